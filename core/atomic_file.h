@@ -1,0 +1,35 @@
+#pragma once
+// Every file the program writes goes through replace_file: the whole content
+// is written to a temporary file beside the target, synced, closed, renamed
+// over the target and the directory synced. On any failure the temporary file
+// is removed and the previous file is left byte for byte as it was.
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+#include <sys/types.h>
+
+namespace kozenica {
+
+// The system calls replace_file makes, so that tests can fail any of them.
+class file_io {
+  public:
+    virtual ~file_io() = default;
+    virtual int open(const char* path, int flags, mode_t mode);
+    virtual ssize_t write(int fd, const void* data, std::size_t size);
+    virtual int fsync(int fd);
+    virtual int close(int fd);
+    virtual int rename(const char* from, const char* to);
+    virtual int unlink(const char* path);
+};
+
+file_io& system_file_io();
+
+enum class save_result { saved, disk_full };
+
+// disk_full when a write stored fewer bytes than asked or failed with ENOSPC;
+// every other failure throws std::system_error with the system's error code.
+[[nodiscard]] save_result replace_file(const std::string& path, std::string_view content,
+                                       file_io& io = system_file_io());
+
+} // namespace kozenica

@@ -1,0 +1,37 @@
+#pragma once
+// Month files: the binary KZN format and the comma-separated CSV format.
+
+#include "atomic_file.h"
+#include "ledger.h"
+#include "notifier.h"
+
+#include <string>
+#include <string_view>
+
+namespace kozenica {
+
+enum class month_format { kzn, csv };
+
+// A path whose extension is exactly ".csv" is a CSV file; any other is KZN.
+[[nodiscard]] month_format format_of_path(std::string_view path);
+
+// Reads the month file at the path (cut to 253 bytes) into table, lines 1 to
+// row_count - 1, and sets table.row_count. False only for a damaged KZN file,
+// after telling the damaged-file message with the path. The caller has tested
+// file_exists first. Unexpected I/O failures throw std::system_error.
+[[nodiscard]] bool month_file_reader(std::string_view path, shuushi_data& table, notifier& notify);
+
+// The whole content of a month file for the table, byte for byte.
+[[nodiscard]] std::string encode_kzn(const shuushi_data& table);
+[[nodiscard]] std::string encode_csv(const shuushi_data& table);
+
+// Writes the table to state.open_path (never empty here) in the format its
+// extension names, replacing the file atomically. A KZN save clears
+// changed_flag, a CSV save leaves it as it was. On a full disk the disk-full
+// message is told, the previous file stays whole, changed_flag stays set and
+// the result is false. Other I/O failures throw std::system_error, again
+// leaving the previous file whole and changed_flag as it was.
+[[nodiscard]] bool month_file_writer(const shuushi_data& table, month_state& state, notifier& notify,
+                                     file_io& io = system_file_io());
+
+} // namespace kozenica

@@ -1,0 +1,47 @@
+#pragma once
+// Shift-JIS text with a fixed capacity in bytes. Every text of the ledger, the
+// lists and the month state is one of these: longer input is cut at the byte,
+// even inside a double-byte character, exactly as the month files expect.
+
+#include <algorithm>
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace kozenica {
+
+// The first byte of a double-byte character in code page 932.
+constexpr bool is_sjis_lead_byte(unsigned char b) { return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC); }
+
+template <std::size_t N> class sjis_text {
+  public:
+    static constexpr std::size_t capacity = N;
+
+    sjis_text() = default;
+    explicit sjis_text(std::string_view bytes) { assign(bytes); }
+
+    void assign(std::string_view bytes) {
+        size_ = std::min(bytes.size(), N);
+        std::copy_n(bytes.data(), size_, bytes_.data());
+    }
+    void clear() { size_ = 0; }
+
+    [[nodiscard]] std::string_view view() const { return {bytes_.data(), size_}; }
+    [[nodiscard]] std::string str() const { return std::string(view()); }
+    [[nodiscard]] std::size_t size() const { return size_; }
+    [[nodiscard]] bool empty() const { return size_ == 0; }
+
+    friend bool operator==(const sjis_text& a, const sjis_text& b) { return a.view() == b.view(); }
+    friend bool operator==(const sjis_text& a, std::string_view b) { return a.view() == b; }
+
+  private:
+    std::array<char, N> bytes_{};
+    std::size_t size_ = 0;
+};
+
+// The first n bytes of a text (all of it when shorter).
+inline std::string_view cut_bytes(std::string_view text, std::size_t n) { return text.substr(0, n); }
+
+} // namespace kozenica

@@ -1,0 +1,7 @@
+#include "list_form.h"
+
+namespace kozenica {
+
+list_form::list_form(QWidget* owner) : QWidget(owner, Qt::Window) { setWindowTitle(QStringLiteral("List")); }
+
+} // namespace kozenica

@@ -1,0 +1,58 @@
+#include "message_box.h"
+
+#include "sjis.h"
+
+#include <QMessageBox>
+#include <QPushButton>
+#include <cstring>
+
+namespace kozenica {
+
+QString caption_of(message_kind kind) {
+    switch (kind) {
+    case message_kind::warning: return QStringLiteral("警告");
+    case message_kind::error: return QStringLiteral("ｴﾗｰ");
+    case message_kind::information: return QStringLiteral("情報");
+    case message_kind::confirmation: return QStringLiteral("確認");
+    case message_kind::plain: break;
+    }
+    return QStringLiteral("Kozenica");
+}
+
+QString general_io_error_text(int error_code) {
+    return QStringLiteral("入出力エラーが発生しました (エラーコード %1)\n%2")
+        .arg(error_code)
+        .arg(QString::fromLocal8Bit(std::strerror(error_code)));
+}
+
+namespace {
+
+QMessageBox::Icon icon_of(message_kind kind) {
+    switch (kind) {
+    case message_kind::warning: return QMessageBox::Warning;
+    case message_kind::error: return QMessageBox::Critical;
+    case message_kind::information: return QMessageBox::Information;
+    case message_kind::confirmation: return QMessageBox::Question;
+    case message_kind::plain: break;
+    }
+    return QMessageBox::NoIcon;
+}
+
+} // namespace
+
+void message_boxes::tell(message_kind kind, std::string_view text) {
+    QMessageBox box(icon_of(kind), caption_of(kind), to_qstring(text), QMessageBox::NoButton, parent_);
+    box.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);
+    box.exec();
+}
+
+bool message_boxes::ask_yes_no(message_kind kind, std::string_view text) {
+    QMessageBox box(icon_of(kind), caption_of(kind), to_qstring(text), QMessageBox::NoButton, parent_);
+    QPushButton* yes = box.addButton(QStringLiteral("はい(&Y)"), QMessageBox::YesRole);
+    box.addButton(QStringLiteral("いいえ(&N)"), QMessageBox::NoRole);
+    box.setDefaultButton(yes);
+    box.exec();
+    return box.clickedButton() == yes;
+}
+
+} // namespace kozenica

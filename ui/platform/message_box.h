@@ -1,0 +1,30 @@
+#pragma once
+// Message boxes of the five kinds with their captions and buttons:
+// warning "警告", error "ｴﾗｰ", information "情報", confirmation "確認", and
+// plain (the program's title, no icon); buttons "OK", "はい(&Y)", "いいえ(&N)".
+
+#include "core/notifier.h"
+
+#include <QString>
+
+class QWidget;
+
+namespace kozenica {
+
+QString caption_of(message_kind kind);
+QString general_io_error_text(int error_code);
+
+// Shows real message boxes over a parent window.
+class message_boxes : public notifier {
+  public:
+    explicit message_boxes(QWidget* parent = nullptr) : parent_(parent) {}
+    void set_parent(QWidget* parent) { parent_ = parent; }
+
+    void tell(message_kind kind, std::string_view text) override;
+    [[nodiscard]] bool ask_yes_no(message_kind kind, std::string_view text) override;
+
+  private:
+    QWidget* parent_;
+};
+
+} // namespace kozenica
