@@ -1,0 +1,96 @@
+#include "month_walk.h"
+
+#include "period_texts.h"
+
+#include <charconv>
+#include <memory>
+
+namespace kozenica {
+
+namespace {
+
+// Months counted from year 0, so that a range is a plain run of integers and
+// the last month of year 65535 needs no wrapping 16-bit successor.
+std::int64_t month_index(std::uint16_t year, std::uint16_t month) {
+    return std::int64_t{year} * 12 + month - 1;
+}
+
+bool month_ok(std::uint16_t month) {
+    return month >= 1 && month <= 12;
+}
+
+void visit_lines(const shuushi_data& table, const period_query& query, std::uint16_t year,
+                 std::uint16_t month, const walk_step& step, bool& stopped) {
+    for (int r = 1; r < table.row_count && r <= max_lines; ++r) {
+        const shuushi_line& line = table.lines[static_cast<std::size_t>(r)];
+        if (line.item.view() != query.item_name.view()) continue;
+        if (step(line, year, month, date_text(year, month, line.day)) == walk_answer::stop) {
+            stopped = true;
+            return;
+        }
+    }
+}
+
+} // namespace
+
+std::uint16_t year_of_text(std::string_view text) {
+    if (text.empty() || text.size() > 5) return 0;
+    unsigned value = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (error != std::errc{} || end != text.data() + text.size() || value > 0xFFFF) return 0;
+    return static_cast<std::uint16_t>(value);
+}
+
+bool range_is_valid(const period_query& query) {
+    if (query.start_year == 0 || query.end_year == 0) return false;
+    if (!month_ok(query.start_month) || !month_ok(query.end_month)) return false;
+    return month_index(query.start_year, query.start_month) <= month_index(query.end_year, query.end_month);
+}
+
+bool check_range(const period_query& query, notifier& notify) {
+    if (range_is_valid(query)) return true;
+    notify.tell(message_kind::warning, texts::wrong_range);
+    return false;
+}
+
+std::string month_path(std::string_view program_dir, std::uint16_t year, std::uint16_t month,
+                       std::int32_t file_format) {
+    std::string path(program_dir);
+    path += std::to_string(year);
+    path += '_';
+    path += std::to_string(month);
+    path += file_format == 0 ? ".kzn" : ".csv";
+    if (path.size() > path_bytes) path.resize(path_bytes);
+    return path;
+}
+
+std::string date_text(std::uint16_t year, std::uint16_t month, std::int8_t day) {
+    return std::to_string(year) + '/' + std::to_string(month) + '/' + std::to_string(int{day});
+}
+
+std::string not_found_text(std::string_view item_name) {
+    return std::string(item_name) + texts::not_found_tail;
+}
+
+void month_walk(const period_query& query, std::string_view program_dir, notifier& notify,
+                const walk_step& step, month_source& source) {
+    if (!range_is_valid(query)) return;
+    // One scratch table for the whole walk; each month replaces what the
+    // previous one left.
+    const auto scratch = std::make_unique<shuushi_data>();
+    const std::int64_t last = month_index(query.end_year, query.end_month);
+    bool stopped = false;
+    for (std::int64_t i = month_index(query.start_year, query.start_month); i <= last && !stopped; ++i) {
+        const auto year = static_cast<std::uint16_t>(i / 12);
+        const auto month = static_cast<std::uint16_t>(i % 12 + 1);
+        const std::string path = month_path(program_dir, year, month, query.file_format);
+        if (!source.exists(path)) {
+            notify.tell(message_kind::error, texts::missing_file_head + path + texts::missing_file_tail);
+            continue;
+        }
+        if (!source.read(path, *scratch, notify)) continue;
+        visit_lines(*scratch, query, year, month, step, stopped);
+    }
+}
+
+} // namespace kozenica

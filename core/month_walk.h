@@ -1,0 +1,76 @@
+#pragma once
+// The walk over the month files of a range: every month from the start to the
+// end in calendar order, each file read into a scratch table of the walk's own,
+// and every line whose item equals the asked name handed to the command's step.
+// The month in hand is never touched.
+
+#include "ledger.h"
+#include "notifier.h"
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <string_view>
+
+namespace kozenica {
+
+// What the period dialog answers.
+struct period_query {
+    std::uint16_t start_year = 0;
+    std::uint16_t start_month = 1; // 1 to 12
+    std::uint16_t end_year = 0;
+    std::uint16_t end_month = 1;
+    std::int32_t file_format = 1; // 0 KZN, 1 CSV
+    line_text item_name;          // cut to 20 bytes
+};
+
+// The year a year box holds: its decimal value, 0 when the text is empty, not
+// a plain run of decimal digits, or too large for 16 bits (a year beyond 65535
+// would otherwise wrap into a small, wrong year).
+[[nodiscard]] std::uint16_t year_of_text(std::string_view text);
+
+// False when a year is 0 or the start lies after the end; a range of one
+// month is valid.
+[[nodiscard]] bool range_is_valid(const period_query& query);
+
+// The range check with its warning; true when the walk may start.
+[[nodiscard]] bool check_range(const period_query& query, notifier& notify);
+
+// The month file's path: program directory, year, "_", month and ".kzn" for
+// format 0 or ".csv" otherwise, cut to 253 bytes.
+[[nodiscard]] std::string month_path(std::string_view program_dir, std::uint16_t year, std::uint16_t month,
+                                     std::int32_t file_format);
+
+// "Y/M/D" without leading zeros; the day as the signed 8-bit value it is.
+[[nodiscard]] std::string date_text(std::uint16_t year, std::uint16_t month, std::int8_t day);
+
+// Item name followed by "を発見できませんでした".
+[[nodiscard]] std::string not_found_text(std::string_view item_name);
+
+enum class walk_answer { go_on, stop };
+
+// Called for every matching line with the walk's year and month (not the
+// file's) and the line's date text.
+using walk_step = std::function<walk_answer(const shuushi_line& line, std::uint16_t year, std::uint16_t month,
+                                            std::string_view date)>;
+
+// Where the walk gets its month files; tests put a recording one in.
+class month_source {
+  public:
+    virtual ~month_source() = default;
+    [[nodiscard]] virtual bool exists(std::string_view path) = 0;
+    // As month_file_reader: false for a damaged file after its own message.
+    [[nodiscard]] virtual bool read(std::string_view path, shuushi_data& table, notifier& notify) = 0;
+};
+
+// file_exists and month_file_reader.
+month_source& system_month_source();
+
+// Walks the months of a valid range (check_range first). A missing month is
+// told as "ファイル(path)がありません" and skipped, a damaged one is skipped;
+// a stop answer ends the walk after the current line. Unexpected I/O failures
+// of the reader throw std::system_error.
+void month_walk(const period_query& query, std::string_view program_dir, notifier& notify,
+                const walk_step& step, month_source& source = system_month_source());
+
+} // namespace kozenica
