@@ -1,0 +1,389 @@
+#!/usr/bin/env python3
+"""End-to-end journeys: the real program under Xvfb, driven through its menus,
+dialogs and grid with xdotool, checked by the files it writes and by pixels of
+screenshots.
+
+    journeys.py --exe build/kozenica --data data --out build/e2e-out JOURNEY
+
+JOURNEY is one of: type_and_save, reopen_and_overwrite, monthly_summary,
+period_analyses. Screenshots go to OUT/JOURNEY/NN-step.png. Exit status 0 on
+success, 1 on a failed step (which is named, with its last screenshot), 77 when
+a needed tool is missing.
+"""
+
+import argparse
+import os
+import shutil
+import struct
+import sys
+import time
+
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+from harness import Journey, JourneyFailed, csv_file, kzn_file, kzn_lines, settings_values, sjis  # noqa: E402
+
+MAIN = "^Kozenica"
+AQUA, YELLOW, LIME, BLUE = (0, 255, 255), (255, 255, 0), (0, 255, 0), (0, 0, 255)
+DEFAULT_SETTINGS = [10, 80, 110, 120, 30, 80, 80, 120, 0, 0, 635, 450, 40, 80, 160, 300, 40, 70, 50, 50, 400, 400]
+CARRIED = (1, "", "繰越", 0, 0, 0, "")
+
+
+# ---- steps shared by the journeys ----
+
+def year_month_dialog(j, caption, year, month, fmt):
+    """Fills the year/month dialog by keyboard (tab order: year, format, month, OK)."""
+    d = j.wait_window(caption)
+    j.focus(d)
+    j.click_client(d, 16 + 38, 65 + 10)  # the year box
+    j.key("ctrl+a")
+    j.type(str(year))
+    j.key("Tab")  # the format group, on its selected item
+    j.key("Left" if fmt == "kzn" else "Right")
+    j.key("Tab")  # the month list
+    j.key("Home", *["Down"] * (month - 1))
+    j.shot(f"dialog {caption} filled")
+    j.key("Tab", "space")  # OK
+    j.wait_gone(d)
+
+
+def period_dialog(j, caption, item, start, end):
+    """Fills the period dialog: name box, then start month, start year, end
+    year, end month in tab order; the format stays CSV."""
+    d = j.wait_window(caption)
+    j.focus(d)
+    j.click_client(d, 7 + 50, 10 + 10)  # the name box
+    j.type(item)
+    j.key("Tab", "Home", *["Down"] * (start[1] - 1))
+    j.key("Tab", "ctrl+a")
+    j.type(str(start[0]))
+    j.key("Tab", "ctrl+a")
+    j.type(str(end[0]))
+    j.key("Tab", "Home", *["Down"] * (end[1] - 1))
+    j.shot(f"dialog {caption} filled")
+    j.key("Tab", "Tab", "space")  # past the format group to OK
+    j.wait_gone(d)
+
+
+def menu(j, main, menu_letter, item_letter):
+    j.focus(main)
+    j.key(f"alt+{menu_letter}")
+    time.sleep(0.3)
+    j.key(item_letter)
+
+
+def answer_if_asked(j, main, caption, key, timeout=3):
+    """Answers a message box with that caption when one appears within timeout."""
+    try:
+        box = j.wait_window(caption, timeout=timeout, exclude=(main,))
+    except JourneyFailed:
+        return False
+    j.shot("question")
+    j.focus(box)
+    j.key(key)
+    j.wait_gone(box)
+    return True
+
+
+def dismiss_boxes(j, caption, expected, timeout=15):
+    """Dismisses `expected` message boxes of that caption one after another."""
+    for n in range(expected):
+        box = j.wait_window(caption, timeout=timeout)
+        j.shot(f"message {n + 1}")
+        j.focus(box)
+        j.key("Return")
+        j.wait_gone(box)
+
+
+def close_program(j, main):
+    menu(j, main, "f", "x")
+    answer_if_asked(j, main, "^Kozenica$", "alt+n")
+    j.expect(j.wait_exit() == 0, "the program did not end cleanly")
+
+
+def wait_for_file(j, name, differs_from=None, timeout=10):
+    deadline = time.monotonic() + timeout
+    while time.monotonic() < deadline:
+        if os.path.exists(j.path(name)):
+            data = j.read_bytes(name)
+            if differs_from is None or data != differs_from:
+                return data
+        time.sleep(0.1)
+    raise JourneyFailed(f"{name} was not {'changed' if differs_from else 'written'} within {timeout} s")
+
+
+def masked_kzn(data):
+    """A KZN file with the bytes that carry no meaning (past each text's length,
+    and the reserved bytes) zeroed, so two files compare by what they hold."""
+    out = bytearray(data)
+    for start in range(16, len(out) - 79, 80):
+        for length_at, size in ((1, 20), (22, 20), (56, 20)):
+            n = min(out[start + length_at], 20)
+            out[start + length_at + 1 + n:start + length_at + 1 + size] = b"\0" * (size - n)
+        out[start + 43] = 0
+        out[start + 77:start + 80] = b"\0\0\0"
+    return bytes(out)
+
+
+def frame_origin(j, wid):
+    g = j.geometry(wid)
+    left, _, top, _ = j.frame_extents(wid)
+    return g["X"] - left, g["Y"] - top
+
+
+def pie_geometry(client_width, client_height):
+    """Centre and diameter of the pie in the summary window's client area."""
+    h = client_height // 2
+    w = (client_width // 3) * 2
+    d = min(w, h)
+    x0, y0 = (w - d) // 2, (h - d) // 2
+    return x0 + d // 2, y0 + d // 2, d
+
+
+# ---- the journeys ----
+
+def type_and_save(j):
+    """Types three lines, saves them as a KZN month, closes: file and settings."""
+    with j.step("start"):
+        main = j.start()
+        j.expect(j.window_name(main) == "Kozenica", f"caption is {j.window_name(main)!r}")
+        j.shot("started")
+    with j.step("type three lines"):
+        j.focus(main)
+        j.key(*["Return"] * 7)  # through the carried-forward line to a new line 2, shop column
+        j.key("ctrl+a")
+        j.type("スーパー")
+        j.key("Return")
+        j.type("牛乳")  # in corresp.dat with kind 1
+        j.key("Return", "Return", "Return")  # kind, income, to expense
+        j.type("１２３４")  # full-width digits
+        j.key("Return")
+        j.type("特売")
+        j.key("Return")  # new line 3 with day and shop copied
+        j.key("ctrl+a")
+        j.type("コンビニ")
+        j.key("Return")
+        j.type("弁当")  # kind 2
+        j.key("Return", "Return", "Return")
+        j.type("580")
+        j.key("Return", "Return")  # memo empty, new line 4
+        j.key("ctrl+a")
+        j.type("会社")
+        j.key("Return")
+        j.type("給料")  # kind 20
+        j.key("Return", "Return")
+        j.type("250000")
+        j.key("Return")
+        j.shot("three lines typed")
+    with j.step("resize the main window"):
+        j.resize(main, 720, 520)
+        j.shot("resized")
+    with j.step("save as 2024/5 KZN"):
+        menu(j, main, "f", "a")
+        year_month_dialog(j, "^ 保　存$", 2024, 5, "kzn")
+        data = wait_for_file(j, "2024_5.kzn")
+        j.shot("saved")
+        j.expect(j.window_name(main) == "Kozenica [2024_5.kzn]", f"caption is {j.window_name(main)!r}")
+    with j.step("check the month file"):
+        expected = kzn_file([CARRIED,
+                             (1, "スーパー", "牛乳", 1, 0, 1234, "特売"),
+                             (1, "コンビニ", "弁当", 2, 0, 580, ""),
+                             (1, "会社", "給料", 20, 250000, 0, "")])
+        j.expect(kzn_lines(data) == kzn_lines(expected),
+                 f"lines read back {kzn_lines(data)}, expected {kzn_lines(expected)}")
+        j.expect(masked_kzn(data) == expected, f"file bytes differ from the expected records: {data.hex()}")
+    with j.step("close"):
+        outer = j.outer_size(main)
+        origin = frame_origin(j, main)
+        close_program(j, main)
+    with j.step("check the settings file"):
+        settings = j.read_bytes("kozenic.int")
+        j.expect(len(settings) == 88, f"kozenic.int has {len(settings)} bytes")
+        values = settings_values(settings)
+        j.expect((values[10], values[11]) == outer, f"stored size {values[10:12]}, window was {outer}")
+        j.expect((values[9], values[8]) == origin, f"stored left/top {values[9]},{values[8]}, window was {origin}")
+        j.expect(values[:8] == DEFAULT_SETTINGS[:8], f"column widths {values[:8]}")
+        j.expect(values[16:] == DEFAULT_SETTINGS[16:], f"graph entries {values[16:]}")
+
+
+def reopen_and_overwrite(j):
+    """Starts with stored sizes, opens a month, changes one amount, overwrites."""
+    settings = list(DEFAULT_SETTINGS)
+    settings[0:8] = [12, 60, 130, 100, 40, 90, 90, 100]
+    settings[8:12] = [30, 40, 700, 520]
+    j.write_bytes("kozenic.int", struct.pack("<22i", *settings))
+    month = kzn_file([CARRIED,
+                      (3, "スーパー", "牛乳", 1, 0, 198, "特売"),
+                      (7, "本屋", "本", 11, 0, 1500, "")])
+    j.write_bytes("2024_5.kzn", month)
+
+    with j.step("start with the stored window size"):
+        main = j.start()
+        j.shot("started")
+        j.expect(j.outer_size(main) == (700, 520), f"window is {j.outer_size(main)}, stored 700x520")
+        j.expect(frame_origin(j, main) == (40, 30), f"window at {frame_origin(j, main)}, stored 40,30")
+    with j.step("open 2024/5"):
+        menu(j, main, "f", "o")
+        year_month_dialog(j, "^読み込み$", 2024, 5, "kzn")
+        deadline = time.monotonic() + 5
+        while j.window_name(main) != "Kozenica [2024_5.kzn]" and time.monotonic() < deadline:
+            time.sleep(0.1)
+        j.shot("opened")
+        j.expect(j.window_name(main) == "Kozenica [2024_5.kzn]", f"caption is {j.window_name(main)!r}")
+    with j.step("change the expense of line 2"):
+        j.focus(main)
+        j.key(*["Return"] * 7)  # to line 2, shop
+        j.key(*["Return"] * 4)  # item, kind, income, expense
+        j.key("ctrl+a")
+        j.type("2480")
+        j.key("Return")
+        j.shot("changed")
+    with j.step("overwrite"):
+        menu(j, main, "f", "s")
+        data = wait_for_file(j, "2024_5.kzn", differs_from=month)
+        j.shot("overwritten")
+        expected = bytearray(month)
+        expected[16 + 80 + 52:16 + 80 + 56] = struct.pack("<i", 2480)
+        j.expect(masked_kzn(data) == bytes(expected),
+                 f"only line 2's expense should change; lines now {kzn_lines(data)}")
+    with j.step("close"):
+        close_program(j, main)
+        values = settings_values(j.read_bytes("kozenic.int"))
+        j.expect(values[0:8] == settings[0:8], f"column widths came back as {values[0:8]}, stored {settings[0:8]}")
+        j.expect(values[10:12] == [700, 520], f"window size came back as {values[10:12]}")
+
+
+def monthly_summary(j):
+    """The summary pie of a prepared month, and its size kept to the next time."""
+    j.write_bytes("2024_6.kzn", kzn_file([CARRIED,
+                                          (3, "スーパー", "牛乳", 1, 0, 600, ""),
+                                          (5, "ドラッグ", "洗剤", 3, 0, 300, ""),
+                                          (9, "駅", "電車", 8, 0, 100, "")]))
+    with j.step("start and open 2024/6"):
+        main = j.start()
+        menu(j, main, "f", "o")
+        year_month_dialog(j, "^読み込み$", 2024, 6, "kzn")
+        j.shot("opened")
+    with j.step("show the monthly summary"):
+        menu(j, main, "g", "r")
+        graph = j.wait_window("^月内集計グラフ$")
+        j.expect(j.outer_size(graph) == (400, 400), f"graph window is {j.outer_size(graph)}, expected 400x400")
+        shot = j.shot_window(graph, "monthly summary")
+        shot = j.shot("monthly summary screen")
+    with j.step("check the pie"):
+        g = j.geometry(graph)
+        cx, cy, d = pie_geometry(g["WIDTH"], g["HEIGHT"])
+        # 60 % aqua from twelve o'clock past six, 30 % yellow round nine o'clock.
+        right = j.pixel(shot, g["X"] + cx + d // 4, g["Y"] + cy)
+        left = j.pixel(shot, g["X"] + cx - d // 4, g["Y"] + cy)
+        j.expect(right == AQUA, f"right of the centre is {right}, expected aqua (colour 1)")
+        j.expect(left == YELLOW, f"left of the centre is {left}, expected yellow (colour 2)")
+        lime = j.count_colour(shot, LIME, (g["X"], g["Y"], g["WIDTH"] * 2 // 3, g["HEIGHT"] // 2))
+        j.expect(lime > 20, f"{lime} lime pixels in the pie, expected the 10 % slice")
+    with j.step("resize and close the summary"):
+        j.resize(graph, 500, 440)
+        j.shot("summary resized")
+        size = j.outer_size(graph)
+        j.close_window(graph)
+        j.wait_gone(graph)
+    with j.step("show the summary again"):
+        menu(j, main, "g", "r")
+        graph = j.wait_window("^月内集計グラフ$")
+        j.shot("summary again")
+        j.expect(j.outer_size(graph) == size, f"graph window came back as {j.outer_size(graph)}, left at {size}")
+        j.close_window(graph)
+        j.wait_gone(graph)
+    with j.step("close and check the settings"):
+        close_program(j, main)
+        values = settings_values(j.read_bytes("kozenic.int"))
+        j.expect(tuple(values[20:22]) == size, f"stored graph size {values[20:22]}, expected {size}")
+
+
+def period_months():
+    """24 months from 2022/1 with two missing; 牛乳 once or twice a month."""
+    files = {}
+    for i in range(24):
+        year, month = 2022 + i // 12, i % 12 + 1
+        if (year, month) in ((2022, 6), (2023, 3)):
+            continue
+        lines = [CARRIED, (2, "スーパー", "牛乳", 1, 0, 170 + (i * 37) % 60, ""),
+                 (4, "駅", "電車", 8, 0, 160, "")]
+        if i % 3 == 0:
+            lines.append((20, "コンビニ", "牛乳", 1, 0, 230 + i, "夜"))
+        files[f"{year}_{month}.csv"] = csv_file(lines)
+    return files
+
+
+def period_analyses(j):
+    """Price history and cheapest search over 24 months, two of them missing."""
+    for name, data in period_months().items():
+        j.write_bytes(name, data)
+    with j.step("start"):
+        main = j.start()
+    with j.step("price history"):
+        menu(j, main, "g", "t")
+        period_dialog(j, "^期間変動$", "牛乳", (2022, 1), (2023, 12))
+        dismiss_boxes(j, "^ｴﾗｰ$", 2)
+        graph = j.wait_window("^期間変動グラフ$")
+        j.shot_window(graph, "price history")
+        shot = j.shot("price history screen")
+    with j.step("check the price graph"):
+        g = j.geometry(graph)
+        box = (g["X"], g["Y"], g["WIDTH"] * 3 // 4, g["HEIGHT"] // 2)
+        blue = j.count_colour(shot, BLUE, box)
+        aqua = j.count_colour(shot, AQUA, box)
+        j.expect(blue > 100, f"{blue} blue pixels of the price line")
+        j.expect(aqua > 100, f"{aqua} aqua pixels of the scale lines")
+        j.expect(j.pixel(shot, g["X"] + box[2] // 2, g["Y"] + 2) == (255, 255, 255), "the plot is not white")
+        j.close_window(graph)
+        j.wait_gone(graph)
+    with j.step("cheapest search"):
+        menu(j, main, "s", "b")
+        period_dialog(j, "^最安値探索$", "牛乳", (2022, 1), (2023, 12))
+        dismiss_boxes(j, "^ｴﾗｰ$", 2)
+        result = j.wait_window("^最安値探索結果$")
+        j.shot_window(result, "cheapest search")
+        j.shot("cheapest search screen")
+        j.expect(j.find_windows("^ｴﾗｰ$") == [], "a further error box is shown")
+    with j.step("close"):
+        close_program(j, main)
+
+
+JOURNEYS = {f.__name__: f for f in (type_and_save, reopen_and_overwrite, monthly_summary, period_analyses)}
+TOOLS = ("Xvfb", "xdotool", "import", "convert", "xwininfo", "xprop")
+
+
+def main():
+    parser = argparse.ArgumentParser()
+    parser.add_argument("--exe", required=True)
+    parser.add_argument("--data", required=True)
+    parser.add_argument("--out", required=True)
+    parser.add_argument("--keep", action="store_true", help="keep the program directory")
+    parser.add_argument("journey", choices=sorted(JOURNEYS))
+    args = parser.parse_args()
+
+    missing = [t for t in TOOLS if not shutil.which(t)]
+    if missing:
+        print(f"e2e: missing {' '.join(missing)} (scripts/install-deps installs them)")
+        return 77
+    j = Journey(args.journey, os.path.abspath(args.exe), os.path.abspath(args.data), os.path.abspath(args.out),
+                window_manager="openbox")
+    failed = True
+    try:
+        JOURNEYS[args.journey](j)
+        failed = False
+        print(f"e2e {args.journey}: passed; screenshots in {j.out}")
+        return 0
+    except JourneyFailed as e:
+        try:
+            j.shot("failure")
+        except JourneyFailed:
+            pass
+        print(f"e2e {args.journey}: {e}")
+        print(f"e2e {args.journey}: last screenshot {j.last_shot}")
+        print(f"e2e {args.journey}: program directory {j.dir}")
+        return 1
+    finally:
+        j.close(keep_dir=args.keep or failed)
+
+
+if __name__ == "__main__":
+    sys.exit(main())
