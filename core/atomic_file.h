@@ -27,8 +27,13 @@ file_io& system_file_io();
 
 enum class save_result { saved, disk_full };
 
-// disk_full when a write stored fewer bytes than asked or failed with ENOSPC;
-// every other failure throws std::system_error with the system's error code.
+// disk_full when the disk could not take the whole content (a write, sync or
+// close failing with ENOSPC or EDQUOT, or a write storing nothing); a write
+// that stores only part is continued with the rest. Every other failure throws
+// std::system_error with the system's error code. Before the rename, every
+// failure leaves the target untouched and removes the temporary file; a
+// failure to sync the directory after the rename throws, with the new content
+// already in place.
 [[nodiscard]] save_result replace_file(const std::string& path, std::string_view content,
                                        file_io& io = system_file_io());
 

@@ -15,7 +15,10 @@ bool file_exists(std::string_view path) {
     if (fd < 0) return false;
     struct stat st {};
     const bool regular = ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode);
-    return ::close(fd) == 0 && regular;
+    // A file that nobody may write counts as read-only even for a user whose
+    // rights would let the open through (the administrator).
+    const bool writable = (st.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) != 0;
+    return ::close(fd) == 0 && regular && writable;
 }
 
 } // namespace kozenica

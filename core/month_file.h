@@ -17,8 +17,12 @@ enum class month_format { kzn, csv };
 
 // Reads the month file at the path (cut to 253 bytes) into table, lines 1 to
 // row_count - 1, and sets table.row_count. False only for a damaged KZN file,
-// after telling the damaged-file message with the path. The caller has tested
-// file_exists first. Unexpected I/O failures throw std::system_error.
+// after telling the damaged-file message with the path: a file shorter than
+// 16 bytes, a row count below 1 or above 2000, a wrong header with at least
+// one record, or a file cut inside a record. On false the lines are not to be
+// used, but row_count stays within 1 to 2000. The caller has tested
+// file_exists first; a file that cannot be opened and other unexpected I/O
+// failures throw std::system_error.
 [[nodiscard]] bool month_file_reader(std::string_view path, shuushi_data& table, notifier& notify);
 
 // The whole content of a month file for the table, byte for byte.

@@ -1,0 +1,363 @@
+#include "month_file.h"
+
+#include "digits.h"
+#include "texts.h"
+
+#include <cerrno>
+#include <charconv>
+#include <cstring>
+#include <fcntl.h>
+#include <memory>
+#include <system_error>
+#include <unistd.h>
+
+namespace kozenica {
+
+namespace {
+
+// ---- KZN layout ----
+constexpr char kzn_header[] = "kozenic file";
+constexpr std::size_t header_bytes = 12;
+constexpr std::size_t prefix_bytes = 16; // header and row count
+constexpr std::size_t record_bytes = 80;
+constexpr std::size_t max_kzn_bytes = prefix_bytes + record_bytes * max_lines;
+
+// Offsets inside one 80-byte record.
+constexpr std::size_t at_day = 0, at_shop = 1, at_item = 22, at_kind = 44, at_income = 48, at_expense = 52,
+                      at_memo = 56;
+
+// ---- CSV ----
+constexpr std::size_t csv_line_bytes = 254; // the rest of a longer line is skipped
+constexpr char end_of_file_byte = '\x1A';
+
+// ---- reading the bytes ----
+
+class file_handle {
+  public:
+    explicit file_handle(const std::string& path) : fd_(::open(path.c_str(), O_RDONLY | O_CLOEXEC)) {
+        if (fd_ < 0) throw std::system_error(errno, std::generic_category());
+    }
+    ~file_handle() { ::close(fd_); }
+    file_handle(const file_handle&) = delete;
+    file_handle& operator=(const file_handle&) = delete;
+
+    // Up to n bytes; fewer only at the end of the file.
+    std::size_t read_up_to(char* buffer, std::size_t n) {
+        std::size_t got = 0;
+        while (got < n) {
+            const ssize_t r = ::read(fd_, buffer + got, n - got);
+            if (r < 0) {
+                if (errno == EINTR) continue;
+                throw std::system_error(errno, std::generic_category());
+            }
+            if (r == 0) break;
+            got += static_cast<std::size_t>(r);
+        }
+        return got;
+    }
+
+  private:
+    int fd_;
+};
+
+// One buffer per thread, big enough for the largest KZN month, kept between
+// calls: a walk over many months then reads each file without allocating.
+char* read_buffer() {
+    thread_local const std::unique_ptr<char[]> buffer = std::make_unique_for_overwrite<char[]>(max_kzn_bytes);
+    return buffer.get();
+}
+
+// ---- little-endian integers ----
+
+std::int32_t load_le32(const char* p) {
+    const auto* u = reinterpret_cast<const unsigned char*>(p);
+    return static_cast<std::int32_t>(std::uint32_t(u[0]) | std::uint32_t(u[1]) << 8 |
+                                     std::uint32_t(u[2]) << 16 | std::uint32_t(u[3]) << 24);
+}
+
+void store_le32(char* p, std::int32_t value) {
+    const auto v = static_cast<std::uint32_t>(value);
+    for (int i = 0; i < 4; ++i)
+        p[i] = static_cast<char>((v >> (8 * i)) & 0xFFu);
+}
+
+// ---- KZN records ----
+
+// A text field: its length byte, then 20 bytes of which the first length count.
+// A length above 20 counts as 20, so a damaged byte never reaches past the field.
+void load_text(line_text& text, const char* field) {
+    const std::size_t length = static_cast<unsigned char>(field[0]);
+    text.assign(std::string_view(field + 1, length < text_bytes ? length : text_bytes));
+}
+
+void store_text(char* field, const line_text& text) {
+    field[0] = static_cast<char>(text.size());
+    std::memcpy(field + 1, text.view().data(), text.size());
+}
+
+void load_record(shuushi_line& line, const char* record) {
+    line.day = static_cast<std::int8_t>(record[at_day]);
+    load_text(line.shop, record + at_shop);
+    load_text(line.item, record + at_item);
+    line.kind = load_le32(record + at_kind);
+    line.income = load_le32(record + at_income);
+    line.expense = load_le32(record + at_expense);
+    load_text(line.memo, record + at_memo);
+}
+
+void store_record(char* record, const shuushi_line& line) {
+    record[at_day] = static_cast<char>(line.day);
+    store_text(record + at_shop, line.shop);
+    store_text(record + at_item, line.item);
+    store_le32(record + at_kind, line.kind);
+    store_le32(record + at_income, line.income);
+    store_le32(record + at_expense, line.expense);
+    store_text(record + at_memo, line.memo);
+}
+
+bool report_damaged(const std::string& path, notifier& notify) {
+    notify.tell(message_kind::error, std::string(texts::damaged_file) + path);
+    return false;
+}
+
+// A row count the table can hold: at least the header row, at most 2000 rows.
+bool row_count_fits(std::int32_t row_count) {
+    return row_count >= 1 && row_count <= max_rows;
+}
+
+bool read_kzn(const std::string& path, shuushi_data& table, notifier& notify) {
+    char* const bytes = read_buffer();
+    std::size_t size = 0;
+    {
+        file_handle file(path);
+        size = file.read_up_to(bytes, max_kzn_bytes);
+    }
+    if (size < prefix_bytes) return report_damaged(path, notify);
+    const std::int32_t row_count = load_le32(bytes + header_bytes);
+    if (!row_count_fits(row_count)) return report_damaged(path, notify);
+    // A month without lines is taken as it is; the header only counts
+    // together with a record.
+    table.row_count = row_count;
+    if (row_count == 1) return true;
+    if (std::memcmp(bytes, kzn_header, header_bytes) != 0) return report_damaged(path, notify);
+
+    const std::size_t wanted = static_cast<std::size_t>(row_count - 1);
+    const std::size_t whole = (size - prefix_bytes) / record_bytes;
+    const std::size_t records = whole < wanted ? whole : wanted;
+    const char* record = bytes + prefix_bytes;
+    for (std::size_t i = 1; i <= records; ++i, record += record_bytes)
+        load_record(table.lines[i], record);
+    if (records < wanted) return report_damaged(path, notify);
+    return true;
+}
+
+// ---- CSV reading ----
+
+void store_csv_field(shuushi_line& line, int field, std::string_view text) {
+    switch (field) {
+    case 1: {
+        const std::int32_t day = digits_to_int(text);
+        line.day = static_cast<std::int8_t>(day >= 0 && day <= 31 ? day : 0);
+        break;
+    }
+    case 2:
+        line.shop.assign(text);
+        break;
+    case 3:
+        line.item.assign(text);
+        break;
+    case 4:
+        line.kind = digits_to_int(text);
+        break;
+    case 5:
+        line.income = digits_to_int(text);
+        break;
+    case 6:
+        line.expense = digits_to_int(text);
+        break;
+    default:
+        line.memo.assign(text);
+        break;
+    }
+}
+
+// Seven fields split at each comma, each cut to 20 bytes. Missing fields stay
+// empty or zero; anything after the seventh comma is ignored.
+void parse_csv_line(shuushi_line& line, std::string_view rest) {
+    line = shuushi_line{};
+    for (int field = 1; field <= 7; ++field) {
+        const auto comma = rest.find(',');
+        store_csv_field(line, field, cut_bytes(rest.substr(0, comma), text_bytes));
+        if (comma == std::string_view::npos) break;
+        rest.remove_prefix(comma + 1);
+    }
+}
+
+// Splits the bytes of a CSV file, handed over in pieces of any size, into
+// lines and stores them in slots 1, 2, ... of the table. A CR ends a line and
+// an LF right after it belongs to the line end; a lone LF is an ordinary
+// byte. 0x1A ends the file. Only the first 254 bytes of a line are kept.
+class csv_line_reader {
+  public:
+    explicit csv_line_reader(shuushi_data& table) : table_(table) { table_.row_count = 1; }
+
+    // False once no further byte can matter: the end-of-file byte was seen
+    // or the table is full.
+    bool feed(const char* p, std::size_t n) {
+        const char* const end = p + n;
+        if (after_cr_ && p < end) {
+            if (*p == '\n') ++p;
+            after_cr_ = false;
+        }
+        while (p < end) {
+            const char* cr =
+                static_cast<const char*>(std::memchr(p, '\r', static_cast<std::size_t>(end - p)));
+            const char* line_end = cr ? cr : end;
+            const char* eof = static_cast<const char*>(
+                std::memchr(p, end_of_file_byte, static_cast<std::size_t>(line_end - p)));
+            keep(p, eof ? eof : line_end);
+            if (eof) {
+                finish();
+                return false;
+            }
+            if (!cr) return true; // the line goes on in the next piece
+            if (!store_line()) return false;
+            p = cr + 1;
+            if (p == end) {
+                after_cr_ = true;
+                return true;
+            }
+            if (*p == '\n') ++p;
+        }
+        return true;
+    }
+
+    // At the end of the file: a last line without its CR still counts.
+    void finish() {
+        if (started_) (void)store_line();
+    }
+
+  private:
+    void keep(const char* from, const char* to) {
+        if (from == to) return;
+        started_ = true;
+        const std::size_t room = csv_line_bytes - kept_;
+        std::size_t n = static_cast<std::size_t>(to - from);
+        if (n > room) n = room;
+        std::memcpy(line_ + kept_, from, n);
+        kept_ += n;
+    }
+
+    bool store_line() {
+        parse_csv_line(table_.lines[static_cast<std::size_t>(table_.row_count)],
+                       std::string_view(line_, kept_));
+        ++table_.row_count;
+        kept_ = 0;
+        started_ = false;
+        return table_.row_count < max_rows;
+    }
+
+    shuushi_data& table_;
+    char line_[csv_line_bytes];
+    std::size_t kept_ = 0;
+    bool started_ = false; // bytes of the current line seen
+    bool after_cr_ = false;
+};
+
+void read_csv(const std::string& path, shuushi_data& table) {
+    constexpr std::size_t piece_bytes = 64 * 1024;
+    char* const bytes = read_buffer();
+    file_handle file(path);
+    csv_line_reader lines(table);
+    for (;;) {
+        const std::size_t got = file.read_up_to(bytes, piece_bytes);
+        if (got == 0) {
+            lines.finish();
+            return;
+        }
+        if (!lines.feed(bytes, got)) return;
+    }
+}
+
+// ---- CSV writing ----
+
+void append_decimal(std::string& out, std::int32_t value) {
+    char digits[16];
+    const auto result = std::to_chars(digits, digits + sizeof digits, value);
+    out.append(digits, result.ptr);
+}
+
+// Lines 1 to row_count - 1, with a row count kept within what the table holds.
+std::size_t lines_to_write(const shuushi_data& table) {
+    if (table.row_count < 1) return 0;
+    return static_cast<std::size_t>(table.row_count > max_rows ? max_lines : table.row_count - 1);
+}
+
+} // namespace
+
+month_format format_of_path(std::string_view path) {
+    return cut_bytes(path, path_bytes).ends_with(".csv") ? month_format::csv : month_format::kzn;
+}
+
+bool month_file_reader(std::string_view path, shuushi_data& table, notifier& notify) {
+    const std::string p(cut_bytes(path, path_bytes));
+    if (format_of_path(p) == month_format::csv) {
+        read_csv(p, table);
+        return true;
+    }
+    return read_kzn(p, table, notify);
+}
+
+std::string encode_kzn(const shuushi_data& table) {
+    const std::size_t lines = lines_to_write(table);
+    std::string out(prefix_bytes + record_bytes * lines, '\0');
+    std::memcpy(out.data(), kzn_header, header_bytes);
+    store_le32(out.data() + header_bytes, static_cast<std::int32_t>(lines + 1));
+    char* record = out.data() + prefix_bytes;
+    for (std::size_t i = 1; i <= lines; ++i, record += record_bytes)
+        store_record(record, table.lines[i]);
+    return out;
+}
+
+std::string encode_csv(const shuushi_data& table) {
+    const std::size_t lines = lines_to_write(table);
+    std::string out;
+    out.reserve(lines * 64);
+    for (std::size_t i = 1; i <= lines; ++i) {
+        const shuushi_line& line = table.lines[i];
+        append_decimal(out, line.day);
+        out += ',';
+        out += line.shop.view();
+        out += ',';
+        out += line.item.view();
+        out += ',';
+        append_decimal(out, line.kind);
+        out += ',';
+        append_decimal(out, line.income);
+        out += ',';
+        append_decimal(out, line.expense);
+        out += ',';
+        out += line.memo.view();
+        out += "\r\n";
+    }
+    return out;
+}
+
+bool month_file_writer(const shuushi_data& table, month_state& state, notifier& notify, file_io& io) {
+    const std::string path = state.open_path.str();
+    if (path.empty()) throw std::system_error(ENOENT, std::generic_category());
+    if (format_of_path(path) == month_format::csv) {
+        // A CSV save has always reported a full disk as an I/O error.
+        if (replace_file(path, encode_csv(table), io) == save_result::disk_full)
+            throw std::system_error(ENOSPC, std::generic_category());
+        return true;
+    }
+    if (replace_file(path, encode_kzn(table), io) == save_result::disk_full) {
+        notify.tell(message_kind::error, texts::disk_full);
+        return false;
+    }
+    state.changed_flag = false;
+    return true;
+}
+
+} // namespace kozenica
