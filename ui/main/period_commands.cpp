@@ -1,9 +1,160 @@
-// The period commands: price-change graph and cheapest-price search.
+// The period commands: price-change graph and cheapest-price search. Both ask
+// for an item and a range with the period dialog, walk the month files of the
+// range into a scratch table of their own, and never touch the month in hand.
+#include "core/bottom_price.h"
+#include "core/month_walk.h"
+#include "core/term_points.h"
 #include "main_form.h"
+#include "ui/graph_window/graph_form.h"
+#include "ui/hyou_windows/hyou_form.h"
+#include "ui/platform/message_box.h"
+#include "ui/platform/modal_runner.h"
+#include "ui/platform/sjis.h"
+#include "ui/term_window/term_input_form.h"
+
+#include <QDate>
+#include <QTableWidget>
+#include <optional>
+#include <system_error>
 
 namespace kozenica {
 
-void main_form::term_graph() {}
-void main_form::search_bottom_price() {}
+namespace {
+
+// The month the dialog starts from: the month in hand once it has a file,
+// otherwise today's.
+std::pair<int, int> initial_month(const month_state& state) {
+    if (!state.open_path.empty()) return {state.open_year, state.open_month};
+    const QDate today = QDate::currentDate();
+    return {today.year(), today.month()};
+}
+
+// Shows the period dialog; the query when the user pressed OK and the range
+// is right, nothing otherwise (a wrong range has been told).
+std::optional<period_query> ask_period(main_form& form, const QString& caption, const QString& label) {
+    term_input_form dialog(&form);
+    dialog.place_over(form);
+    dialog.set_command_texts(caption, label);
+    const auto [year, month] = initial_month(form.state());
+    dialog.set_initial_month(year, month);
+    if (form.runner().run(dialog) != QDialog::Accepted) return std::nullopt;
+    const period_query query = dialog.query();
+    if (!check_range(query, form.notify())) return std::nullopt;
+    return query;
+}
+
+void set_text(QTableWidget* grid, int row, int col, const QString& text) {
+    if (QTableWidgetItem* item = grid->item(row, col))
+        item->setText(text);
+    else
+        grid->setItem(row, col, new QTableWidgetItem(text));
+}
+
+void fill_point_table(QTableWidget* grid, const term_point_list& points) {
+    grid->setColumnCount(3);
+    grid->setRowCount(points.size() + 1);
+    set_text(grid, 0, 0, QStringLiteral("日付"));
+    set_text(grid, 0, 1, QStringLiteral("店名"));
+    set_text(grid, 0, 2, QStringLiteral("値段"));
+    for (int i = 0; i < points.size(); ++i) {
+        set_text(grid, i + 1, 0, to_qstring(points[i].date.view()));
+        set_text(grid, i + 1, 1, to_qstring(points[i].shop.view()));
+        set_text(grid, i + 1, 2, QString::number(points[i].price));
+    }
+}
+
+void fill_legend(QTableWidget* legend, const term_point_list& points) {
+    legend->setColumnCount(2);
+    if (legend->rowCount() < 2) legend->setRowCount(2);
+    set_text(legend, 0, 0, QStringLiteral("最高値"));
+    set_text(legend, 0, 1, QString::number(points.highest()));
+    set_text(legend, 1, 0, QStringLiteral("最安値"));
+    set_text(legend, 1, 1, QString::number(points.lowest()));
+}
+
+void show_term_graph(main_form& form, const term_point_list& points) {
+    window_settings& settings = form.settings();
+    graph_form graph(2, &form);
+    fill_point_table(graph.draw_Shuukei(), points);
+    fill_legend(graph.taiou_list_box(), points);
+    graph.move(form.x() + form.width() / 5, form.y() + form.height() / 10);
+    graph.resize(settings[setting::graph_width], settings[setting::graph_height]);
+    graph.setWindowTitle(QStringLiteral("期間変動グラフ"));
+    form.runner().run(graph);
+    // The period graph and the monthly summary share one saved size.
+    settings[setting::graph_width] = graph.width();
+    settings[setting::graph_height] = graph.height();
+}
+
+void show_bottom_prices(main_form& form, const bottom_price_list& list) {
+    hyou_form& table = *form.hyou_window();
+    table.setWindowTitle(QStringLiteral("最安値探索結果"));
+    table.move(form.x() + form.width() / 3, form.y() + form.height() / 10);
+    table.show();
+    table.raise();
+    table.activateWindow();
+
+    table.set_col_count(bottom_price_columns);
+    table.set_row_count(list.size() + 1);
+    // The ledger grid's widths as start-up read them.
+    for (int c = 0; c < bottom_price_columns; ++c)
+        table.set_col_width(c, form.settings()[setting::ledger_column0 + c]);
+    const QString headings[] = {QStringLiteral("日付"), QStringLiteral("店名"), QStringLiteral("品名"),
+                                QStringLiteral("種類"), QStringLiteral("収入"), QStringLiteral("支出"),
+                                QStringLiteral("メモ")};
+    for (int c = 1; c < bottom_price_columns; ++c)
+        table.set_cell(c, 0, headings[c - 1]);
+    for (int r = 1; r <= list.size(); ++r) {
+        const auto cells = bottom_price_row(list[r - 1]);
+        for (int c = 1; c < bottom_price_columns; ++c)
+            table.set_cell(c, r, to_qstring(cells[std::size_t(c)]));
+    }
+}
+
+void tell_io_error(main_form& form, const std::system_error& failure) {
+    form.notify().tell(message_kind::error, to_sjis(general_io_error_text(failure.code().value())));
+}
+
+} // namespace
+
+void main_form::term_graph() {
+    try {
+        const auto query = ask_period(*this, QStringLiteral("期間変動"), QStringLiteral("の変動を調べる"));
+        if (!query) return;
+        term_point_list points;
+        month_walk(*query, program_dir_, notify_,
+                   [&](const shuushi_line& line, std::uint16_t, std::uint16_t, std::string_view date) {
+                       return points.add(line, date, notify_);
+                   });
+        if (points.empty()) {
+            notify_.tell(message_kind::warning, not_found_text(query->item_name.view()));
+            return;
+        }
+        show_term_graph(*this, points);
+    } catch (const std::system_error& failure) {
+        tell_io_error(*this, failure);
+    }
+}
+
+void main_form::search_bottom_price() {
+    try {
+        const auto query =
+            ask_period(*this, QStringLiteral("最安値探索"), QStringLiteral("の最安値を調べる"));
+        if (!query) return;
+        bottom_price_list list;
+        month_walk(*query, program_dir_, notify_,
+                   [&](const shuushi_line& line, std::uint16_t, std::uint16_t, std::string_view date) {
+                       list.add(line, date);
+                       return walk_answer::go_on;
+                   });
+        if (list.empty()) {
+            notify_.tell(message_kind::warning, not_found_text(query->item_name.view()));
+            return;
+        }
+        show_bottom_prices(*this, list);
+    } catch (const std::system_error& failure) {
+        tell_io_error(*this, failure);
+    }
+}
 
 } // namespace kozenica
