@@ -1,6 +1,7 @@
 #include "lists.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <fcntl.h>
 #include <limits>
 #include <unistd.h>
@@ -44,64 +45,114 @@ std::int32_t decimal_value(std::string_view text) {
     return static_cast<std::int32_t>(negative ? -v : v);
 }
 
-// Splits the content into lines: CR ends a line (an LF right after it belongs
-// to the line end), 0x1A ends the file. A lone LF is an ordinary byte.
-std::vector<std::string_view> split_lines(std::string_view content) {
-    if (const auto eof = content.find('\x1A'); eof != std::string_view::npos) content = content.substr(0, eof);
-    std::vector<std::string_view> lines;
-    while (!content.empty()) {
-        const auto cr = content.find('\r');
-        if (cr == std::string_view::npos) {
-            lines.push_back(content);
-            break;
+// Gathers the entries of a list file from its bytes, handed over in pieces of
+// any size. CR ends a line (an LF right after it belongs to the line end), a
+// lone LF is an ordinary byte, 0x1A ends the file. Only the first 20 bytes of
+// a line can matter, so no more are kept, however long the line.
+class list_parser {
+  public:
+    // False once no further byte can matter.
+    bool feed(std::string_view bytes) {
+        if (after_cr_ && !bytes.empty()) {
+            if (bytes.front() == '\n') bytes.remove_prefix(1);
+            after_cr_ = false;
         }
-        lines.push_back(content.substr(0, cr));
-        content.remove_prefix(cr + 1);
-        if (!content.empty() && content.front() == '\n') content.remove_prefix(1);
+        while (!bytes.empty()) {
+            const auto cr = bytes.find('\r');
+            const std::string_view part = bytes.substr(0, cr);
+            const auto eof = part.find('\x1A');
+            keep(part.substr(0, eof));
+            if (eof != std::string_view::npos) {
+                finish();
+                return false;
+            }
+            if (cr == std::string_view::npos) return true;
+            if (!end_line()) return false;
+            bytes.remove_prefix(cr + 1);
+            if (bytes.empty()) {
+                after_cr_ = true;
+                return true;
+            }
+            if (bytes.front() == '\n') bytes.remove_prefix(1);
+        }
+        return true;
     }
-    return lines;
-}
+
+    // At the end of the file: a last line without its CR still counts, and a
+    // number line without a name line gives an entry with an empty name.
+    void finish() {
+        if (started_) (void)end_line();
+        if (have_number_) {
+            entries_.push_back(list_entry{number_, line_text{}});
+            have_number_ = false;
+        }
+    }
+
+    [[nodiscard]] std::vector<list_entry> take() { return std::move(entries_); }
+
+  private:
+    void keep(std::string_view part) {
+        if (part.empty()) return;
+        started_ = true;
+        line_.append(cut_bytes(part, text_bytes - std::min(line_.size(), text_bytes)));
+    }
+
+    bool end_line() {
+        if (have_number_) {
+            entries_.push_back(list_entry{number_, line_text(line_)});
+            have_number_ = false;
+        } else {
+            number_ = list_number_value(line_);
+            have_number_ = true;
+        }
+        line_.clear();
+        started_ = false;
+        return entries_.size() < max_list_entries;
+    }
+
+    std::vector<list_entry> entries_;
+    std::string line_; // the first 20 bytes of the current line
+    std::int32_t number_ = 0;
+    bool have_number_ = false;
+    bool started_ = false;
+    bool after_cr_ = false;
+};
 
 } // namespace
 
 std::int32_t list_number_value(std::string_view line) {
     std::string_view text = cut_bytes(line, text_bytes);
-    while (!text.empty() && text.front() == ' ') text.remove_prefix(1);
+    while (!text.empty() && text.front() == ' ')
+        text.remove_prefix(1);
     if (!text.empty() && text.front() == '$') return hex_value(text.substr(1));
     return decimal_value(text);
 }
 
 std::vector<list_entry> parse_list_file(std::string_view content) {
-    const std::vector<std::string_view> lines = split_lines(content);
-    std::vector<list_entry> entries;
-    for (std::size_t i = 0; i < lines.size() && entries.size() < max_list_entries; i += 2) {
-        list_entry e;
-        e.number = list_number_value(lines[i]);
-        if (i + 1 < lines.size()) e.name.assign(lines[i + 1]);
-        entries.push_back(e);
-    }
-    return entries;
+    list_parser parser;
+    if (parser.feed(content)) parser.finish();
+    return parser.take();
 }
 
 std::vector<list_entry> read_list_file(std::string_view path) {
     const std::string p(cut_bytes(path, path_bytes));
     const int fd = ::open(p.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0) return {};
-    std::string content;
-    char buffer[65536];
-    // 99 entries need at most 198 lines; stop reading a huge file once no
-    // further line could matter.
-    std::ptrdiff_t line_ends = 0;
+    list_parser parser;
+    char buffer[16384];
     for (;;) {
         const ssize_t r = ::read(fd, buffer, sizeof buffer);
-        if (r <= 0) break;
-        const std::string_view chunk(buffer, std::size_t(r));
-        content.append(chunk);
-        line_ends += std::count(chunk.begin(), chunk.end(), '\r');
-        if (chunk.find('\x1A') != std::string_view::npos || line_ends > std::ptrdiff_t(2 * max_list_entries)) break;
+        if (r < 0 && errno == EINTR) continue;
+        // The end of the file, or a file that cannot be read further: what
+        // came so far is the list.
+        if (r <= 0) {
+            parser.finish();
+            break;
+        }
+        if (!parser.feed(std::string_view(buffer, std::size_t(r)))) break;
     }
     ::close(fd);
-    return parse_list_file(content);
+    return parser.take();
 }
 
 void sort_kind_list(kind_list& kinds) {

@@ -31,13 +31,19 @@ TEST(digits_to_int, takes_half_and_full_width_digits_in_order) {
         {"4294967297", 1},
         // A digit byte that is the second byte of a double-byte character
         // contributes nothing ("\x83" "5" is one character).
-        {"\x83" "5" "7", 7},
+        {"\x83"
+         "5"
+         "7",
+         7},
         // A lone lead byte at the end has no partner and is skipped.
         {"12\x82", 12},
         // Half-width katakana are single bytes, not lead bytes.
-        {"\xb1" "9", 9},
+        {"\xb1"
+         "9",
+         9},
     };
-    for (const auto& c : cases) EXPECT_EQ(digits_to_int(c.text), c.value) << c.text;
+    for (const auto& c : cases)
+        EXPECT_EQ(digits_to_int(c.text), c.value) << c.text;
 }
 
 TEST(format_comma, groups_by_three_with_sign) {
@@ -52,7 +58,8 @@ TEST(format_comma, groups_by_three_with_sign) {
         {4294967296, "4,294,967,296"},
         {INT64_MIN, "-9,223,372,036,854,775,808"},
     };
-    for (const auto& [v, text] : cases) EXPECT_EQ(format_comma(v), text) << v;
+    for (const auto& [v, text] : cases)
+        EXPECT_EQ(format_comma(v), text) << v;
 }
 
 TEST(cell_texts, zero_is_empty_and_other_values_keep_their_sign) {
