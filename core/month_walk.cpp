@@ -34,8 +34,8 @@ void visit_lines(const shuushi_data& table, const period_query& query, std::uint
 } // namespace
 
 std::uint16_t year_of_text(std::string_view text) {
-    if (text.empty() || text.size() > 5) return 0;
-    unsigned value = 0;
+    if (text.empty()) return 0;
+    unsigned long long value = 0;
     const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
     if (error != std::errc{} || end != text.data() + text.size() || value > 0xFFFF) return 0;
     return static_cast<std::uint16_t>(value);

@@ -61,7 +61,7 @@ QRect hyou_text_rect(const QRect& cell) {
 
 hyou_form::hyou_form(QWidget* owner) : QWidget(owner, Qt::Window) {
     setFont(window_font());
-    hyou_disp_ = new QTableWidget(initial_grid_size - 1, initial_grid_size - 1, this);
+    hyou_disp_ = new QTableWidget(this);
     hyou_disp_->setObjectName(QStringLiteral("hyou_disp"));
     hyou_disp_->setItemDelegate(new hyou_cell_delegate(hyou_disp_));
     hyou_disp_->setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -145,8 +145,14 @@ void hyou_form::set_cell(int col, int row, const QString& text) {
         return;
     }
     auto* item = new QTableWidgetItem(text);
-    item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
-    hyou_disp_->setItem(row - 1, col - 1, item);
+    if (row == 0) {
+        hyou_disp_->setHorizontalHeaderItem(col - 1, item);
+    } else if (col == 0) {
+        hyou_disp_->setVerticalHeaderItem(row - 1, item);
+    } else {
+        item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
+        hyou_disp_->setItem(row - 1, col - 1, item);
+    }
 }
 
 } // namespace kozenica

@@ -1,0 +1,257 @@
+#include "support/temp_program_dir.h"
+#include "ui/platform/sjis.h"
+#include "ui/term_window/term_input_form.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTest>
+#include <gtest/gtest.h>
+
+namespace kozenica {
+namespace {
+
+struct place_case {
+    const char* name;
+    QWidget* (*control)(const term_input_form&);
+    QRect geometry;
+};
+
+TEST(TermInputForm, controlsStandWhereTheLayoutPutsThem) {
+    QWidget owner;
+    term_input_form form(&owner);
+    form.set_command_texts(QStringLiteral("期間変動"), QStringLiteral("の変動を調べる"));
+    const place_case cases[] = {
+        {"name_box", [](const term_input_form& f) -> QWidget* { return f.name_box(); }, {7, 10, 123, 20}},
+        {"start_year_box",
+         [](const term_input_form& f) -> QWidget* { return f.start_year_box(); },
+         {11, 67, 84, 20}},
+        {"start_month_box",
+         [](const term_input_form& f) -> QWidget* { return f.start_month_box(); },
+         {126, 67, 65, 20}},
+        {"end_year_box",
+         [](const term_input_form& f) -> QWidget* { return f.end_year_box(); },
+         {11, 114, 84, 20}},
+        {"end_month_box",
+         [](const term_input_form& f) -> QWidget* { return f.end_month_box(); },
+         {126, 114, 65, 20}},
+        {"file_format",
+         [](const term_input_form& f) -> QWidget* { return f.file_format(); },
+         {30, 154, 148, 42}},
+        {"ok_button", [](const term_input_form& f) -> QWidget* { return f.ok_button(); }, {20, 216, 78, 20}},
+        {"cancel_button",
+         [](const term_input_form& f) -> QWidget* { return f.cancel_button(); },
+         {116, 216, 78, 20}},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(c.control(form)->geometry(), c.geometry) << c.name;
+    EXPECT_EQ(form.Label7()->pos(), QPoint(135, 15));
+    EXPECT_GE(form.Label7()->width(), form.Label7()->fontMetrics().horizontalAdvance(form.Label7()->text()));
+    EXPECT_EQ(form.outer_size().height(), 276);
+    EXPECT_EQ(form.outer_size().width(), 123 + form.Label7()->width() + 21);
+}
+
+TEST(TermInputForm, labelWidthFollowsTheCommandText) {
+    QWidget owner;
+    term_input_form graph(&owner), bottom(&owner);
+    graph.set_command_texts(QStringLiteral("期間変動"), QStringLiteral("の変動を調べる"));
+    bottom.set_command_texts(QStringLiteral("最安値探索"), QStringLiteral("の最安値を調べる"));
+    EXPECT_EQ(graph.windowTitle(), QStringLiteral("期間変動"));
+    EXPECT_EQ(bottom.windowTitle(), QStringLiteral("最安値探索"));
+    EXPECT_EQ(bottom.Label7()->text(), QStringLiteral("の最安値を調べる"));
+    EXPECT_GT(bottom.Label7()->width(), graph.Label7()->width());
+    EXPECT_GT(bottom.outer_size().width(), graph.outer_size().width());
+}
+
+TEST(TermInputForm, startsWithCsvAnEmptyNameAndItsFixedTexts) {
+    QWidget owner;
+    term_input_form form(&owner);
+    EXPECT_TRUE(form.name_box()->text().isEmpty());
+    EXPECT_TRUE(form.csv_item()->isChecked());
+    EXPECT_FALSE(form.kzn_item()->isChecked());
+    EXPECT_EQ(form.file_format()->title(), QStringLiteral("ファイル形式"));
+    EXPECT_EQ(form.kzn_item()->text(), QStringLiteral("KZN"));
+    EXPECT_EQ(form.csv_item()->text(), QStringLiteral("CSV"));
+    EXPECT_EQ(form.ok_button()->text(), QStringLiteral("OK"));
+    // The cancel caption is what Shift-JIS "や～めた" (0x81 0x60 as the wave dash) reads as.
+    EXPECT_EQ(form.cancel_button()->text(), to_qstring("\x82\xe2\x81\x60\x82\xdf\x82\xbd"));
+    EXPECT_EQ(to_sjis(form.cancel_button()->text()), testing::sjis("や～めた"));
+    for (QComboBox* box : {form.start_month_box(), form.end_month_box()}) {
+        ASSERT_EQ(box->count(), 12);
+        for (int i = 0; i < 12; ++i)
+            EXPECT_EQ(box->itemText(i), QString::number(i + 1));
+        EXPECT_FALSE(box->isEditable());
+    }
+    const QStringList labels{QStringLiteral("検索　開始月"), QStringLiteral("検索　終了月"),
+                             QStringLiteral("年"), QStringLiteral("月")};
+    QStringList shown;
+    for (const QLabel* l : form.findChildren<QLabel*>())
+        shown << l->text();
+    for (const QString& l : labels)
+        EXPECT_TRUE(shown.contains(l)) << l.toStdString();
+}
+
+TEST(TermInputForm, tabOrderStartsAtTheStartMonth) {
+    QWidget owner;
+    term_input_form form(&owner);
+    form.show();
+    QApplication::setActiveWindow(&form);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&form));
+    EXPECT_EQ(QApplication::focusWidget(), form.start_month_box());
+    const std::vector<QWidget*> order{form.start_year_box(), form.end_year_box(),   form.end_month_box(),
+                                      form.file_format(),    form.ok_button(),      form.cancel_button(),
+                                      form.name_box(),       form.start_month_box()};
+    for (QWidget* expected : order) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        QWidget* focus = QApplication::focusWidget();
+        // The format group is one stop, on one of its two items.
+        if (focus && focus->parentWidget() == form.file_format()) focus = form.file_format();
+        EXPECT_EQ(focus, expected) << expected->metaObject()->className();
+    }
+}
+
+// Types each character as a key press carrying its text, as an input method
+// or a keyboard layout would deliver it.
+void type_text(QWidget* box, const QString& text) {
+    for (const QChar ch : text) {
+        QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QString(ch));
+        QApplication::sendEvent(box, &press);
+    }
+}
+
+struct typing_case {
+    QString typed;
+    QString kept;
+};
+
+TEST(TermInputForm, yearBoxesTakeDigitsOnlyTypedOrPasted) {
+    const typing_case typed[] = {
+        {QStringLiteral("2000"), QStringLiteral("2000")},
+        {QStringLiteral("20a0"), QStringLiteral("200")},
+        {QStringLiteral("-19 9"), QStringLiteral("199")},
+        {QStringLiteral("２０"), QString()},
+        {QStringLiteral("../x"), QString()},
+    };
+    QWidget owner;
+    term_input_form form(&owner);
+    for (QLineEdit* box : {form.start_year_box(), form.end_year_box()}) {
+        for (const auto& c : typed) {
+            box->clear();
+            type_text(box, c.typed);
+            EXPECT_EQ(box->text(), c.kept) << c.typed.toStdString();
+        }
+        const typing_case pasted[] = {
+            {QStringLiteral("1999"), QStringLiteral("1999")},
+            {QStringLiteral("19x9"), QString()},
+            {QStringLiteral("../../etc"), QString()},
+            {QStringLiteral("１９９９"), QString()},
+        };
+        for (const auto& c : pasted) {
+            box->clear();
+            QApplication::clipboard()->setText(c.typed);
+            box->paste();
+            EXPECT_EQ(box->text(), c.kept) << c.typed.toStdString();
+        }
+        EXPECT_FALSE(box->testAttribute(Qt::WA_InputMethodEnabled));
+    }
+}
+
+TEST(TermInputForm, initialMonthFillsBothYearsAndBothMonths) {
+    QWidget owner;
+    term_input_form form(&owner);
+    form.set_initial_month(1999, 7);
+    EXPECT_EQ(form.start_year_box()->text(), QStringLiteral("1999"));
+    EXPECT_EQ(form.end_year_box()->text(), QStringLiteral("1999"));
+    EXPECT_EQ(form.start_month_box()->currentText(), QStringLiteral("7"));
+    EXPECT_EQ(form.end_month_box()->currentText(), QStringLiteral("7"));
+    form.set_initial_month(2001, 0); // no month: the lists stay
+    EXPECT_EQ(form.start_year_box()->text(), QStringLiteral("2001"));
+    EXPECT_EQ(form.start_month_box()->currentText(), QStringLiteral("7"));
+}
+
+TEST(TermInputForm, placedAThirdIntoTheMainWindow) {
+    QWidget main;
+    main.setGeometry(100, 50, 900, 601);
+    term_input_form form(&main);
+    form.place_over(main);
+    EXPECT_EQ(form.pos(), QPoint(main.x() + 300, main.y() + 200));
+}
+
+struct query_case {
+    QString name, start_year, end_year;
+    int start_month_index, end_month_index;
+    bool kzn;
+    period_query expected;
+};
+
+period_query q(std::uint16_t sy, std::uint16_t sm, std::uint16_t ey, std::uint16_t em, std::int32_t format,
+               std::string_view item) {
+    period_query p;
+    p.start_year = sy;
+    p.start_month = sm;
+    p.end_year = ey;
+    p.end_month = em;
+    p.file_format = format;
+    p.item_name.assign(item);
+    return p;
+}
+
+TEST(TermInputForm, queryTakesTheFieldsAsTheWalkNeedsThem) {
+    const std::string twenty = testing::sjis("あいうえおかきくけこ");
+    const query_case cases[] = {
+        {QStringLiteral("牛乳"), QStringLiteral("1999"), QStringLiteral("2000"), 10, 1, false,
+         q(1999, 11, 2000, 2, 1, testing::sjis("牛乳"))},
+        {QStringLiteral("milk"), QString(), QStringLiteral("2000"), 0, 11, true,
+         q(0, 1, 2000, 12, 0, "milk")},
+        {QStringLiteral("あいうえおかきくけこさ"), QStringLiteral("70000"), QStringLiteral("0065535"), 0, 0,
+         false, q(0, 1, 65535, 1, 1, twenty)},
+        {QString(), QStringLiteral("1"), QStringLiteral("1"), 0, 0, false, q(1, 1, 1, 1, 1, "")},
+    };
+    for (const auto& c : cases) {
+        QWidget owner;
+        term_input_form form(&owner);
+        form.name_box()->setText(c.name);
+        form.start_year_box()->setText(c.start_year);
+        form.end_year_box()->setText(c.end_year);
+        form.start_month_box()->setCurrentIndex(c.start_month_index);
+        form.end_month_box()->setCurrentIndex(c.end_month_index);
+        if (c.kzn) form.kzn_item()->setChecked(true);
+        const period_query got = form.query();
+        EXPECT_EQ(got.start_year, c.expected.start_year);
+        EXPECT_EQ(got.start_month, c.expected.start_month);
+        EXPECT_EQ(got.end_year, c.expected.end_year);
+        EXPECT_EQ(got.end_month, c.expected.end_month);
+        EXPECT_EQ(got.file_format, c.expected.file_format);
+        EXPECT_EQ(got.item_name.view(), c.expected.item_name.view());
+    }
+}
+
+struct button_case {
+    const char* name;
+    QPushButton* (term_input_form::*button)() const;
+    int result;
+};
+
+TEST(TermInputForm, okAcceptsAndCancelRejects) {
+    const button_case cases[] = {
+        {"ok", &term_input_form::ok_button, QDialog::Accepted},
+        {"cancel", &term_input_form::cancel_button, QDialog::Rejected},
+    };
+    for (const auto& c : cases) {
+        QWidget owner;
+        term_input_form form(&owner);
+        form.show();
+        QTest::mouseClick((form.*c.button)(), Qt::LeftButton);
+        EXPECT_EQ(form.result(), c.result) << c.name;
+        EXPECT_FALSE(form.isVisible());
+    }
+}
+
+} // namespace
+} // namespace kozenica
