@@ -39,7 +39,7 @@ struct dialog_seen {
     QString year;
     int month_index = -1;
     int format_item = -1;
-    QRect geometry;
+    QPoint place; // where the outer frame stands
 };
 
 struct choice {
@@ -64,7 +64,7 @@ class file_commands : public ::testing::Test {
         runner.push([this, c, ok](QDialog& d) {
             auto& f = dynamic_cast<file_name_form&>(d);
             seen.push_back({f.windowTitle(), f.title()->text(), f.year()->text(), f.month()->currentIndex(),
-                            f.format_item(), f.geometry()});
+                            f.format_item(), f.pos()});
             if (c) {
                 f.year()->setText(c->year);
                 f.month()->setCurrentIndex(c->month - 1);
@@ -82,6 +82,16 @@ class file_commands : public ::testing::Test {
     std::unique_ptr<main_form> form;
     std::vector<dialog_seen> seen;
 };
+
+// Puts a window's outer frame exactly at the given rectangle, whatever frame
+// the platform draws around it.
+void set_outer_geometry(QWidget& w, const QRect& outer) {
+    w.setGeometry(outer);
+    const QRect inner = w.geometry();
+    const QRect frame = w.frameGeometry();
+    w.setGeometry(outer.adjusted(inner.left() - frame.left(), inner.top() - frame.top(),
+                                 inner.right() - frame.right(), inner.bottom() - frame.bottom()));
+}
 
 std::string le32(std::int32_t v) {
     std::string out(4, '\0');
@@ -213,7 +223,7 @@ TEST_F(file_commands, dialog_tab_order_is_year_format_month_ok_cancel) {
 }
 
 TEST_F(file_commands, first_open_proposes_today_and_csv_at_a_eleventh_of_the_main_window) {
-    form->setGeometry(0, 0, 635, 450);
+    set_outer_geometry(*form, {0, 0, 635, 450});
     answer(std::nullopt, false);
     form->file_loadClick();
     ASSERT_EQ(seen.size(), 1u);
@@ -223,15 +233,15 @@ TEST_F(file_commands, first_open_proposes_today_and_csv_at_a_eleventh_of_the_mai
     EXPECT_EQ(seen[0].year, QString::number(today.year()));
     EXPECT_EQ(seen[0].month_index, today.month() - 1);
     EXPECT_EQ(seen[0].format_item, 1);
-    EXPECT_EQ(seen[0].geometry.topLeft(), QPoint(57, 40));
+    EXPECT_EQ(seen[0].place, QPoint(57, 40));
 }
 
 TEST_F(file_commands, dialog_follows_the_main_window) {
-    form->setGeometry(100, 50, 700, 500);
+    set_outer_geometry(*form, {100, 50, 700, 500});
     answer(std::nullopt, false);
     form->file_saveClick();
     ASSERT_EQ(seen.size(), 1u);
-    EXPECT_EQ(seen[0].geometry.topLeft(), QPoint(100 + 63, 50 + 45));
+    EXPECT_EQ(seen[0].place, QPoint(100 + 63, 50 + 45));
     EXPECT_EQ(seen[0].caption, QStringLiteral(" 保　存"));
 }
 
