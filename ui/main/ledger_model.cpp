@@ -1,38 +1,29 @@
 #include "ledger_model.h"
 
-#include "core/digits.h"
 #include "ui/platform/sjis.h"
 
 namespace kozenica {
 
-ledger_model::ledger_model(shuushi_data& data, month_state& state, QObject* parent)
-    : QAbstractTableModel(parent), data_(data), state_(state), column0_(max_rows + 1) {}
+ledger_model::ledger_model(ledger_editor& editor, const shuushi_data& data, QObject* parent)
+    : QAbstractTableModel(parent), editor_(editor), data_(data),
+      shown_rows_(std::max(0, data.row_count - 1)) {}
 
 int ledger_model::rowCount(const QModelIndex& parent) const {
-    return parent.isValid() ? 0 : std::max(0, data_.row_count - 1);
+    return parent.isValid() ? 0 : shown_rows_;
 }
 
-int ledger_model::columnCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : column_count; }
+int ledger_model::columnCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : column_count;
+}
 
 QVariant ledger_model::data(const QModelIndex& index, int role) const {
     if (!index.isValid() || (role != Qt::DisplayRole && role != Qt::EditRole)) return {};
-    const int r = index.row() + 1;
-    const shuushi_line& line = data_.lines[std::size_t(r)];
-    switch (index.column()) {
-    case 0: return to_qstring(column0_[std::size_t(r)]);
-    case 1: return ascii(day_cell_text(line.day));
-    case 2: return to_qstring(line.shop.view());
-    case 3: return to_qstring(line.item.view());
-    case 4: return ascii(kind_cell_text(line.kind));
-    case 5: return ascii(amount_cell_text(line.income));
-    case 6: return ascii(amount_cell_text(line.expense));
-    case 7: return to_qstring(line.memo.view());
-    default: return {};
-    }
+    return to_qstring(editor_.cell(index.row() + 1, index.column()));
 }
 
 QVariant ledger_model::headerData(int section, Qt::Orientation orientation, int role) const {
-    if (orientation != Qt::Horizontal || role != Qt::DisplayRole) return QAbstractTableModel::headerData(section, orientation, role);
+    if (orientation != Qt::Horizontal || role != Qt::DisplayRole)
+        return QAbstractTableModel::headerData(section, orientation, role);
     static const QString headers[column_count] = {QString(),
                                                   QStringLiteral("日付"),
                                                   QStringLiteral("店名"),
@@ -41,12 +32,48 @@ QVariant ledger_model::headerData(int section, Qt::Orientation orientation, int 
                                                   QStringLiteral("収入"),
                                                   QStringLiteral("支出"),
                                                   QStringLiteral("メモ")};
-    return section >= 0 && section < column_count ? headers[section] : QVariant();
+    return section >= 0 && section < column_count ? QVariant(headers[section]) : QVariant();
+}
+
+Qt::ItemFlags ledger_model::flags(const QModelIndex& index) const {
+    if (!index.isValid()) return Qt::NoItemFlags;
+    return Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsEditable;
+}
+
+bool ledger_model::setData(const QModelIndex& index, const QVariant& value, int role) {
+    if (!index.isValid() || role != Qt::EditRole || index.row() >= shown_rows_) return false;
+    const QString text = value.toString();
+    if (text == data(index, Qt::EditRole).toString()) return true;
+    const std::string before = editor_.cell(index.row() + 1, index.column());
+    if (editor_.set_cell(index.row() + 1, index.column(), to_sjis(text)) != before)
+        emit dataChanged(index, index, {Qt::DisplayRole, Qt::EditRole});
+    return true;
+}
+
+void ledger_model::commit_drawn(const QModelIndex& index) {
+    if (!index.isValid() || index.row() >= shown_rows_) return;
+    const int row = index.row() + 1;
+    (void)editor_.set_cell(row, index.column(), editor_.cell(row, index.column()));
 }
 
 void ledger_model::reload() {
     beginResetModel();
+    shown_rows_ = std::max(0, data_.row_count - 1);
     endResetModel();
+}
+
+void ledger_model::sync() {
+    const int rows = std::max(0, data_.row_count - 1);
+    if (rows > shown_rows_) {
+        beginInsertRows({}, shown_rows_, rows - 1);
+        shown_rows_ = rows;
+        endInsertRows();
+    } else if (rows < shown_rows_) {
+        beginRemoveRows({}, rows, shown_rows_ - 1);
+        shown_rows_ = rows;
+        endRemoveRows();
+    }
+    if (shown_rows_ > 0) emit dataChanged(index(0, 0), index(shown_rows_ - 1, column_count - 1));
 }
 
 } // namespace kozenica

@@ -1,12 +1,12 @@
 #pragma once
-// The ledger grid's model: row r of the grid (model row r - 1) is line r of the
-// table; the horizontal header carries the header row's texts.
+// The ledger grid's model: model row i is grid row i + 1, that is line i + 1
+// of the table; the horizontal header carries the header row's texts. Every
+// text goes through the ledger editor, which commits typed text into the line
+// and yields the cell's normal form.
 
-#include "core/ledger.h"
+#include "core/ledger_editor.h"
 
 #include <QAbstractTableModel>
-#include <string>
-#include <vector>
 
 namespace kozenica {
 
@@ -14,22 +14,34 @@ class ledger_model : public QAbstractTableModel {
     Q_OBJECT
 
   public:
-    static constexpr int column_count = 8;
+    static constexpr int column_count = ledger_columns;
 
-    ledger_model(shuushi_data& data, month_state& state, QObject* parent = nullptr);
+    ledger_model(ledger_editor& editor, const shuushi_data& data, QObject* parent = nullptr);
 
     int rowCount(const QModelIndex& parent = {}) const override;
     int columnCount(const QModelIndex& parent = {}) const override;
     QVariant data(const QModelIndex& index, int role) const override;
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
+    Qt::ItemFlags flags(const QModelIndex& index) const override;
+    // Commits the text into the line. A text equal to what the cell shows
+    // changes nothing, so an editor showing a cell's normal form never feeds
+    // it back as a change.
+    bool setData(const QModelIndex& index, const QVariant& value, int role = Qt::EditRole) override;
+
+    // Drawing a cell of a line commits its text, which marks the month as
+    // changed; the text is already in its normal form.
+    void commit_drawn(const QModelIndex& index);
 
     // Rebuilds every row from the table (after a new month, an open, a sort).
     void reload();
+    // Brings the rows in step with the table after the editor has added,
+    // removed or moved lines, keeping the view's persistent editor alive.
+    void sync();
 
   private:
-    shuushi_data& data_;
-    month_state& state_;
-    std::vector<std::string> column0_; // column 0 holds text of its own, stored nowhere else
+    ledger_editor& editor_;
+    const shuushi_data& data_;
+    int shown_rows_ = 0; // rows the views know of; equals row count - 1 between commands
 };
 
 } // namespace kozenica

@@ -1,43 +1,74 @@
 #include "main_form.h"
 
+#include "core/ledger_editor.h"
 #include "core/notifier.h"
 #include "core/startup.h"
 #include "core/texts.h"
 #include "ledger_model.h"
+#include "ledger_view.h"
+#include "tool_icons.h"
 #include "ui/f_name_window/file_name_form.h"
 #include "ui/hyou_windows/hyou_form.h"
 #include "ui/list_window/list_form.h"
 #include "ui/platform/fonts.h"
 #include "ui/platform/sjis.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QLineEdit>
+#include <QMenuBar>
 #include <QPushButton>
-#include <QTableView>
 
 namespace kozenica {
 
-class ledger_view : public QTableView {
+namespace {
+
+// zandaka_boxKeyPress: the balance box takes no Enter.
+class enter_swallower : public QObject {
   public:
-    using QTableView::QTableView;
+    using QObject::QObject;
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::KeyPress) {
+            const int key = static_cast<QKeyEvent*>(event)->key();
+            if (key == Qt::Key_Return || key == Qt::Key_Enter) return true;
+        }
+        return QObject::eventFilter(watched, event);
+    }
 };
+
+constexpr int tool_button_width = 23;
+constexpr int tool_button_height = 23;
+constexpr int term_graph_button_width = 22;
+
+} // namespace
 
 main_form::main_form(std::string program_dir, notifier& notify, modal_runner& runner, QWidget* parent)
     : QMainWindow(parent), program_dir_(std::move(program_dir)), notify_(notify), runner_(runner),
-      data_(std::make_unique<shuushi_data>()) {
+      data_(std::make_unique<shuushi_data>()),
+      editor_(std::make_unique<ledger_editor>(*data_, state_, corresp_, notify_)) {
     setFont(window_font());
     auto* client = new QWidget(this);
     setCentralWidget(client);
-    model_ = new ledger_model(*data_, state_, this);
-    draw_shuushi_ = new ledger_view(client);
-    draw_shuushi_->setModel(model_);
-    draw_shuushi_->verticalHeader()->hide();
-    draw_shuushi_->verticalHeader()->setDefaultSectionSize(20);
+    model_ = new ledger_model(*editor_, *data_, this);
+    draw_shuushi_ = new ledger_view(*model_, client);
+    connect(draw_shuushi_, &ledger_view::enter_pressed, this, &main_form::draw_shuushiKeyPress);
     zandaka_button_ = new QPushButton(QStringLiteral("残高"), client);
+    zandaka_button_->setObjectName(QStringLiteral("zandaka_button"));
+    zandaka_button_->setToolTip(QStringLiteral("残高算出"));
+    zandaka_button_->resize(96, 21);
+    connect(zandaka_button_, &QPushButton::clicked, this, &main_form::zandaka_calc_and_disp);
     zandaka_box_ = new QLineEdit(client);
+    zandaka_box_->setObjectName(QStringLiteral("zandaka_box"));
     zandaka_box_->setReadOnly(true);
-    zandaka_box_->setAlignment(Qt::AlignRight);
+    zandaka_box_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    zandaka_box_->resize(125, 21);
+    zandaka_box_->installEventFilter(new enter_swallower(zandaka_box_));
+    build_tool_bar();
+    build_menus();
     FormCreate();
     // The windows that live for the whole run, created hidden in this order.
     list_form_ = new list_form(this);
@@ -47,7 +78,9 @@ main_form::main_form(std::string program_dir, notifier& notify, modal_runner& ru
 
 main_form::~main_form() = default;
 
-QTableView* main_form::draw_shuushi() const { return draw_shuushi_; }
+QTableView* main_form::draw_shuushi() const {
+    return draw_shuushi_;
+}
 
 void main_form::FormCreate() {
     startup_files files = read_startup_files(program_dir_);
@@ -72,10 +105,109 @@ void main_form::reset_month() {
 
 void main_form::disp_data() {
     setWindowTitle(state_.open_name.empty() ? QStringLiteral("Kozenica")
-                                            : QStringLiteral("Kozenica [") + to_qstring(state_.open_name.view()) +
-                                                  QStringLiteral("]"));
+                                            : QStringLiteral("Kozenica [") +
+                                                  to_qstring(state_.open_name.view()) + QStringLiteral("]"));
+    editor_->project();
     model_->reload();
-    draw_shuushi_->setCurrentIndex(model_->index(0, 1));
+    draw_shuushi_->set_current_cell(1, 1);
+}
+
+void main_form::build_menus() {
+    QMenuBar* bar = menuBar();
+    bar->setObjectName(QStringLiteral("MainMenu"));
+    // The menu bar keeps the system's menu font whatever the window's font.
+    QFont menu_font = QApplication::font(bar);
+    menu_font.setResolveMask(QFont::AllPropertiesResolved);
+    bar->setFont(menu_font);
+
+    struct item {
+        const char* name; // null for a separator
+        QString caption;
+        void (main_form::*handler)();
+    };
+    const auto add_menu = [&](const char* name, const QString& caption, std::initializer_list<item> items) {
+        QMenu* menu = bar->addMenu(caption);
+        menu->setObjectName(QLatin1String(name));
+        for (const item& i : items) {
+            if (!i.name) {
+                menu->addSeparator();
+                continue;
+            }
+            QAction* action = menu->addAction(i.caption);
+            action->setObjectName(QLatin1String(i.name));
+            connect(action, &QAction::triggered, this, i.handler);
+        }
+    };
+    add_menu("file_menu", QStringLiteral("ファイル(&F)"),
+             {{"file_create", QStringLiteral("新規作成(&N)"), &main_form::file_createClick},
+              {"file_load", QStringLiteral("開く(&O)"), &main_form::file_loadClick},
+              {"file_overwrite", QStringLiteral("上書き保存する(&S)"), &main_form::file_overwriteClick},
+              {"file_save", QStringLiteral("名前をつけて保存する(&A)"), &main_form::file_saveClick},
+              {nullptr, {}, nullptr},
+              {"Exit", QStringLiteral("終了(&X)"), &main_form::ExitClick}});
+    add_menu("edit_menu", QStringLiteral("編集(&E)"),
+             {{"go_top_line_menu", QStringLiteral("先頭へ移動(&T)"), &main_form::go_top_line},
+              {"go_bottom_line_nemu", QStringLiteral("最終行へ移動(&B)"), &main_form::go_bottom_line},
+              {"show_list_form_menu", QStringLiteral("種類リストの表示(&K)"), &main_form::show_list_form},
+              {"font_menu", QStringLiteral("フォントの変更(&F)"), &main_form::font_menuClick},
+              {nullptr, {}, nullptr},
+              {"insert_line", QStringLiteral("行の挿入(&I)"), &main_form::insert_lineClick},
+              {"delete_line", QStringLiteral("行の削除(&D)"), &main_form::delete_lineClick},
+              {"copy_befor_line_menu", QStringLiteral("１行上をコピー(&C)"), &main_form::copy_befor_line},
+              {nullptr, {}, nullptr},
+              {"zandaka_sanshutu", QStringLiteral("残高算出(&Q)"), &main_form::zandaka_calc_and_disp},
+              {"date_sort_menu", QStringLiteral("日付順に並び替え(&S)"), &main_form::date_sort}});
+    add_menu("graph_menu", QStringLiteral("グラフ(&G)"),
+             {{"show_graph_window_menu", QStringLiteral("月内集計グラフの表示(&R)"),
+               &main_form::show_graph_window},
+              {"term_graph_menu", QStringLiteral("期間変動グラフの表示(&T)"), &main_form::term_graph}});
+    add_menu(
+        "search_menu", QStringLiteral("検索(&S)"),
+        {{"search_bottom_price_menu", QStringLiteral("最安値探索(&B)"), &main_form::search_bottom_price}});
+    add_menu("help_menu", QStringLiteral("ヘルプ(&H)"),
+             {{"manual_menu", QStringLiteral("マニュアル(&M)"), &main_form::manual_menuClick},
+              {"version", QStringLiteral("バージョン(&A)"), &main_form::versionClick}});
+}
+
+void main_form::build_tool_bar() {
+    QWidget* client = centralWidget();
+    const auto make = [&](QPushButton*& button, const char* name, const QString& hint,
+                          void (main_form::*handler)(), int width) {
+        button = new QPushButton(client);
+        button->setObjectName(QLatin1String(name));
+        button->setToolTip(hint);
+        button->resize(width, tool_button_height);
+        // The grid keeps the keyboard while the tool bar is used.
+        button->setFocusPolicy(Qt::NoFocus);
+        const QImage icon = tool_icon_image(button->objectName());
+        button->setIcon(QIcon(QPixmap::fromImage(icon)));
+        button->setIconSize(icon.size());
+        connect(button, &QPushButton::clicked, this, handler);
+    };
+    make(file_load_button_, "file_load_button", QStringLiteral("開く"), &main_form::file_loadClick,
+         tool_button_width);
+    make(file_overwrite_button_, "file_overwrite_button", QStringLiteral("上書き保存する"),
+         &main_form::file_overwriteClick, tool_button_width);
+    make(go_top_line_button_, "go_top_line_button", QStringLiteral("先頭へ移動"), &main_form::go_top_line,
+         tool_button_width);
+    make(go_bottom_line_button_, "go_bottom_line_button", QStringLiteral("最終行へ移動"),
+         &main_form::go_bottom_line, tool_button_width);
+    make(show_list_form_button_, "show_list_form_button", QStringLiteral("種類リストの表示"),
+         &main_form::show_list_form, tool_button_width);
+    make(show_graph_window_button_, "show_graph_window_button", QStringLiteral("月内集計グラフの表示"),
+         &main_form::show_graph_window, tool_button_width);
+    make(term_graph_button_, "term_graph_button", QStringLiteral("期間変動グラフの表示"),
+         &main_form::term_graph, term_graph_button_width);
+    make(date_sort_button_, "date_sort_button", QStringLiteral("日付順に並び替え"), &main_form::date_sort,
+         tool_button_width);
+    make(search_bottom_price_button_, "search_bottom_price_button", QStringLiteral("最安値探索"),
+         &main_form::search_bottom_price, tool_button_width);
+    make(copy_befor_line_button_, "copy_befor_line_button", QStringLiteral("１行上をコピー"),
+         &main_form::copy_befor_line, tool_button_width);
+    make(inser_line_button_, "inser_line_button", QStringLiteral("行の挿入"), &main_form::insert_lineClick,
+         tool_button_width);
+    make(del_line_button_, "del_line_button", QStringLiteral("行の削除"), &main_form::delete_lineClick,
+         tool_button_width);
 }
 
 void main_form::resizeEvent(QResizeEvent* event) {
@@ -87,9 +219,29 @@ void main_form::FormResize() {
     QWidget* client = centralWidget();
     const int cw = client->width();
     const int ch = client->height();
-    zandaka_button_->setGeometry(cw - 96 - 125 - 4, ch - 21, 96, 21);
-    zandaka_box_->setGeometry(cw - 125, ch - 21, 125, 21);
-    draw_shuushi_->setGeometry(0, 27, cw, ch - 50);
+    file_load_button_->move(1, 2);
+    file_overwrite_button_->move(file_load_button_->width() + 5, 2);
+    QPushButton* const chain[] = {
+        file_overwrite_button_, go_top_line_button_,         go_bottom_line_button_,
+        show_list_form_button_, show_graph_window_button_,   term_graph_button_,
+        date_sort_button_,      search_bottom_price_button_, copy_befor_line_button_};
+    for (std::size_t i = 1; i < std::size(chain); ++i)
+        chain[i]->move(chain[i - 1]->x() + chain[i - 1]->width() + 4, 2);
+    inser_line_button_->move(cw - inser_line_button_->width() - del_line_button_->width() - 5, 2);
+    del_line_button_->move(cw - del_line_button_->width() - 1, 2);
+    zandaka_button_->move(cw - zandaka_button_->width() - zandaka_box_->width() - 4,
+                          ch - zandaka_button_->height());
+    zandaka_box_->move(cw - zandaka_box_->width(), ch - zandaka_button_->height());
+    const int grid_top = go_top_line_button_->height() + 4;
+    draw_shuushi_->setGeometry(0, grid_top, cw, ch - grid_top - (zandaka_button_->height() + 2));
+}
+
+void main_form::showEvent(QShowEvent* event) {
+    QMainWindow::showEvent(event);
+    if (!shown_once_) {
+        shown_once_ = true;
+        draw_shuushi_->setFocus();
+    }
 }
 
 void main_form::closeEvent(QCloseEvent* event) {
@@ -98,8 +250,5 @@ void main_form::closeEvent(QCloseEvent* event) {
     else
         event->ignore();
 }
-
-void main_form::build_menus() {}
-void main_form::build_tool_bar() {}
 
 } // namespace kozenica

@@ -20,6 +20,7 @@ namespace kozenica {
 
 class notifier;
 class modal_runner;
+class ledger_editor;
 class ledger_model;
 class ledger_view;
 class list_form;
@@ -46,7 +47,9 @@ class main_form : public QMainWindow {
     [[nodiscard]] modal_runner& runner() { return runner_; }
 
     [[nodiscard]] QTableView* draw_shuushi() const;
+    [[nodiscard]] ledger_view* ledger_grid() const { return draw_shuushi_; }
     [[nodiscard]] ledger_model* model() const { return model_; }
+    [[nodiscard]] ledger_editor& editor() { return *editor_; }
     [[nodiscard]] QLineEdit* zandaka_box() const { return zandaka_box_; }
     [[nodiscard]] list_form* list_window() const { return list_form_; }
     [[nodiscard]] hyou_form* hyou_window() const { return hyou_form_; }
@@ -85,6 +88,11 @@ class main_form : public QMainWindow {
   protected:
     void resizeEvent(QResizeEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+
+  private slots:
+    // Enter in the grid: the walk through a line (ledger_editor::enter).
+    void draw_shuushiKeyPress();
 
   private:
     void FormCreate();
@@ -94,6 +102,10 @@ class main_form : public QMainWindow {
     [[nodiscard]] bool FormCloseQuery();
     void build_menus();
     void build_tool_bar();
+    // The editor's cursor follows the grid's before a command works on it.
+    void take_cursor();
+    // After a command changed lines: rows, cells, cursor and editor in step.
+    void show_edit();
 
     std::string program_dir_;
     notifier& notify_;
@@ -104,12 +116,14 @@ class main_form : public QMainWindow {
     window_settings settings_;
     kind_list kinds_;
     corresp_list corresp_;
+    std::unique_ptr<ledger_editor> editor_;
 
     ledger_model* model_ = nullptr;
     ledger_view* draw_shuushi_ = nullptr;
     QPushButton* zandaka_button_ = nullptr;
     QLineEdit* zandaka_box_ = nullptr;
     QFontDialog* FontDialog_ = nullptr;
+    bool shown_once_ = false;
 
     // Tool buttons in their order from the left, then the two at the right.
     QPushButton* file_load_button_ = nullptr;

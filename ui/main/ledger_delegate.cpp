@@ -1,0 +1,98 @@
+#include "ledger_delegate.h"
+
+#include "ledger_model.h"
+
+#include <QApplication>
+#include <QPainter>
+#include <QPersistentModelIndex>
+
+namespace kozenica {
+
+Qt::Alignment ledger_cell_alignment(int grid_row, int column) {
+    Qt::Alignment horizontal = Qt::AlignRight;
+    if (grid_row == 0 || column == 1)
+        horizontal = Qt::AlignHCenter;
+    else if (column == 2 || column == 3 || column == 7)
+        horizontal = Qt::AlignLeft;
+    return horizontal | Qt::AlignTop;
+}
+
+ledger_cell_editor::ledger_cell_editor(QWidget* parent) : QLineEdit(parent) {
+    setFrame(false);
+    setObjectName(QStringLiteral("ledger_cell_editor"));
+}
+
+void ledger_cell_editor::show_cell_text(const QString& shown) {
+    if (shown == text()) return;
+    const qsizetype from_end = text().size() - cursorPosition();
+    setText(shown);
+    setCursorPosition(int(std::clamp<qsizetype>(shown.size() - from_end, 0, shown.size())));
+}
+
+ledger_delegate::ledger_delegate(ledger_model& model, QObject* parent)
+    : QStyledItemDelegate(parent), model_(model) {}
+
+void ledger_delegate::paint(QPainter* painter, const QStyleOptionViewItem& option,
+                            const QModelIndex& index) const {
+    // Drawing a line's cell is where its text counts as committed.
+    model_.commit_drawn(index);
+
+    QStyleOptionViewItem opt = option;
+    initStyleOption(&opt, index);
+    const QString text = opt.text;
+    opt.text.clear();
+    const QWidget* widget = option.widget;
+    QStyle* style = widget ? widget->style() : QApplication::style();
+    style->drawControl(QStyle::CE_ItemViewItem, &opt, painter, widget);
+
+    const QRect text_rect =
+        option.rect.adjusted(ledger_cell_inset, ledger_cell_inset, -ledger_cell_inset, -ledger_cell_inset);
+    const bool selected = opt.state & QStyle::State_Selected;
+    painter->save();
+    painter->setClipRect(text_rect);
+    painter->setFont(opt.font);
+    painter->setPen(
+        opt.palette.color(QPalette::Normal, selected ? QPalette::HighlightedText : QPalette::Text));
+    painter->drawText(text_rect,
+                      int(ledger_cell_alignment(index.row() + 1, index.column())) | Qt::TextSingleLine, text);
+    painter->restore();
+}
+
+QWidget* ledger_delegate::createEditor(QWidget* parent, const QStyleOptionViewItem&,
+                                       const QModelIndex& index) const {
+    auto* editor = new ledger_cell_editor(parent);
+    editor->setAlignment(ledger_cell_alignment(index.row() + 1, index.column()) & Qt::AlignHorizontal_Mask);
+    const QPersistentModelIndex cell(index);
+    // Every change reaches the cell at once; the editor then shows the
+    // cell's normal form.
+    connect(editor, &QLineEdit::textEdited, editor, [this, editor, cell](const QString& text) {
+        if (!cell.isValid()) return;
+        model_.setData(cell, text, Qt::EditRole);
+        editor->show_cell_text(model_.data(cell, Qt::EditRole).toString());
+    });
+    return editor;
+}
+
+void ledger_delegate::setEditorData(QWidget* editor, const QModelIndex& index) const {
+    if (auto* e = qobject_cast<ledger_cell_editor*>(editor))
+        e->show_cell_text(index.data(Qt::EditRole).toString());
+}
+
+void ledger_delegate::setModelData(QWidget* editor, QAbstractItemModel* model,
+                                   const QModelIndex& index) const {
+    if (auto* e = qobject_cast<ledger_cell_editor*>(editor)) model->setData(index, e->text(), Qt::EditRole);
+}
+
+bool ledger_delegate::eventFilter(QObject* editor, QEvent* event) {
+    // Every change was committed as it was typed, and the editor stays open:
+    // leaving it has nothing to hand over.
+    if (event->type() == QEvent::FocusOut) return false;
+    return QStyledItemDelegate::eventFilter(editor, event);
+}
+
+void ledger_delegate::updateEditorGeometry(QWidget* editor, const QStyleOptionViewItem& option,
+                                           const QModelIndex&) const {
+    editor->setGeometry(option.rect);
+}
+
+} // namespace kozenica

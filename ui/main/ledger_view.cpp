@@ -1,0 +1,175 @@
+#include "ledger_view.h"
+
+#include "ledger_delegate.h"
+#include "ledger_model.h"
+
+#include <QApplication>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QMouseEvent>
+
+namespace kozenica {
+
+namespace {
+
+bool is_enter(const QKeyEvent& key) {
+    return key.key() == Qt::Key_Return || key.key() == Qt::Key_Enter;
+}
+
+constexpr int border_grip = 2; // pixels either side of a row border that grab it
+
+} // namespace
+
+ledger_view::ledger_view(ledger_model& model, QWidget* parent)
+    : QTableView(parent), delegate_(new ledger_delegate(model, this)) {
+    setObjectName(QStringLiteral("draw_shuushi"));
+    setModel(&model);
+    setItemDelegate(delegate_);
+    setEditTriggers(NoEditTriggers); // the persistent editor does all editing
+    setSelectionMode(SingleSelection);
+    setSelectionBehavior(SelectItems);
+    setWordWrap(false);
+    verticalHeader()->hide();
+    verticalHeader()->setMinimumSectionSize(1);
+    verticalHeader()->setDefaultSectionSize(row_height);
+    verticalHeader()->setSectionResizeMode(QHeaderView::Interactive);
+    horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
+    horizontalHeader()->setMinimumSectionSize(1);
+    horizontalHeader()->setHighlightSections(false);
+    setMouseTracking(true);
+    // Rows that come or go keep the editor on the current cell.
+    connect(&model, &QAbstractItemModel::modelReset, this, [this] { follow_current(currentIndex()); });
+    connect(&model, &QAbstractItemModel::rowsRemoved, this, [this] { follow_current(currentIndex()); });
+}
+
+ledger_cell_editor* ledger_view::cell_editor() const {
+    return editor_index_.isValid() ? qobject_cast<ledger_cell_editor*>(indexWidget(editor_index_)) : nullptr;
+}
+
+void ledger_view::set_current_cell(int grid_row, int column) {
+    const QModelIndex target = model()->index(grid_row - 1, column);
+    if (target.isValid()) setCurrentIndex(target);
+    follow_current(currentIndex());
+}
+
+void ledger_view::refresh_editor() {
+    if (editor_index_.isValid())
+        if (QWidget* editor = indexWidget(editor_index_)) delegate_->setEditorData(editor, editor_index_);
+}
+
+void ledger_view::currentChanged(const QModelIndex& current, const QModelIndex& previous) {
+    QTableView::currentChanged(current, previous);
+    follow_current(current);
+}
+
+void ledger_view::follow_current(const QModelIndex& current) {
+    if (QModelIndex(editor_index_) == current && cell_editor()) {
+        refresh_editor();
+        return;
+    }
+    // The old editor may already be on its way out (the model was reset), so
+    // ask whether the keyboard was anywhere in the grid.
+    QWidget* const focused = QApplication::focusWidget();
+    const bool had_focus = focused && (focused == this || isAncestorOf(focused));
+    if (editor_index_.isValid()) closePersistentEditor(editor_index_);
+    editor_index_ = current;
+    if (!current.isValid()) return;
+    openPersistentEditor(current);
+    if (auto* editor = cell_editor()) {
+        editor->installEventFilter(this);
+        if (had_focus) editor->setFocus();
+    }
+}
+
+void ledger_view::keyPressEvent(QKeyEvent* event) {
+    if (is_enter(*event)) {
+        emit enter_pressed();
+        return;
+    }
+    QTableView::keyPressEvent(event);
+}
+
+bool ledger_view::editor_passes_to_grid(const ledger_cell_editor& editor, const QKeyEvent& key) const {
+    switch (key.key()) {
+    case Qt::Key_Up:
+    case Qt::Key_Down:
+    case Qt::Key_PageUp:
+    case Qt::Key_PageDown:
+        return true;
+    case Qt::Key_Home:
+    case Qt::Key_End:
+        return key.modifiers() & Qt::ControlModifier;
+    // Left and Right move the caret inside the text and leave the cell at
+    // its edges.
+    case Qt::Key_Left:
+        return !editor.hasSelectedText() && editor.cursorPosition() == 0;
+    case Qt::Key_Right:
+        return !editor.hasSelectedText() && editor.cursorPosition() == editor.text().size();
+    default:
+        return false;
+    }
+}
+
+bool ledger_view::eventFilter(QObject* watched, QEvent* event) {
+    auto* editor = qobject_cast<ledger_cell_editor*>(watched);
+    if (editor && event->type() == QEvent::KeyPress) {
+        auto* key = static_cast<QKeyEvent*>(event);
+        if (is_enter(*key)) {
+            emit enter_pressed();
+            return true;
+        }
+        if (editor_passes_to_grid(*editor, *key)) {
+            QTableView::keyPressEvent(key);
+            return true;
+        }
+    }
+    return QTableView::eventFilter(watched, event);
+}
+
+void ledger_view::focusInEvent(QFocusEvent* event) {
+    QTableView::focusInEvent(event);
+    if (auto* editor = cell_editor()) editor->setFocus();
+}
+
+int ledger_view::row_border_at(const QPoint& pos) const {
+    if (pos.x() < columnViewportPosition(0) || pos.x() >= columnViewportPosition(0) + columnWidth(0))
+        return -1;
+    const int row = rowAt(pos.y());
+    if (row < 0) return -1;
+    const int top = rowViewportPosition(row);
+    const int bottom = top + rowHeight(row);
+    if (bottom - pos.y() <= border_grip) return row;
+    if (pos.y() - top <= border_grip && row > 0) return row - 1;
+    return -1;
+}
+
+void ledger_view::mousePressEvent(QMouseEvent* event) {
+    const int row = event->button() == Qt::LeftButton ? row_border_at(event->position().toPoint()) : -1;
+    if (row >= 0) {
+        resized_row_ = row;
+        resize_origin_y_ = event->position().toPoint().y();
+        resize_origin_height_ = rowHeight(row);
+        return;
+    }
+    QTableView::mousePressEvent(event);
+}
+
+void ledger_view::mouseMoveEvent(QMouseEvent* event) {
+    const QPoint pos = event->position().toPoint();
+    if (resized_row_ >= 0) {
+        setRowHeight(resized_row_, std::max(1, resize_origin_height_ + pos.y() - resize_origin_y_));
+        return;
+    }
+    viewport()->setCursor(row_border_at(pos) >= 0 ? Qt::SplitVCursor : Qt::ArrowCursor);
+    QTableView::mouseMoveEvent(event);
+}
+
+void ledger_view::mouseReleaseEvent(QMouseEvent* event) {
+    if (resized_row_ >= 0) {
+        resized_row_ = -1;
+        return;
+    }
+    QTableView::mouseReleaseEvent(event);
+}
+
+} // namespace kozenica
