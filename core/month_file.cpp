@@ -3,9 +3,13 @@
 #include "digits.h"
 #include "texts.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <charconv>
 #include <cstring>
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 #include <fcntl.h>
 #include <memory>
 #include <system_error>
@@ -62,8 +66,11 @@ class file_handle {
 
 // One buffer per thread, big enough for the largest KZN month, kept between
 // calls: a walk over many months then reads each file without allocating.
+// Text fields are copied as whole 20-byte blocks and searched 16 bytes at a
+// time; the buffer has room for the block of a field at its very end.
+constexpr std::size_t read_buffer_bytes = max_kzn_bytes + text_bytes;
 char* read_buffer() {
-    thread_local const std::unique_ptr<char[]> buffer = std::make_unique_for_overwrite<char[]>(max_kzn_bytes);
+    thread_local const std::unique_ptr<char[]> buffer = std::make_unique<char[]>(read_buffer_bytes);
     return buffer.get();
 }
 
@@ -86,8 +93,7 @@ void store_le32(char* p, std::int32_t value) {
 // A text field: its length byte, then 20 bytes of which the first length count.
 // A length above 20 counts as 20, so a damaged byte never reaches past the field.
 void load_text(line_text& text, const char* field) {
-    const std::size_t length = static_cast<unsigned char>(field[0]);
-    text.assign(std::string_view(field + 1, length < text_bytes ? length : text_bytes));
+    text.assign_block(field + 1, static_cast<unsigned char>(field[0]));
 }
 
 void store_text(char* field, const line_text& text) {
@@ -153,104 +159,138 @@ bool read_kzn(const std::string& path, shuushi_data& table, notifier& notify) {
 
 // ---- CSV reading ----
 
-void store_csv_field(shuushi_line& line, int field, std::string_view text) {
-    switch (field) {
-    case 1: {
-        const std::int32_t day = digits_to_int(text);
-        line.day = static_cast<std::int8_t>(day >= 0 && day <= 31 ? day : 0);
-        break;
+// The first byte b in [p, end), or end. Lines and fields are short, so a
+// call to memchr costs more than the search; this looks at 16 bytes a step
+// and may read up to 15 bytes past end, which the buffers leave room for.
+const char* find_byte(const char* p, const char* end, char b) {
+#if defined(__SSE2__)
+    const __m128i wanted = _mm_set1_epi8(b);
+    for (; p < end; p += 16) {
+        const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+        const auto mask = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(block, wanted)));
+        if (mask != 0) {
+            const char* hit = p + __builtin_ctz(mask);
+            return hit < end ? hit : end;
+        }
     }
-    case 2:
-        line.shop.assign(text);
-        break;
-    case 3:
-        line.item.assign(text);
-        break;
-    case 4:
-        line.kind = digits_to_int(text);
-        break;
-    case 5:
-        line.income = digits_to_int(text);
-        break;
-    case 6:
-        line.expense = digits_to_int(text);
-        break;
-    default:
-        line.memo.assign(text);
-        break;
-    }
+    return end;
+#else
+    const void* hit = std::memchr(p, static_cast<unsigned char>(b), static_cast<std::size_t>(end - p));
+    return hit ? static_cast<const char*>(hit) : end;
+#endif
 }
 
-// Seven fields split at each comma, each cut to 20 bytes. Missing fields stay
-// empty or zero; anything after the seventh comma is ignored.
-void parse_csv_line(shuushi_line& line, std::string_view rest) {
-    line = shuushi_line{};
-    for (int field = 1; field <= 7; ++field) {
-        const auto comma = rest.find(',');
-        store_csv_field(line, field, cut_bytes(rest.substr(0, comma), text_bytes));
-        if (comma == std::string_view::npos) break;
-        rest.remove_prefix(comma + 1);
+// digits_to_int, with a short way for the usual field of plain ASCII digits
+// (which gives the same value, wrapping included).
+std::int32_t number_value(std::string_view text) {
+    std::uint32_t value = 0;
+    for (const char c : text) {
+        const unsigned digit = static_cast<unsigned char>(c) - unsigned{'0'};
+        if (digit > 9) return digits_to_int(text);
+        value = value * 10u + digit;
     }
+    return static_cast<std::int32_t>(value);
+}
+
+std::int8_t day_value(std::string_view text) {
+    const std::int32_t day = number_value(text);
+    return static_cast<std::int8_t>(day >= 0 && day <= 31 ? day : 0);
+}
+
+// Seven fields split at each comma, each cut to 20 bytes. A field runs to the
+// next comma or to the end of the line; fields past the end of the line are
+// empty, so missing fields become empty or zero, and anything after the
+// seventh comma is ignored. The 20 bytes after the start of every field must
+// be readable (see read_buffer).
+void parse_csv_line(shuushi_line& line, const char* p, std::size_t size) {
+    const char* const end = p + size;
+    std::size_t length = 0;
+    const auto next_field = [&p, end, &length] {
+        const char* start = p;
+        const char* comma = find_byte(p, end, ',');
+        length = std::min(static_cast<std::size_t>(comma - p), text_bytes);
+        p = comma == end ? end : comma + 1;
+        return start;
+    };
+    const char* text = next_field();
+    line.day = day_value({text, length});
+    text = next_field();
+    line.shop.assign_block(text, length);
+    text = next_field();
+    line.item.assign_block(text, length);
+    text = next_field();
+    line.kind = number_value({text, length});
+    text = next_field();
+    line.income = number_value({text, length});
+    text = next_field();
+    line.expense = number_value({text, length});
+    text = next_field();
+    line.memo.assign_block(text, length);
 }
 
 // Splits the bytes of a CSV file, handed over in pieces of any size, into
 // lines and stores them in slots 1, 2, ... of the table. A CR ends a line and
 // an LF right after it belongs to the line end; a lone LF is an ordinary
-// byte. 0x1A ends the file. Only the first 254 bytes of a line are kept.
+// byte. 0x1A ends the file. Only the first 254 bytes of a line count.
 class csv_line_reader {
   public:
     explicit csv_line_reader(shuushi_data& table) : table_(table) { table_.row_count = 1; }
 
     // False once no further byte can matter: the end-of-file byte was seen
-    // or the table is full.
+    // or the table is full. The 20 bytes after the piece must be readable.
     bool feed(const char* p, std::size_t n) {
-        const char* const end = p + n;
+        const char* end = p + n;
+        const char* const eof = static_cast<const char*>(std::memchr(p, end_of_file_byte, n));
+        if (eof) end = eof;
         if (after_cr_ && p < end) {
             if (*p == '\n') ++p;
             after_cr_ = false;
         }
         while (p < end) {
-            const char* cr =
-                static_cast<const char*>(std::memchr(p, '\r', static_cast<std::size_t>(end - p)));
-            const char* line_end = cr ? cr : end;
-            const char* eof = static_cast<const char*>(
-                std::memchr(p, end_of_file_byte, static_cast<std::size_t>(line_end - p)));
-            keep(p, eof ? eof : line_end);
-            if (eof) {
-                finish();
-                return false;
+            const char* cr = find_byte(p, end, '\r');
+            if (cr == end) {
+                keep(p, end);
+                break;
             }
-            if (!cr) return true; // the line goes on in the next piece
-            if (!store_line()) return false;
+            if (!end_line(p, cr)) return false;
             p = cr + 1;
             if (p == end) {
                 after_cr_ = true;
-                return true;
+                break;
             }
             if (*p == '\n') ++p;
+        }
+        if (eof) {
+            finish();
+            return false;
         }
         return true;
     }
 
     // At the end of the file: a last line without its CR still counts.
     void finish() {
-        if (started_) (void)store_line();
+        if (started_) (void)store(line_, kept_);
     }
 
   private:
     void keep(const char* from, const char* to) {
         if (from == to) return;
         started_ = true;
-        const std::size_t room = csv_line_bytes - kept_;
-        std::size_t n = static_cast<std::size_t>(to - from);
-        if (n > room) n = room;
+        const std::size_t n = std::min(static_cast<std::size_t>(to - from), csv_line_bytes - kept_);
         std::memcpy(line_ + kept_, from, n);
         kept_ += n;
     }
 
-    bool store_line() {
-        parse_csv_line(table_.lines[static_cast<std::size_t>(table_.row_count)],
-                       std::string_view(line_, kept_));
+    // The line that ends at the CR: parsed where it stands unless it began in
+    // an earlier piece.
+    bool end_line(const char* from, const char* cr) {
+        if (!started_) return store(from, std::min(static_cast<std::size_t>(cr - from), csv_line_bytes));
+        keep(from, cr);
+        return store(line_, kept_);
+    }
+
+    bool store(const char* line, std::size_t size) {
+        parse_csv_line(table_.lines[static_cast<std::size_t>(table_.row_count)], line, size);
         ++table_.row_count;
         kept_ = 0;
         started_ = false;
@@ -258,14 +298,15 @@ class csv_line_reader {
     }
 
     shuushi_data& table_;
-    char line_[csv_line_bytes];
+    char line_[csv_line_bytes + text_bytes] = {}; // with room for a field's whole block
     std::size_t kept_ = 0;
-    bool started_ = false; // bytes of the current line seen
+    bool started_ = false; // bytes of the current line kept in line_
     bool after_cr_ = false;
 };
 
 void read_csv(const std::string& path, shuushi_data& table) {
     constexpr std::size_t piece_bytes = 64 * 1024;
+    static_assert(piece_bytes + text_bytes <= read_buffer_bytes);
     char* const bytes = read_buffer();
     file_handle file(path);
     csv_line_reader lines(table);

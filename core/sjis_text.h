@@ -7,13 +7,16 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <string>
 #include <string_view>
 
 namespace kozenica {
 
 // The first byte of a double-byte character in code page 932.
-constexpr bool is_sjis_lead_byte(unsigned char b) { return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC); }
+constexpr bool is_sjis_lead_byte(unsigned char b) {
+    return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC);
+}
 
 template <std::size_t N> class sjis_text {
   public:
@@ -25,6 +28,13 @@ template <std::size_t N> class sjis_text {
     void assign(std::string_view bytes) {
         size_ = std::min(bytes.size(), N);
         std::copy_n(bytes.data(), size_, bytes_.data());
+    }
+    // Takes the first n bytes (at most N) of a block that has at least N
+    // readable bytes. Copying the whole block at once, whatever n is, keeps
+    // reading a month file close to the speed of reading its bytes.
+    void assign_block(const char* block, std::size_t n) {
+        std::memcpy(bytes_.data(), block, N);
+        size_ = std::min(n, N);
     }
     void clear() { size_ = 0; }
 
@@ -42,6 +52,8 @@ template <std::size_t N> class sjis_text {
 };
 
 // The first n bytes of a text (all of it when shorter).
-inline std::string_view cut_bytes(std::string_view text, std::size_t n) { return text.substr(0, n); }
+inline std::string_view cut_bytes(std::string_view text, std::size_t n) {
+    return text.substr(0, n);
+}
 
 } // namespace kozenica
