@@ -180,7 +180,9 @@ TEST(TermInputForm, placedAThirdIntoTheMainWindow) {
     main.setGeometry(100, 50, 900, 601);
     term_input_form form(&main);
     form.place_over(main);
-    EXPECT_EQ(form.pos(), QPoint(main.x() + 300, main.y() + 200));
+    const QRect outer = main.frameGeometry();
+    EXPECT_EQ(form.pos(), QPoint(outer.x() + outer.width() / 3, outer.y() + outer.height() / 3));
+    EXPECT_EQ(outer.width() / 3, 300);
 }
 
 struct query_case {

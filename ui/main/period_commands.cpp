@@ -43,53 +43,48 @@ std::optional<period_query> ask_period(main_form& form, const QString& caption, 
     return query;
 }
 
-void set_text(QTableWidget* grid, int row, int col, const QString& text) {
-    if (QTableWidgetItem* item = grid->item(row, col))
-        item->setText(text);
-    else
-        grid->setItem(row, col, new QTableWidgetItem(text));
-}
-
-void fill_point_table(QTableWidget* grid, const term_point_list& points) {
-    grid->setColumnCount(3);
-    grid->setRowCount(points.size() + 1);
-    set_text(grid, 0, 0, QStringLiteral("日付"));
-    set_text(grid, 0, 1, QStringLiteral("店名"));
-    set_text(grid, 0, 2, QStringLiteral("値段"));
+void fill_point_table(graph_form& graph, const term_point_list& points) {
+    graph.set_table_size(3, points.size() + 1);
+    graph.set_table_text(0, 0, QStringLiteral("日付"));
+    graph.set_table_text(1, 0, QStringLiteral("店名"));
+    graph.set_table_text(2, 0, QStringLiteral("値段"));
     for (int i = 0; i < points.size(); ++i) {
-        set_text(grid, i + 1, 0, to_qstring(points[i].date.view()));
-        set_text(grid, i + 1, 1, to_qstring(points[i].shop.view()));
-        set_text(grid, i + 1, 2, QString::number(points[i].price));
+        graph.set_table_text(0, i + 1, to_qstring(points[i].date.view()));
+        graph.set_table_text(1, i + 1, to_qstring(points[i].shop.view()));
+        graph.set_table_text(2, i + 1, QString::number(points[i].price));
     }
 }
 
-void fill_legend(QTableWidget* legend, const term_point_list& points) {
-    legend->setColumnCount(2);
-    if (legend->rowCount() < 2) legend->setRowCount(2);
-    set_text(legend, 0, 0, QStringLiteral("最高値"));
-    set_text(legend, 0, 1, QString::number(points.highest()));
-    set_text(legend, 1, 0, QStringLiteral("最安値"));
-    set_text(legend, 1, 1, QString::number(points.lowest()));
+void fill_legend(graph_form& graph, const term_point_list& points) {
+    graph.taiou_list_box()->setColumnCount(2);
+    graph.set_legend_text(0, 0, QStringLiteral("最高値"));
+    graph.set_legend_text(1, 0, QString::number(points.highest()));
+    graph.set_legend_text(0, 1, QStringLiteral("最安値"));
+    graph.set_legend_text(1, 1, QString::number(points.lowest()));
 }
 
 void show_term_graph(main_form& form, const term_point_list& points) {
     window_settings& settings = form.settings();
     graph_form graph(2, &form);
-    fill_point_table(graph.draw_Shuukei(), points);
-    fill_legend(graph.taiou_list_box(), points);
-    graph.move(form.x() + form.width() / 5, form.y() + form.height() / 10);
-    graph.resize(settings[setting::graph_width], settings[setting::graph_height]);
+    fill_point_table(graph, points);
+    fill_legend(graph, points);
+    const QRect main_bounds = form.frameGeometry();
+    graph.set_bounds(main_bounds.left() + main_bounds.width() / 5,
+                     main_bounds.top() + main_bounds.height() / 10, settings[setting::graph_width],
+                     settings[setting::graph_height]);
     graph.setWindowTitle(QStringLiteral("期間変動グラフ"));
     form.runner().run(graph);
     // The period graph and the monthly summary share one saved size.
-    settings[setting::graph_width] = graph.width();
-    settings[setting::graph_height] = graph.height();
+    const QSize size = graph.outer_size();
+    settings[setting::graph_width] = size.width();
+    settings[setting::graph_height] = size.height();
 }
 
 void show_bottom_prices(main_form& form, const bottom_price_list& list) {
     hyou_form& table = *form.hyou_window();
     table.setWindowTitle(QStringLiteral("最安値探索結果"));
-    table.move(form.x() + form.width() / 3, form.y() + form.height() / 10);
+    const QRect main_bounds = form.frameGeometry();
+    table.move(main_bounds.left() + main_bounds.width() / 3, main_bounds.top() + main_bounds.height() / 10);
     table.show();
     table.raise();
     table.activateWindow();

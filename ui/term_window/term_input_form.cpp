@@ -147,7 +147,8 @@ void term_input_form::set_initial_month(int year, int month) {
 }
 
 void term_input_form::place_over(const QWidget& main) {
-    move(main.x() + main.width() / 3, main.y() + main.height() / 3);
+    const QRect outer = main.frameGeometry();
+    move(outer.left() + outer.width() / 3, outer.top() + outer.height() / 3);
 }
 
 period_query term_input_form::query() const {

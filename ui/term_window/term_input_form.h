@@ -27,7 +27,8 @@ class term_input_form : public QDialog {
     // Both year boxes and both month lists; a month outside 1 to 12 leaves the
     // lists as they are.
     void set_initial_month(int year, int month);
-    // Left a third of the main window's width in, top a third of its height down.
+    // Left a third of the main window's outer width in, top a third of its outer
+    // height down.
     void place_over(const QWidget& main);
 
     // The answer as the walk takes it.
