@@ -41,7 +41,8 @@ def year_month_dialog(j, caption, year, month, fmt):
     j.click_client(d, 20 + (40 if fmt == "kzn" else 118), 105 + 21)
     j.key("Tab")  # the month list
     j.key("Home", *["Down"] * (month - 1))
-    j.shot(f"dialog {caption} filled")
+    j.shot("year month dialog filled")
+    j.shot_window(d, "year month dialog")
     j.key("Tab", "space")  # OK
     j.wait_gone(d)
 
@@ -59,7 +60,8 @@ def period_dialog(j, caption, item, start, end):
     j.key("Tab", "ctrl+a")
     j.type(str(end[0]))
     j.key("Tab", "Home", *["Down"] * (end[1] - 1))
-    j.shot(f"dialog {caption} filled")
+    j.shot("period dialog filled")
+    j.shot_window(d, "period dialog")
     j.key("Tab", "Tab", "space")  # past the format group to OK
     j.wait_gone(d)
 
@@ -124,6 +126,12 @@ def masked_kzn(data):
     return bytes(out)
 
 
+def inner_size(j, wid):
+    """The size the program stores and applies for its windows (without the frame)."""
+    g = j.geometry(wid)
+    return g["WIDTH"], g["HEIGHT"]
+
+
 def frame_origin(j, wid):
     g = j.geometry(wid)
     left, _, top, _ = j.frame_extents(wid)
@@ -174,6 +182,7 @@ def type_and_save(j):
         j.type("250000")
         j.key("Return")
         j.shot("three lines typed")
+        j.shot_window(main, "ledger")
     with j.step("resize the main window"):
         j.resize(main, 720, 520)
         j.shot("resized")
@@ -269,7 +278,7 @@ def monthly_summary(j):
     with j.step("show the monthly summary"):
         menu(j, main, "g", "r")
         graph = j.wait_window("^月内集計グラフ$")
-        j.expect(j.outer_size(graph) == (400, 400), f"graph window is {j.outer_size(graph)}, expected 400x400")
+        j.expect(inner_size(j, graph) == (400, 400), f"graph window is {inner_size(j, graph)}, expected 400x400")
         shot = j.shot_window(graph, "monthly summary")
         shot = j.shot("monthly summary screen")
     with j.step("check the pie"):
@@ -285,14 +294,14 @@ def monthly_summary(j):
     with j.step("resize and close the summary"):
         j.resize(graph, 500, 440)
         j.shot("summary resized")
-        size = j.outer_size(graph)
+        size = inner_size(j, graph)
         j.close_window(graph)
         j.wait_gone(graph)
     with j.step("show the summary again"):
         menu(j, main, "g", "r")
         graph = j.wait_window("^月内集計グラフ$")
         j.shot("summary again")
-        j.expect(j.outer_size(graph) == size, f"graph window came back as {j.outer_size(graph)}, left at {size}")
+        j.expect(inner_size(j, graph) == size, f"graph window came back as {inner_size(j, graph)}, left at {size}")
         j.close_window(graph)
         j.wait_gone(graph)
     with j.step("close and check the settings"):
