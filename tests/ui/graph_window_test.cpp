@@ -179,17 +179,53 @@ TEST(graph_form, starts_as_the_ratio_window) {
     EXPECT_FALSE(form.taiou_list_box()->horizontalHeader()->isVisible());
 }
 
-TEST(graph_form, table_texts_count_the_header_as_row_0) {
+TEST(graph_form, header_row_0_shows_on_the_column_header) {
     graph_form form(1, nullptr);
     fill_summary(form, {{QStringLiteral("食費"), QStringLiteral("60.00")},
                         {QStringLiteral("外食"), QStringLiteral("40.00")}});
+    QTableWidget* table = form.draw_Shuukei();
     EXPECT_EQ(form.table_rows_with_header(), 3);
-    EXPECT_EQ(form.draw_Shuukei()->rowCount(), 2);
-    EXPECT_EQ(form.table_text(1, 0), QStringLiteral("種類"));
-    EXPECT_EQ(form.draw_Shuukei()->horizontalHeaderItem(3)->text(), QStringLiteral("比率"));
-    EXPECT_EQ(form.table_text(1, 2), QStringLiteral("外食"));
-    EXPECT_EQ(form.draw_Shuukei()->item(1, 1)->text(), QStringLiteral("外食"));
+    EXPECT_EQ(table->rowCount(), 3);
+    EXPECT_TRUE(table->isRowHidden(0));
+    EXPECT_FALSE(table->isRowHidden(1));
+    EXPECT_EQ(table->horizontalHeaderItem(1)->text(), QStringLiteral("種類"));
+    EXPECT_EQ(table->horizontalHeaderItem(3)->text(), QStringLiteral("比率"));
+    EXPECT_EQ(table->item(2, 1)->text(), QStringLiteral("外食"));
     EXPECT_EQ(form.table_text(1, 3), QString()); // beyond the table
+    form.set_table_text(1, 0, QStringLiteral("店名"));
+    EXPECT_EQ(table->horizontalHeaderItem(1)->text(), QStringLiteral("店名"));
+}
+
+// A caller may write the grid's cells itself, header row first, and size it
+// afterwards or before: the header still moves to the column header and the
+// graph reads rows 1 to n.
+TEST(graph_form, grid_written_directly_draws_the_same_graph) {
+    graph_form direct(2, nullptr);
+    QTableWidget* table = direct.draw_Shuukei();
+    table->setColumnCount(3);
+    table->setRowCount(4);
+    const QStringList header = {QStringLiteral("日付"), QStringLiteral("店名"), QStringLiteral("値段")};
+    for (int c = 0; c < 3; ++c)
+        table->setItem(0, c, new QTableWidgetItem(header[c]));
+    const int prices[] = {300, 250, 300};
+    for (int r = 1; r <= 3; ++r)
+        table->setItem(r, 2, new QTableWidgetItem(QString::number(prices[r - 1])));
+    QTableWidget* legend = direct.taiou_list_box();
+    legend->setColumnCount(2);
+    legend->setItem(0, 1, new QTableWidgetItem(QStringLiteral("300")));
+    legend->setItem(1, 1, new QTableWidgetItem(QStringLiteral("250")));
+    show_at(direct, 400, 400);
+
+    EXPECT_TRUE(table->isRowHidden(0));
+    EXPECT_EQ(table->horizontalHeaderItem(2)->text(), QStringLiteral("値段"));
+    graph_form helped(2, nullptr);
+    fill_period(helped, {300, 250, 300});
+    show_at(helped, 400, 400);
+    const period_graph_picture a = direct.period(), b = helped.period();
+    EXPECT_EQ(a.price_line, b.price_line);
+    EXPECT_EQ(a.price_line.size(), 3u);
+    EXPECT_EQ(a.step, 10);
+    EXPECT_EQ(direct.legend_text(1, 3), QStringLiteral("10"));
 }
 
 TEST(graph_form, pie_legend_lists_the_rows_with_slices) {
@@ -366,7 +402,7 @@ TEST_P(text_side_table, draws_the_text_on_its_side) {
     QTableWidget* table = form.draw_Shuukei();
     table->setColumnWidth(c.column, 200);
     QApplication::processEvents();
-    const QRect cell = table->visualRect(table->model()->index(0, c.column));
+    const QRect cell = table->visualRect(table->model()->index(1, c.column));
     const QImage image = table->viewport()->grab(cell).toImage();
     int leftmost = image.width(), rightmost = -1;
     for (int y = 0; y < image.height(); ++y)

@@ -81,6 +81,13 @@ graph_form::graph_form(int graph_mode, QWidget* owner)
     table->horizontalHeader()->setDefaultAlignment(Qt::AlignHCenter | Qt::AlignVCenter);
     table->horizontalHeader()->setFixedHeight(row_height);
     table->setItemDelegate(new graph_cell_delegate(graph_mode_, graph_cell_delegate::grid::table, table));
+    QAbstractItemModel* model = table->model();
+    connect(model, &QAbstractItemModel::dataChanged, this, [this](const QModelIndex& top_left) {
+        if (top_left.row() == 0) show_header_row();
+    });
+    connect(model, &QAbstractItemModel::rowsInserted, this, &graph_form::show_header_row);
+    connect(model, &QAbstractItemModel::columnsInserted, this, &graph_form::show_header_row);
+    connect(model, &QAbstractItemModel::modelReset, this, &graph_form::show_header_row);
 
     QTableWidget* legend = taiou_list_box_;
     legend->setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -108,28 +115,29 @@ QTableWidget* graph_form::taiou_list_box() const {
 
 void graph_form::set_table_size(int columns, int rows_with_header) {
     draw_Shuukei_->setColumnCount(std::max(0, columns));
-    draw_Shuukei_->setRowCount(std::max(0, rows_with_header - 1));
+    draw_Shuukei_->setRowCount(std::max(0, rows_with_header));
 }
 
 int graph_form::table_rows_with_header() const {
-    return draw_Shuukei_->rowCount() + 1;
+    return draw_Shuukei_->rowCount();
 }
 
 void graph_form::set_table_text(int column, int row, const QString& text) {
-    if (row == 0) {
-        if (column < 0 || column >= draw_Shuukei_->columnCount()) return;
-        draw_Shuukei_->setHorizontalHeaderItem(column, new QTableWidgetItem(text));
-        return;
-    }
-    set_cell(draw_Shuukei_, column, row - 1, text);
+    set_cell(draw_Shuukei_, column, row, text);
 }
 
 QString graph_form::table_text(int column, int row) const {
-    if (row == 0) {
-        const QTableWidgetItem* item = draw_Shuukei_->horizontalHeaderItem(column);
-        return item != nullptr ? item->text() : QString();
-    }
-    return cell(draw_Shuukei_, column, row - 1);
+    return cell(draw_Shuukei_, column, row);
+}
+
+// Row 0 holds the header texts; it is hidden and its texts are shown on the
+// column header instead.
+void graph_form::show_header_row() {
+    QStringList labels;
+    for (int c = 0; c < draw_Shuukei_->columnCount(); ++c)
+        labels << table_text(c, 0);
+    draw_Shuukei_->setHorizontalHeaderLabels(labels);
+    if (draw_Shuukei_->rowCount() > 0) draw_Shuukei_->setRowHidden(0, true);
 }
 
 void graph_form::set_legend_text(int column, int row, const QString& text) {

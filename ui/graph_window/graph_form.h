@@ -5,9 +5,10 @@
 // The caller fills the grids and shows the window; the window lays itself out
 // at every size change and draws from the grids' current text at every paint.
 //
-// draw_Shuukei: the header row's texts are the horizontal header's labels;
-// data row r (1, 2, ...) is the QTableWidget's row r - 1. table_text() and
-// set_table_text() number the rows that way, header included.
+// draw_Shuukei: its row 0 is the header row, as the callers fill it; the
+// window keeps that row hidden and shows its texts on the column header, which
+// stays in place when the rows scroll and lets the user drag column widths.
+// Data rows are 1, 2, ...; the row count counts the header row.
 //   Mode 1 (monthly summary): columns "No.", "種類", "合計", "比率"; the pie is
 //   drawn from the names (column 1) and the ratio texts (column 3).
 //   Mode 2 (period graph): columns "日付", "店名", "値段"; one row per point,
@@ -42,7 +43,7 @@ class graph_form : public QDialog {
     [[nodiscard]] QWidget* PaintBox() const { return PaintBox_; }
 
     // The table's size counting the header row, and its texts with the header
-    // as row 0.
+    // as row 0 (the same as writing into draw_Shuukei directly).
     void set_table_size(int columns, int rows_with_header);
     void set_table_text(int column, int row, const QString& text);
     [[nodiscard]] QString table_text(int column, int row) const;
@@ -76,6 +77,7 @@ class graph_form : public QDialog {
     void draw_period_legend();
     [[nodiscard]] QString cell(const QTableWidget* grid, int column, int row) const;
     void set_cell(QTableWidget* grid, int column, int row, const QString& text);
+    void show_header_row();
 
     int graph_mode_;
     QTableWidget* draw_Shuukei_ = nullptr;
