@@ -95,10 +95,15 @@ file_name_form::file_name_form(QWidget* owner) : QDialog(owner) {
 
     file_format_ = new QGroupBox(QStringLiteral("ファイル形式"), this);
     file_format_->setGeometry(20, 0, 157, 29);
+    // 29 pixels leave no room for a frame below the caption, so the caption
+    // sits on the frame's top line and the items fit inside.
+    file_format_->setStyleSheet(
+        QStringLiteral("QGroupBox { border: 1px solid palette(mid); border-radius: 2px; margin-top: 6px; }"
+                       "QGroupBox::title { subcontrol-origin: margin; left: 8px; padding: 0 2px; }"));
     kzn_ = new QRadioButton(QStringLiteral("KZN"), file_format_);
     csv_ = new QRadioButton(QStringLiteral("CSV"), file_format_);
-    kzn_->setGeometry(8, 13, 70, 15);
-    csv_->setGeometry(84, 13, 70, 15);
+    kzn_->setGeometry(10, 12, 66, 15);
+    csv_->setGeometry(84, 12, 66, 15);
     format_group_ = new QButtonGroup(this);
     format_group_->addButton(kzn_, 0);
     format_group_->addButton(csv_, 1);
