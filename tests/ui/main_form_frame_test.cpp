@@ -33,10 +33,9 @@ TEST_F(frame, menus_carry_every_command_with_its_access_letter) {
         EXPECT_EQ(menus[qsizetype(m)]->text(), u(expected[m].first));
         const QList<QAction*> items = menus[qsizetype(m)]->menu()->actions();
         ASSERT_EQ(std::size_t(items.size()), expected[m].second.size()) << expected[m].first;
-        for (std::size_t i = 0; i < items.size(); ++i) {
-            const QString want = u(expected[m].second[i]);
-            EXPECT_EQ(items[qsizetype(i)]->isSeparator() ? QStringLiteral("-") : items[qsizetype(i)]->text(),
-                      want);
+        for (qsizetype i = 0; i < items.size(); ++i) {
+            const QString want = u(expected[m].second[std::size_t(i)]);
+            EXPECT_EQ(items[i]->isSeparator() ? QStringLiteral("-") : items[i]->text(), want);
         }
     }
 }
@@ -70,7 +69,9 @@ TEST_F(frame, tool_buttons_stand_in_a_row_with_hints_and_icons) {
         EXPECT_EQ(b->toolTip(), u(c.hint)) << c.name;
         EXPECT_EQ(b->size(), QSize(c.width, 23)) << c.name;
         EXPECT_EQ(b->y(), 2) << c.name;
-        if (c.left >= 0) EXPECT_EQ(b->x(), c.left) << c.name;
+        if (c.left >= 0) {
+            EXPECT_EQ(b->x(), c.left) << c.name;
+        }
         EXPECT_TRUE(b->text().isEmpty()) << c.name;
         const QImage icon = b->icon().pixmap(b->iconSize()).toImage();
         EXPECT_GE(icon.width(), 15) << c.name;
