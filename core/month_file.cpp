@@ -12,6 +12,7 @@
 #endif
 #include <fcntl.h>
 #include <memory>
+#include <sys/stat.h>
 #include <system_error>
 #include <unistd.h>
 
@@ -38,8 +39,16 @@ constexpr char end_of_file_byte = '\x1A';
 
 class file_handle {
   public:
-    explicit file_handle(const std::string& path) : fd_(::open(path.c_str(), O_RDONLY | O_CLOEXEC)) {
+    // Only a regular file is read: a pipe or a device could keep the reader
+    // waiting or feed it without end. O_NONBLOCK keeps the open of a pipe
+    // from waiting for a writer; it changes nothing for a regular file.
+    explicit file_handle(const std::string& path)
+        : fd_(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK)) {
         if (fd_ < 0) throw std::system_error(errno, std::generic_category());
+        struct stat st {};
+        if (::fstat(fd_, &st) != 0) fail(errno);
+        if (S_ISDIR(st.st_mode)) fail(EISDIR);
+        if (!S_ISREG(st.st_mode)) fail(EINVAL);
     }
     ~file_handle() { ::close(fd_); }
     file_handle(const file_handle&) = delete;
@@ -61,6 +70,11 @@ class file_handle {
     }
 
   private:
+    [[noreturn]] void fail(int error) {
+        ::close(fd_);
+        throw std::system_error(error, std::generic_category());
+    }
+
     int fd_;
 };
 

@@ -4,6 +4,7 @@
 #include "sjis_testing.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <system_error>
 
 namespace kozenica {
@@ -379,6 +380,27 @@ TEST(month_file_reader, a_file_that_cannot_be_opened_is_an_io_error) {
         }
     }
     EXPECT_TRUE(notify.told.empty());
+}
+
+TEST(month_file_reader, only_a_regular_file_is_read) {
+    temp_dir dir;
+    ASSERT_EQ(::mkfifo(dir.file("pipe.csv").c_str(), 0600), 0);
+    std::filesystem::create_directory(dir.file("folder.kzn"));
+    const std::pair<std::string, int> cases[] = {
+        {dir.file("pipe.csv"), EINVAL}, // would wait for a writer, then for bytes
+        {dir.file("folder.kzn"), EISDIR},
+        {"/dev/zero", EINVAL}, // would feed zero bytes without end
+    };
+    for (const auto& [path, error] : cases) {
+        shuushi_data table;
+        recording_notifier notify;
+        try {
+            (void)month_file_reader(path, table, notify);
+            ADD_FAILURE() << path << " was read";
+        } catch (const std::system_error& e) {
+            EXPECT_EQ(e.code().value(), error) << path;
+        }
+    }
 }
 
 TEST(month_file_reader, a_path_longer_than_253_bytes_is_cut) {
