@@ -1,12 +1,12 @@
 // The file menu: new, open, save as and overwrite, and the year/month dialog
 // they share, driven through a scripted dialog runner and message recorder.
+#include "core/month_file.h"
 #include "support/temp_program_dir.h"
 #include "ui/f_name_window/file_name_form.h"
 #include "ui/main/main_form.h"
 #include "ui/platform/message_box.h"
 #include "ui/platform/modal_runner.h"
 #include "ui/platform/scripted_notifier.h"
-#include "ui/platform/sjis.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -20,6 +20,7 @@
 #include <QTest>
 #include <gtest/gtest.h>
 #include <memory>
+#include <optional>
 #include <ostream>
 
 static void PrintTo(const QString& text, std::ostream* os) {
@@ -32,13 +33,9 @@ namespace {
 using testing::sjis;
 using testing::temp_program_dir;
 
-// What the dialog showed when it was run.
 struct dialog_seen {
-    QString caption;
-    QString title;
-    QString year;
-    int month_index = -1;
-    int format_item = -1;
+    QString caption, title, year;
+    int month_index, format_item;
     QPoint place; // where the outer frame stands
 };
 
@@ -48,6 +45,15 @@ struct choice {
     int format_item; // 0 KZN, 1 CSV
 };
 
+// Puts a window's outer frame exactly at the rectangle, whatever frame the
+// platform draws around it.
+void set_outer_geometry(QWidget& w, const QRect& outer) {
+    w.setGeometry(outer);
+    const QRect in = w.geometry(), frame = w.frameGeometry();
+    w.setGeometry(outer.adjusted(in.left() - frame.left(), in.top() - frame.top(), in.right() - frame.right(),
+                                 in.bottom() - frame.bottom()));
+}
+
 class file_commands : public ::testing::Test {
   protected:
     void SetUp() override {
@@ -56,10 +62,7 @@ class file_commands : public ::testing::Test {
         notify.messages.clear();
     }
 
-    file_name_form& dialog() { return *form->file_name_window(); }
-
-    // Records the dialog as shown, fills it with the choice and presses OK or
-    // cancel.
+    // Records the dialog as shown, fills in the choice (if any), then OK or cancel.
     void answer(std::optional<choice> c, bool ok = true) {
         runner.push([this, c, ok](QDialog& d) {
             auto& f = dynamic_cast<file_name_form&>(d);
@@ -73,8 +76,7 @@ class file_commands : public ::testing::Test {
             return ok ? QDialog::Accepted : QDialog::Rejected;
         });
     }
-
-    std::string path_of(std::string_view name) const { return dir.file(name); }
+    const month_state& state() const { return form->state(); }
 
     temp_program_dir dir;
     scripted_notifier notify;
@@ -83,146 +85,30 @@ class file_commands : public ::testing::Test {
     std::vector<dialog_seen> seen;
 };
 
-// Puts a window's outer frame exactly at the given rectangle, whatever frame
-// the platform draws around it.
-void set_outer_geometry(QWidget& w, const QRect& outer) {
-    w.setGeometry(outer);
-    const QRect inner = w.geometry();
-    const QRect frame = w.frameGeometry();
-    w.setGeometry(outer.adjusted(inner.left() - frame.left(), inner.top() - frame.top(),
-                                 inner.right() - frame.right(), inner.bottom() - frame.bottom()));
-}
+TEST(year_month_rules, path_year_and_year_box_text) {
+    EXPECT_EQ(month_file_path("/p/", QStringLiteral("2024"), QStringLiteral("5"), false), "/p/2024_5.kzn");
+    EXPECT_EQ(month_file_path("/p/", QStringLiteral("02024"), QStringLiteral("12"), true), "/p/02024_12.csv");
+    EXPECT_EQ(month_file_path("/p/", QString(), QStringLiteral("5"), true), "/p/_5.csv");
+    const std::string deep = "/" + std::string(249, 'd') + "/";
+    EXPECT_EQ(month_file_path(deep, QStringLiteral("2024"), QStringLiteral("5"), false), deep + "20");
 
-std::string le32(std::int32_t v) {
-    std::string out(4, '\0');
-    for (int i = 0; i < 4; ++i)
-        out[std::size_t(i)] = char((std::uint32_t(v) >> (8 * i)) & 0xFF);
-    return out;
-}
+    const std::pair<QString, int> years[] = {{QStringLiteral("2024"), 2024},
+                                             {QStringLiteral("02024"), 2024},
+                                             {QStringLiteral("65535"), 65535},
+                                             {QStringLiteral("70000"), 4464},
+                                             {QString(), 1999}}; // an empty box keeps the year
+    for (const auto& [text, year] : years)
+        EXPECT_EQ(year_of_text(text, 1999), year) << text.toStdString();
 
-std::string text_field(std::string_view text) {
-    std::string out(1, char(text.size()));
-    out += text;
-    out.resize(21, '\0');
-    return out;
-}
-
-// One 80-byte KZN record.
-std::string kzn_record(int day, std::string_view shop, std::string_view item, int kind, int income,
-                       int expense, std::string_view memo) {
-    std::string r(1, char(day));
-    r += text_field(shop);
-    r += text_field(item);
-    r += '\0';
-    r += le32(kind) + le32(income) + le32(expense);
-    r += text_field(memo);
-    r.resize(80, '\0');
-    return r;
-}
-
-std::string kzn_file(const std::vector<std::string>& records, std::string_view header = "kozenic file") {
-    std::string out(header);
-    out += le32(std::int32_t(records.size() + 1));
-    for (const auto& r : records)
-        out += r;
-    return out;
-}
-
-// ---- pure parts of the dialog ----
-
-TEST(month_file_path, joins_directory_year_month_and_extension) {
-    struct {
-        QString year, month;
-        bool csv;
-        std::string expected;
-    } cases[] = {
-        {QStringLiteral("2024"), QStringLiteral("5"), false, "/p/2024_5.kzn"},
-        {QStringLiteral("2024"), QStringLiteral("12"), true, "/p/2024_12.csv"},
-        {QStringLiteral("02024"), QStringLiteral("5"), false, "/p/02024_5.kzn"},
-        {QString(), QStringLiteral("5"), true, "/p/_5.csv"},
-    };
-    for (const auto& c : cases)
-        EXPECT_EQ(month_file_path("/p/", c.year, c.month, c.csv), c.expected) << c.expected;
-}
-
-TEST(month_file_path, is_cut_to_253_bytes) {
-    const std::string dir = "/" + std::string(249, 'd') + "/";
-    const std::string path = month_file_path(dir, QStringLiteral("2024"), QStringLiteral("5"), false);
-    EXPECT_EQ(path.size(), 253u);
-    EXPECT_EQ(path, dir + "20");
-}
-
-TEST(year_of_text, takes_the_low_16_bits_or_keeps_the_year) {
-    struct {
-        QString text;
-        std::uint16_t expected;
-    } cases[] = {
-        {QStringLiteral("2024"), 2024},   {QStringLiteral("02024"), 2024}, {QStringLiteral("0"), 0},
-        {QStringLiteral("65536"), 0},     {QStringLiteral("70000"), 4464}, {QString(), 1999},
-        {QStringLiteral("65535"), 65535},
-    };
-    for (const auto& c : cases)
-        EXPECT_EQ(year_of_text(c.text, 1999), c.expected) << c.text.toStdString();
-}
-
-TEST(yearKeyPress, lets_only_digits_in) {
-    struct {
-        QString typed;
-        bool passes;
-    } cases[] = {
+    const std::pair<QString, bool> typed[] = {
         {QStringLiteral("0123456789"), true}, {QString(), true},
         {QStringLiteral("a"), false},         {QStringLiteral("../x"), false},
-        {QStringLiteral("12/"), false},       {QStringLiteral("２０２４"), false}, // full-width digits
-        {QStringLiteral("-1"), false},        {QStringLiteral(" 1"), false},
-    };
-    for (const auto& c : cases)
-        EXPECT_EQ(yearKeyPress(c.typed), c.passes) << c.typed.toStdString();
+        {QStringLiteral("２０"), false},      {QStringLiteral("-1"), false}};
+    for (const auto& [text, passes] : typed)
+        EXPECT_EQ(yearKeyPress(text), passes) << text.toStdString();
 }
 
-// ---- the dialog as a window ----
-
-TEST_F(file_commands, dialog_components_stand_where_the_layout_puts_them) {
-    answer(std::nullopt, false);
-    form->file_loadClick();
-    file_name_form& f = dialog();
-    struct {
-        QWidget* w;
-        int left, top;
-    } cases[] = {
-        {f.title(), 44, 5},         {f.Label3(), 8, 43},      {f.year(), 16, 65},
-        {f.month(), 120, 65},       {f.Label1(), 96, 70},     {f.Label2(), 176, 70},
-        {f.file_format(), 20, 105}, {f.ok_button(), 16, 154}, {f.cancel_button(), 108, 154},
-    };
-    for (const auto& c : cases) {
-        EXPECT_EQ(c.w->x(), c.left) << c.w->metaObject()->className() << " at " << c.top;
-        EXPECT_EQ(c.w->y(), c.top) << c.w->metaObject()->className() << " at " << c.top;
-    }
-    EXPECT_EQ(f.title()->height(), 28);
-    EXPECT_EQ(f.width(), 214);
-    EXPECT_EQ(f.height(), 229);
-    EXPECT_EQ(f.ok_button()->text(), QStringLiteral("OK"));
-    EXPECT_EQ(f.cancel_button()->text(), QStringLiteral("やっぱやめる"));
-    EXPECT_EQ(f.file_format()->title(), QStringLiteral("ファイル形式"));
-    EXPECT_EQ(f.month()->count(), 12);
-}
-
-TEST_F(file_commands, dialog_tab_order_is_year_format_month_ok_cancel) {
-    file_name_form& f = dialog();
-    const std::vector<QWidget*> expected = {f.year(),  f.kzn_item(),  f.csv_item(),
-                                            f.month(), f.ok_button(), f.cancel_button()};
-    // The next widget that Tab reaches: the focus chain holds every widget,
-    // also those that take no focus from Tab.
-    auto next_tab_stop = [](QWidget* w) {
-        do
-            w = w->nextInFocusChain();
-        while (!(w->focusPolicy() & Qt::TabFocus));
-        return w;
-    };
-    for (std::size_t i = 0; i + 1 < expected.size(); ++i)
-        EXPECT_EQ(next_tab_stop(expected[i]), expected[i + 1]) << "after step " << i;
-}
-
-TEST_F(file_commands, first_open_proposes_today_and_csv_at_a_eleventh_of_the_main_window) {
+TEST_F(file_commands, first_open_dialog_proposes_today_and_csv_laid_out_at_an_eleventh_of_the_main_window) {
     set_outer_geometry(*form, {0, 0, 635, 450});
     answer(std::nullopt, false);
     form->file_loadClick();
@@ -234,182 +120,122 @@ TEST_F(file_commands, first_open_proposes_today_and_csv_at_a_eleventh_of_the_mai
     EXPECT_EQ(seen[0].month_index, today.month() - 1);
     EXPECT_EQ(seen[0].format_item, 1);
     EXPECT_EQ(seen[0].place, QPoint(57, 40));
+
+    file_name_form& f = *form->file_name_window();
+    const std::tuple<QWidget*, int, int> places[] = {
+        {f.title(), 44, 5},         {f.Label3(), 8, 43},      {f.year(), 16, 65},
+        {f.month(), 120, 65},       {f.Label1(), 96, 70},     {f.Label2(), 176, 70},
+        {f.file_format(), 20, 105}, {f.ok_button(), 16, 154}, {f.cancel_button(), 108, 154}};
+    for (const auto& [w, left, top] : places)
+        EXPECT_EQ(w->pos(), QPoint(left, top)) << left << "," << top;
+    EXPECT_EQ(f.size(), QSize(214, 229));
+    EXPECT_EQ(f.title()->height(), 28);
 }
 
-TEST_F(file_commands, dialog_follows_the_main_window) {
-    set_outer_geometry(*form, {100, 50, 700, 500});
-    answer(std::nullopt, false);
-    form->file_saveClick();
-    ASSERT_EQ(seen.size(), 1u);
-    EXPECT_EQ(seen[0].place, QPoint(100 + 63, 50 + 45));
-    EXPECT_EQ(seen[0].caption, QStringLiteral(" 保　存"));
+TEST_F(file_commands, dialog_tab_order_is_year_format_month_ok_cancel) {
+    file_name_form& f = *form->file_name_window();
+    auto next_tab_stop = [](QWidget* w) {
+        do
+            w = w->nextInFocusChain();
+        while (!(w->focusPolicy() & Qt::TabFocus));
+        return w;
+    };
+    const QWidget* order[] = {f.year(),  f.kzn_item(),  f.csv_item(),
+                              f.month(), f.ok_button(), f.cancel_button()};
+    for (std::size_t i = 0; i + 1 < std::size(order); ++i)
+        EXPECT_EQ(next_tab_stop(const_cast<QWidget*>(order[i])), order[i + 1]) << "after stop " << i;
 }
 
 TEST_F(file_commands, year_box_refuses_typed_and_pasted_letters) {
-    QLineEdit* year = dialog().year();
-    year->setText(QStringLiteral("2024"));
-    year->setCursorPosition(4);
-    QTest::keyClicks(year, QStringLiteral("a/."));
-    EXPECT_EQ(year->text(), QStringLiteral("2024"));
-    QTest::keyClicks(year, QStringLiteral("5"));
-    EXPECT_EQ(year->text(), QStringLiteral("20245"));
-
+    QLineEdit* year = form->file_name_window()->year();
     year->setText(QStringLiteral("20"));
-    year->setCursorPosition(2);
-    QApplication::clipboard()->setText(QStringLiteral("24/../../etc"));
+    QTest::keyClicks(year, QStringLiteral("a/.2"));
+    QApplication::clipboard()->setText(QStringLiteral("4/../../etc"));
     year->paste();
     year->insert(QStringLiteral("/tmp/x"));
-    EXPECT_EQ(year->text(), QStringLiteral("20"));
-    year->insert(QStringLiteral("24"));
-    EXPECT_EQ(year->text(), QStringLiteral("2024"));
+    EXPECT_EQ(year->text(), QStringLiteral("202"));
 }
 
-// ---- open ----
-
-TEST_F(file_commands, open_reads_a_kzn_month) {
-    dir.write("2024_5.kzn", kzn_file({kzn_record(1, "", sjis("繰越"), 0, 5000, 0, ""),
-                                      kzn_record(3, sjis("スーパー"), sjis("牛乳"), 2, 0, 198, "memo")}));
-    form->table().lines[1].expense = 77;
-    form->state().changed_flag = true;
-    answer(choice{QStringLiteral("2024"), 5, 0});
-    form->file_loadClick();
-
-    EXPECT_TRUE(notify.messages.empty());
-    const shuushi_data& t = form->table();
-    ASSERT_EQ(t.row_count, 3);
-    EXPECT_EQ(t.lines[1].income, 5000);
-    EXPECT_EQ(t.lines[1].expense, 0);
-    EXPECT_EQ(t.lines[2].day, 3);
-    EXPECT_EQ(t.lines[2].shop.view(), sjis("スーパー"));
-    EXPECT_EQ(t.lines[2].expense, 198);
-    EXPECT_EQ(t.lines[2].memo.view(), "memo");
-    EXPECT_EQ(form->state().open_path.view(), path_of("2024_5.kzn"));
-    EXPECT_EQ(form->state().open_name.view(), "2024_5.kzn");
-    EXPECT_EQ(form->state().open_year, 2024);
-    EXPECT_EQ(form->state().open_month, 5);
-    EXPECT_FALSE(form->state().changed_flag);
-    EXPECT_EQ(form->windowTitle(), QStringLiteral("Kozenica [2024_5.kzn]"));
-}
-
-TEST_F(file_commands, open_reads_a_csv_month_and_the_next_dialog_proposes_it) {
-    dir.write("2023_12.csv", sjis("1,,繰越,0,0,0,\r\n24,八百屋,大根,4,0,150,安い\r\n"));
-    answer(choice{QStringLiteral("2023"), 12, 1});
-    form->file_loadClick();
-    ASSERT_EQ(form->table().row_count, 3);
-    EXPECT_EQ(form->table().lines[2].item.view(), sjis("大根"));
-    EXPECT_EQ(form->table().lines[2].kind, 4);
-    EXPECT_EQ(form->windowTitle(), QStringLiteral("Kozenica [2023_12.csv]"));
-
-    answer(std::nullopt, false);
-    form->file_loadClick();
-    ASSERT_EQ(seen.size(), 2u);
-    EXPECT_EQ(seen[1].year, QStringLiteral("2023"));
-    EXPECT_EQ(seen[1].month_index, 11);
-    EXPECT_EQ(form->table().row_count, 3) << "a cancelled open keeps the month";
+TEST_F(file_commands, open_reads_either_format_names_the_month_and_clears_the_flag) {
+    shuushi_data month;
+    month.lines[1] = carried_forward_line();
+    month.lines[2] = {3, line_text(sjis("スーパー")), line_text(sjis("牛乳")), 2, 0, 198, line_text("memo")};
+    month.row_count = 3;
+    const std::tuple<int, const char*, std::string> cases[] = {{0, "2024_5.kzn", encode_kzn(month)},
+                                                               {1, "2024_5.csv", encode_csv(month)}};
+    for (const auto& [format, name, bytes] : cases) {
+        SCOPED_TRACE(name);
+        dir.write(name, bytes);
+        form->state().changed_flag = true;
+        answer(choice{QStringLiteral("2024"), 5, format});
+        form->file_loadClick();
+        EXPECT_TRUE(notify.messages.empty());
+        ASSERT_EQ(form->table().row_count, 3);
+        EXPECT_EQ(form->table().lines[2], month.lines[2]);
+        EXPECT_EQ(state().open_path.view(), dir.file(name));
+        EXPECT_EQ(state().open_name.view(), name);
+        EXPECT_EQ(state().open_year, 2024);
+        EXPECT_EQ(state().open_month, 5);
+        EXPECT_FALSE(state().changed_flag);
+        EXPECT_EQ(form->windowTitle(), QStringLiteral("Kozenica [%1]").arg(QString::fromLatin1(name)));
+    }
 }
 
 TEST_F(file_commands, open_of_a_missing_month_keeps_its_name_and_overwrite_creates_it) {
     form->table().lines[1].income = 123;
     answer(choice{QStringLiteral("2024"), 5, 1});
     form->file_loadClick();
-
     ASSERT_EQ(notify.messages.size(), 1u);
     EXPECT_EQ(notify.messages[0].kind, message_kind::error);
     EXPECT_EQ(notify.messages[0].text, QStringLiteral("ファイル(2024_5.csv)がありません"));
     EXPECT_EQ(form->table().row_count, 2);
     EXPECT_EQ(form->table().lines[1], carried_forward_line());
     EXPECT_EQ(form->windowTitle(), QStringLiteral("Kozenica [2024_5.csv]"));
-    EXPECT_EQ(form->state().open_year, 2024);
 
     form->file_overwriteClick();
-    EXPECT_EQ(runner.runs(), 1) << "overwrite of a named month asks nothing";
+    EXPECT_EQ(runner.runs(), 1) << "a named month is overwritten without a dialog";
     EXPECT_EQ(dir.read("2024_5.csv"), sjis("1,,繰越,0,0,0,\r\n"));
 }
 
 TEST_F(file_commands, open_of_a_damaged_kzn_leaves_an_empty_unnamed_month) {
-    dir.write("2024_5.kzn", kzn_file({kzn_record(1, "", "x", 0, 0, 0, "")}, "kozenic filX"));
+    dir.write("2024_5.kzn", "kozenic filX" + std::string("\x02\0\0\0", 4) + std::string(80, '\0'));
     answer(choice{QStringLiteral("2024"), 5, 0});
     form->file_loadClick();
-
     ASSERT_EQ(notify.messages.size(), 1u);
-    EXPECT_EQ(notify.messages[0].kind, message_kind::error);
     EXPECT_EQ(notify.messages[0].text,
               QStringLiteral("Kozenicaのデータではないか、もしくはファイルが壊れています\n") +
-                  QString::fromStdString(path_of("2024_5.kzn")));
+                  QString::fromStdString(dir.file("2024_5.kzn")));
     EXPECT_EQ(form->table().row_count, 2);
     EXPECT_EQ(form->table().lines[1], carried_forward_line());
-    EXPECT_TRUE(form->state().open_path.empty());
-    EXPECT_TRUE(form->state().open_name.empty());
-    EXPECT_EQ(form->state().open_year, 0);
+    EXPECT_TRUE(state().open_path.empty() && state().open_name.empty());
+    EXPECT_EQ(state().open_year, 0);
     EXPECT_EQ(form->windowTitle(), QStringLiteral("Kozenica"));
 }
 
-TEST_F(file_commands, open_of_an_unreadable_name_reports_it_as_missing) {
-    QDir(QString::fromStdString(dir.path())).mkdir(QStringLiteral("2024_6.kzn"));
-    answer(choice{QStringLiteral("2024"), 6, 0});
-    form->file_loadClick();
-    ASSERT_EQ(notify.messages.size(), 1u);
-    EXPECT_EQ(notify.messages[0].text, QStringLiteral("ファイル(2024_6.kzn)がありません"));
-}
-
-TEST_F(file_commands, new_month_drops_the_month_in_hand) {
-    dir.write("2024_5.csv", "3,a,b,1,2,3,c\r\n4,a,b,1,2,3,c\r\n");
-    answer(choice{QStringLiteral("2024"), 5, 1});
-    form->file_loadClick();
-    ASSERT_EQ(form->table().row_count, 3);
-    form->zandaka_box()->setText(QStringLiteral("1,000"));
-    form->state().changed_flag = true;
-
-    form->file_createClick();
-    EXPECT_TRUE(notify.messages.empty()) << "no question is asked";
-    EXPECT_EQ(form->table().row_count, 2);
-    EXPECT_EQ(form->table().lines[1], carried_forward_line());
-    EXPECT_TRUE(form->state().open_path.empty());
-    EXPECT_FALSE(form->state().changed_flag);
-    EXPECT_TRUE(form->zandaka_box()->text().isEmpty());
-    EXPECT_EQ(form->windowTitle(), QStringLiteral("Kozenica"));
-}
-
-// ---- save as and overwrite ----
-
-TEST_F(file_commands, save_as_cancelled_writes_nothing_and_changes_nothing) {
-    form->state().changed_flag = true;
-    answer(choice{QStringLiteral("2024"), 5, 0}, false);
-    form->file_saveClick();
-    EXPECT_TRUE(QDir(QString::fromStdString(dir.path())).entryList({QStringLiteral("2024_*")}).isEmpty());
-    EXPECT_TRUE(form->state().open_path.empty());
-    EXPECT_EQ(form->state().open_year, 0);
-    EXPECT_TRUE(form->state().changed_flag);
-    EXPECT_EQ(form->windowTitle(), QStringLiteral("Kozenica"));
-}
-
-TEST_F(file_commands, save_as_names_the_month_and_writes_it_in_the_chosen_format) {
+TEST_F(file_commands, save_as_writes_the_chosen_format_or_nothing_on_cancel) {
     struct {
-        int format_item;
+        bool ok;
+        int format;
         const char* name;
+        std::size_t bytes;  // 0: no file
         bool changed_after; // only a KZN save clears the flag
-        std::size_t bytes;
-    } cases[] = {{0, "2024_5.kzn", false, 96}, {1, "2024_5.csv", true, 16}};
+    } cases[] = {{false, 0, "2024_5.kzn", 0, true},
+                 {true, 0, "2024_5.kzn", 96, false},
+                 {true, 1, "2024_6.csv", 16, true}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
+        const month_state before = state();
         form->state().changed_flag = true;
-        answer(choice{QStringLiteral("2024"), 5, c.format_item});
+        answer(choice{QStringLiteral("2024"), c.name[5] - '0', c.format}, c.ok);
         form->file_saveClick();
+        EXPECT_EQ(seen.back().caption, QStringLiteral(" 保　存"));
         EXPECT_EQ(dir.read(c.name).size(), c.bytes);
-        EXPECT_EQ(form->state().open_path.view(), path_of(c.name));
-        EXPECT_EQ(form->state().open_name.view(), c.name);
-        EXPECT_EQ(form->state().open_month, 5);
-        EXPECT_EQ(form->state().changed_flag, c.changed_after);
-        EXPECT_EQ(form->windowTitle(), QStringLiteral("Kozenica [") + QString::fromLatin1(c.name) + u']');
+        EXPECT_EQ(state().open_path.view(), c.ok ? dir.file(c.name) : before.open_path.str());
+        EXPECT_EQ(state().changed_flag, c.changed_after);
+        if (c.ok) {
+            EXPECT_EQ(form->windowTitle(), QStringLiteral("Kozenica [%1]").arg(QString::fromLatin1(c.name)));
+        }
     }
-    EXPECT_TRUE(notify.messages.empty());
-}
-
-TEST_F(file_commands, save_as_replaces_an_existing_file_without_asking) {
-    dir.write("2024_5.csv", "old content that is long\r\n");
-    answer(choice{QStringLiteral("2024"), 5, 1});
-    form->file_saveClick();
-    EXPECT_EQ(dir.read("2024_5.csv"), sjis("1,,繰越,0,0,0,\r\n"));
     EXPECT_TRUE(notify.messages.empty());
 }
 
@@ -419,24 +245,18 @@ TEST_F(file_commands, overwrite_without_a_name_is_save_as) {
     ASSERT_EQ(seen.size(), 1u);
     EXPECT_EQ(seen[0].caption, QStringLiteral(" 保　存"));
     EXPECT_EQ(dir.read("2025_1.kzn").size(), 96u);
-
-    form->table().lines[1].income = 1000;
-    form->file_overwriteClick();
-    EXPECT_EQ(runner.runs(), 1) << "the named month is overwritten without a dialog";
-    EXPECT_EQ(dir.read("2025_1.kzn").substr(16 + 48, 4), le32(1000));
 }
 
-TEST_F(file_commands, format_choice_carries_over_between_open_and_save_as) {
-    answer(choice{QStringLiteral("2024"), 5, 0});
+TEST_F(file_commands, next_dialog_proposes_the_month_and_format_last_chosen) {
+    answer(choice{QStringLiteral("2023"), 12, 0});
     form->file_saveClick();
     answer(std::nullopt, false);
     form->file_loadClick();
-    answer(std::nullopt, false);
-    form->file_saveClick();
-    ASSERT_EQ(seen.size(), 3u);
-    EXPECT_EQ(seen[0].format_item, 1) << "CSV at first";
+    ASSERT_EQ(seen.size(), 2u);
+    EXPECT_EQ(seen[1].year, QStringLiteral("2023"));
+    EXPECT_EQ(seen[1].month_index, 11);
     EXPECT_EQ(seen[1].format_item, 0);
-    EXPECT_EQ(seen[2].format_item, 0);
+    EXPECT_EQ(state().open_name.view(), "2023_12.kzn") << "a cancelled open changes nothing";
 }
 
 TEST_F(file_commands, empty_year_box_names_the_file_from_the_month_alone_and_keeps_the_year) {
@@ -444,30 +264,34 @@ TEST_F(file_commands, empty_year_box_names_the_file_from_the_month_alone_and_kee
     form->file_saveClick();
     answer(choice{QString(), 3, 1});
     form->file_saveClick();
-    EXPECT_EQ(form->state().open_path.view(), path_of("_3.csv"));
-    EXPECT_EQ(form->state().open_year, 2023);
-    EXPECT_EQ(form->state().open_month, 3);
-    EXPECT_TRUE(dir.exists("_3.csv"));
+    EXPECT_EQ(state().open_path.view(), dir.file("_3.csv"));
+    EXPECT_EQ(state().open_year, 2023);
+    EXPECT_EQ(state().open_month, 3);
 }
 
-TEST_F(file_commands, year_with_leading_zeros_names_the_file_as_typed) {
-    answer(choice{QStringLiteral("02024"), 5, 0});
-    form->file_saveClick();
-    EXPECT_EQ(form->state().open_name.view(), "02024_5.kzn");
-    EXPECT_EQ(form->state().open_year, 2024);
-}
-
-TEST_F(file_commands, failed_save_keeps_the_previous_file_and_the_changed_flag) {
+TEST_F(file_commands, failed_save_reports_the_error_and_keeps_the_changed_flag) {
     // A directory where the month file should go makes the replacement fail.
-    QDir(QString::fromStdString(dir.path())).mkdir(QStringLiteral("2024_7.kzn"));
+    ASSERT_TRUE(QDir(QString::fromStdString(dir.path())).mkdir(QStringLiteral("2024_7.kzn")));
     form->state().changed_flag = true;
     answer(choice{QStringLiteral("2024"), 7, 0});
     form->file_saveClick();
     ASSERT_EQ(notify.messages.size(), 1u);
     EXPECT_EQ(notify.messages[0].kind, message_kind::error);
     EXPECT_EQ(notify.messages[0].text, general_io_error_text(EISDIR));
-    EXPECT_TRUE(form->state().changed_flag);
-    EXPECT_TRUE(QFileInfo(QString::fromStdString(path_of("2024_7.kzn"))).isDir());
+    EXPECT_TRUE(state().changed_flag);
+}
+
+TEST_F(file_commands, new_month_drops_the_month_in_hand_without_a_question) {
+    answer(choice{QStringLiteral("2024"), 5, 0});
+    form->file_saveClick();
+    form->table().row_count = 3;
+    form->zandaka_box()->setText(QStringLiteral("1,000"));
+    form->file_createClick();
+    EXPECT_TRUE(notify.messages.empty());
+    EXPECT_EQ(form->table().row_count, 2);
+    EXPECT_TRUE(state().open_path.empty());
+    EXPECT_TRUE(form->zandaka_box()->text().isEmpty());
+    EXPECT_EQ(form->windowTitle(), QStringLiteral("Kozenica"));
 }
 
 } // namespace
