@@ -168,14 +168,6 @@ TEST_F(summary_command, fills_the_table_and_places_the_window) {
               (QStringList{QStringLiteral("食費"), QStringLiteral("外食"), QStringLiteral("日用品")}));
 }
 
-TEST_F(summary_command, sums_beyond_2_31_yen_show_their_true_figures) {
-    set_month(*form, {{1, 0, 2000000000}, {1, 0, 2000000000}, {2, 0, 1000000000}});
-    const window_seen seen = run(*form);
-    ASSERT_EQ(seen.rows.size(), 2u);
-    EXPECT_EQ(seen.rows[0][2], QStringLiteral("4000000000"));
-    EXPECT_EQ(seen.rows[0][3], QStringLiteral("80.00"));
-}
-
 TEST_F(summary_command, sizes_chosen_by_the_user_come_back) {
     set_month(*form, {{1, 0, 500}, {2, 0, 250}});
     run(*form, [](graph_form& g) {
