@@ -34,7 +34,7 @@ using testing::sjis;
 using testing::temp_program_dir;
 
 struct dialog_seen {
-    QString caption, title, year;
+    QString caption, title, year, year_selected;
     int month_index, format_item;
     QPoint place; // where the outer frame stands
 };
@@ -66,8 +66,8 @@ class file_commands : public ::testing::Test {
     void answer(std::optional<choice> c, bool ok = true) {
         runner.push([this, c, ok](QDialog& d) {
             auto& f = dynamic_cast<file_name_form&>(d);
-            seen.push_back({f.windowTitle(), f.title()->text(), f.year()->text(), f.month()->currentIndex(),
-                            f.format_item(), f.pos()});
+            seen.push_back({f.windowTitle(), f.title()->text(), f.year()->text(), f.year()->selectedText(),
+                            f.month()->currentIndex(), f.format_item(), f.pos()});
             if (c) {
                 f.year()->setText(c->year);
                 f.month()->setCurrentIndex(c->month - 1);
@@ -117,6 +117,7 @@ TEST_F(file_commands, first_open_dialog_proposes_today_and_csv_laid_out_at_an_el
     EXPECT_EQ(seen[0].caption, QStringLiteral("読み込み"));
     EXPECT_EQ(seen[0].title, QStringLiteral("読み込み"));
     EXPECT_EQ(seen[0].year, QString::number(today.year()));
+    EXPECT_EQ(seen[0].year_selected, seen[0].year) << "typing replaces the proposed year";
     EXPECT_EQ(seen[0].month_index, today.month() - 1);
     EXPECT_EQ(seen[0].format_item, 1);
     EXPECT_EQ(seen[0].place, QPoint(57, 40));

@@ -138,6 +138,9 @@ void file_name_form::prepare(const QString& title_text, const QRect& main_outer)
     setWindowTitle(title_text);
     move(main_outer.x() + main_outer.width() / 11, main_outer.y() + main_outer.height() / 11);
     lay_out();
+    // Typing a year replaces the proposed one rather than adding to it.
+    year_->setFocus();
+    year_->selectAll();
 }
 
 void file_name_form::lay_out() {
