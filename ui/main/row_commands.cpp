@@ -81,7 +81,11 @@ void main_form::font_menuClick() {
         FontDialog_ = new QFontDialog(font(), this);
         FontDialog_->setObjectName(QStringLiteral("FontDialog"));
     }
-    FontDialog_->setCurrentFont(font());
+    // Offer the face the window really shows: the dialog lists no face under
+    // the substituted name and would otherwise start from an unrelated one.
+    QFont shown = font();
+    shown.setFamily(QFontInfo(shown).family());
+    FontDialog_->setCurrentFont(shown);
     if (runner_.run(*FontDialog_) != QDialog::Accepted) return;
     const QFont chosen = FontDialog_->currentFont();
     // The menu bar holds a font of its own and keeps it; the grid keeps its
