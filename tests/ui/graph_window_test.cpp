@@ -181,8 +181,8 @@ TEST(graph_form, pie_is_painted_from_the_table_on_every_repaint) {
         QPoint at;
         QColor expected;
     };
-    // The gap runs from 96 percent to 100: probe its middle, 98 percent,
-    // along the ray at a third of the radius out... well inside the circle.
+    // The gap runs from 96 percent to 100: probe its middle, 98 percent, a
+    // third of the diameter out from the centre.
     const double gap_angle = (90.0 + 360.0 * 0.02) * 3.14159265358979 / 180.0;
     const QPoint in_gap(sq.cx + static_cast<int>(d / 3.0 * std::cos(gap_angle)),
                         sq.cy - static_cast<int>(d / 3.0 * std::sin(gap_angle)));

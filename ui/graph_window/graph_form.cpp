@@ -57,6 +57,46 @@ class graph_paint_box : public QWidget {
     const graph_form& form_;
 };
 
+namespace {
+
+// The table grid: not editable, range selection, rows 20 pixels high, column
+// widths dragged on its header.
+void set_up_table(QTableWidget& table, int graph_mode) {
+    table.setEditTriggers(QAbstractItemView::NoEditTriggers);
+    table.setSelectionMode(QAbstractItemView::ContiguousSelection);
+    table.setWordWrap(false);
+    table.verticalHeader()->hide();
+    table.verticalHeader()->setMinimumSectionSize(1);
+    table.verticalHeader()->setDefaultSectionSize(row_height);
+    table.horizontalHeader()->setMinimumSectionSize(0);
+    table.horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
+    table.horizontalHeader()->setHighlightSections(false);
+    table.horizontalHeader()->setDefaultAlignment(Qt::AlignHCenter | Qt::AlignVCenter);
+    table.horizontalHeader()->setFixedHeight(row_height);
+    table.setItemDelegate(new graph_cell_delegate(graph_mode, graph_cell_delegate::grid::table, &table));
+}
+
+// The legend grid: no headers, no grid lines, 3 columns of 30 pixels and 5
+// rows until the drawing sets them.
+void set_up_legend(QTableWidget& legend, int graph_mode) {
+    legend.setEditTriggers(QAbstractItemView::NoEditTriggers);
+    legend.setSelectionMode(QAbstractItemView::ContiguousSelection);
+    legend.setFocusPolicy(Qt::ClickFocus); // clicked, but skipped by Tab
+    legend.setShowGrid(false);
+    legend.setWordWrap(false);
+    legend.horizontalHeader()->hide();
+    legend.verticalHeader()->hide();
+    legend.horizontalHeader()->setMinimumSectionSize(0);
+    legend.verticalHeader()->setMinimumSectionSize(1);
+    legend.horizontalHeader()->setDefaultSectionSize(legend_column_width);
+    legend.verticalHeader()->setDefaultSectionSize(row_height);
+    legend.setColumnCount(3);
+    legend.setRowCount(legend_initial_rows);
+    legend.setItemDelegate(new graph_cell_delegate(graph_mode, graph_cell_delegate::grid::legend, &legend));
+}
+
+} // namespace
+
 pie_legend_widths pie_legend_column_widths(int legend_width) {
     const int name = legend_width > 20 ? std::max(0, legend_width - 23) : 10;
     return {15, 5, name};
@@ -68,20 +108,8 @@ graph_form::graph_form(int graph_mode, QWidget* owner)
     setFont(window_font());
     setWindowTitle(QStringLiteral("比率"));
 
-    QTableWidget* table = draw_Shuukei_;
-    table->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    table->setSelectionMode(QAbstractItemView::ContiguousSelection);
-    table->setWordWrap(false);
-    table->verticalHeader()->hide();
-    table->verticalHeader()->setMinimumSectionSize(1);
-    table->verticalHeader()->setDefaultSectionSize(row_height);
-    table->horizontalHeader()->setMinimumSectionSize(0);
-    table->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
-    table->horizontalHeader()->setHighlightSections(false);
-    table->horizontalHeader()->setDefaultAlignment(Qt::AlignHCenter | Qt::AlignVCenter);
-    table->horizontalHeader()->setFixedHeight(row_height);
-    table->setItemDelegate(new graph_cell_delegate(graph_mode_, graph_cell_delegate::grid::table, table));
-    QAbstractItemModel* model = table->model();
+    set_up_table(*draw_Shuukei_, graph_mode_);
+    QAbstractItemModel* model = draw_Shuukei_->model();
     connect(model, &QAbstractItemModel::dataChanged, this, [this](const QModelIndex& top_left) {
         if (top_left.row() == 0) show_header_row();
     });
@@ -89,21 +117,7 @@ graph_form::graph_form(int graph_mode, QWidget* owner)
     connect(model, &QAbstractItemModel::columnsInserted, this, &graph_form::show_header_row);
     connect(model, &QAbstractItemModel::modelReset, this, &graph_form::show_header_row);
 
-    QTableWidget* legend = taiou_list_box_;
-    legend->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    legend->setSelectionMode(QAbstractItemView::ContiguousSelection);
-    legend->setFocusPolicy(Qt::ClickFocus); // clicked, but skipped by Tab
-    legend->setShowGrid(false);
-    legend->setWordWrap(false);
-    legend->horizontalHeader()->hide();
-    legend->verticalHeader()->hide();
-    legend->horizontalHeader()->setMinimumSectionSize(0);
-    legend->verticalHeader()->setMinimumSectionSize(1);
-    legend->horizontalHeader()->setDefaultSectionSize(legend_column_width);
-    legend->verticalHeader()->setDefaultSectionSize(row_height);
-    legend->setColumnCount(3);
-    legend->setRowCount(legend_initial_rows);
-    legend->setItemDelegate(new graph_cell_delegate(graph_mode_, graph_cell_delegate::grid::legend, legend));
+    set_up_legend(*taiou_list_box_, graph_mode_);
 
     PaintBox_->setFocusPolicy(Qt::NoFocus);
     resize(360, 410);
