@@ -12,14 +12,17 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QRegularExpressionValidator>
+#include <algorithm>
 
 namespace kozenica {
 
 namespace {
 
-// The sizes are those of a classic window whose outer size includes a 4-pixel
-// border on each side and a caption; the client area is what remains.
-constexpr int frame_width = 8;
+// The layout gives the window's outer size, caption and borders included.
+// The caption's height comes off for the client area; the side borders do not,
+// since window managers of today draw them thin or not at all, and taking off
+// the classic 4 pixels a side would leave the label touching the right edge.
+constexpr int frame_width = 0;
 constexpr int frame_height = 27;
 
 QLabel* make_label(const QString& text, QWidget* parent) {
@@ -48,10 +51,11 @@ void place(QWidget* w, int left, int top, int width, int height) {
     w->setGeometry(left, top, width, height);
 }
 
-// A label keeps the width its text needs and the height the dialog gives it.
-void place_label(QLabel* label, int left, int top, int height) {
+// A label is at least as wide as its text needs, so that no font cuts it off,
+// and as high as the dialog gives it.
+void place_label(QLabel* label, int left, int top, int width, int height) {
     label->adjustSize();
-    label->setGeometry(left, top, label->width(), height);
+    label->setGeometry(left, top, std::max(width, label->width()), height);
 }
 
 int bottom_of(const QWidget* w) {
@@ -112,17 +116,17 @@ void term_input_form::build() {
 
 void term_input_form::lay_out() {
     place(name_box_, 7, 10, 123, 20);
-    place_label(Label7_, 135, name_box_->y() + 5, 12);
-    place(Label1_, 19, bottom_of(name_box_) + 20, 68, 12);
+    place_label(Label7_, 135, name_box_->y() + 5, 0, 12);
+    place_label(Label1_, 19, bottom_of(name_box_) + 20, 68, 12);
     place(start_year_box_, 11, bottom_of(Label1_) + 5, 84, 20);
-    place(Label3_, 101, start_year_box_->y() + 5, 12, 12);
+    place_label(Label3_, 101, start_year_box_->y() + 5, 12, 12);
     place(start_month_box_, 126, start_year_box_->y(), 65, 20);
-    place(Label5_, 197, start_year_box_->y() + 5, 12, 12);
-    place(Label2_, 19, bottom_of(start_year_box_) + 10, 68, 12);
+    place_label(Label5_, 197, start_year_box_->y() + 5, 12, 12);
+    place_label(Label2_, 19, bottom_of(start_year_box_) + 10, 68, 12);
     place(end_year_box_, 11, bottom_of(Label2_) + 5, 84, 20);
-    place(Label4_, 101, end_year_box_->y() + 5, 12, 12);
+    place_label(Label4_, 101, end_year_box_->y() + 5, 12, 12);
     place(end_month_box_, 126, end_year_box_->y(), 65, 20);
-    place(Label6_, 197, end_year_box_->y() + 5, 12, 12);
+    place_label(Label6_, 197, end_year_box_->y() + 5, 12, 12);
     place(file_format_, 30, bottom_of(end_year_box_) + 20, 148, 42);
     place(ok_button_, 20, bottom_of(file_format_) + 20, 78, 20);
     place(cancel_button_, 116, ok_button_->y(), 78, 20);
