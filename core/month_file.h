@@ -31,9 +31,10 @@ enum class month_format { kzn, csv };
 
 // Writes the table to state.open_path (never empty here) in the format its
 // extension names, replacing the file atomically. A KZN save clears
-// changed_flag, a CSV save leaves it as it was. On a full disk the disk-full
-// message is told, the previous file stays whole, changed_flag stays set and
-// the result is false. Other I/O failures throw std::system_error, again
+// changed_flag, a CSV save leaves it as it was. When a KZN save finds the
+// disk full, the disk-full message is told, the previous file stays whole,
+// changed_flag stays set and the result is false. Every other failure, a CSV
+// save on a full disk included (ENOSPC), throws std::system_error, again
 // leaving the previous file whole and changed_flag as it was.
 [[nodiscard]] bool month_file_writer(const shuushi_data& table, month_state& state, notifier& notify,
                                      file_io& io = system_file_io());
