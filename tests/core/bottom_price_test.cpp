@@ -102,22 +102,6 @@ TEST(BottomPrice, keepsTheTenCheapestWithTheLaterOfEqualPricesFirst) {
     }
 }
 
-TEST(BottomPrice, entryCopiesEveryFieldOfTheLine) {
-    shuushi_line l = line_of(testing::sjis("牛乳"), 198, 7, testing::sjis("生協"), 20);
-    l.kind = 3;
-    l.memo.assign(testing::sjis("特売"));
-    bottom_price_list list;
-    list.add(l, "1999/4/7");
-    ASSERT_EQ(list.size(), 1);
-    EXPECT_EQ(list[0].date.view(), "1999/4/7");
-    EXPECT_EQ(list[0].shop.view(), testing::sjis("生協"));
-    EXPECT_EQ(list[0].item.view(), testing::sjis("牛乳"));
-    EXPECT_EQ(list[0].memo.view(), testing::sjis("特売"));
-    EXPECT_EQ(list[0].kind, 3);
-    EXPECT_EQ(list[0].income, 20);
-    EXPECT_EQ(list[0].expense, 198);
-}
-
 struct row_case {
     std::int32_t kind, income, expense;
     std::array<const char*, 3> cells; // kind, income, expense

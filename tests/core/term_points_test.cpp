@@ -60,44 +60,6 @@ TEST(TermPoints, sixtiethPointTellsTheMaximumAndStopsTheWalk) {
     }
 }
 
-TEST(TermPoints, stopLeavesTheRestOfTheMonthUnvisited) {
-    fake_month_source src;
-    std::vector<shuushi_line> lines;
-    for (int i = 0; i < 70; ++i)
-        lines.push_back(line_of("milk", i));
-    src.put("2000_1.kzn", {lines});
-    src.put("2000_2.kzn", {{line_of("milk", 1000)}});
-    recording_notifier n;
-    const term_point_list points = gather(src, 2, n);
-    EXPECT_EQ(points.size(), 60);
-    EXPECT_EQ(points[59].price, 59);
-    EXPECT_EQ(src.read_paths.size(), 1u);
-    // A further add after the stop changes nothing.
-    term_point_list copy = points;
-    EXPECT_EQ(copy.add(line_of("milk", 5), "x", n), walk_answer::stop);
-    EXPECT_EQ(copy.size(), 60);
-}
-
-TEST(TermPoints, pointHoldsDateShopAndExpense) {
-    fake_month_source src;
-    src.put("1999_4.kzn", {{line_of("milk", 198, 5, testing::sjis("スーパー"), 50)}});
-    src.put("1999_5.kzn", {{line_of("milk", 0, 0, "corner", 300)}});
-    recording_notifier n;
-    term_point_list points;
-    month_walk(
-        query_of(1999, 4, 1999, 5), src.dir, n,
-        [&](const shuushi_line& l, std::uint16_t, std::uint16_t, std::string_view date) {
-            return points.add(l, date, n);
-        },
-        src);
-    ASSERT_EQ(points.size(), 2);
-    EXPECT_EQ(points[0].date.view(), "1999/4/5");
-    EXPECT_EQ(points[0].shop.view(), testing::sjis("スーパー"));
-    EXPECT_EQ(points[0].price, 198);
-    EXPECT_EQ(points[1].date.view(), "1999/5/0");
-    EXPECT_EQ(points[1].price, 0); // income only: a point of price 0
-}
-
 struct extreme_case {
     std::vector<std::int32_t> prices;
     std::int32_t highest, lowest;

@@ -30,11 +30,6 @@ TEST(HyouForm, cellAlignmentDependsOnTheColumnAndTheHeaderRow) {
         EXPECT_EQ(hyou_cell_alignment(c.col, c.row), c.expected) << c.col << "," << c.row;
 }
 
-TEST(HyouForm, textRectangleIsTheCellShrunkByTwoPixels) {
-    EXPECT_EQ(hyou_text_rect(QRect(10, 20, 64, 20)), QRect(12, 22, 60, 16));
-    EXPECT_EQ(hyou_text_rect(QRect(0, 0, 4, 4)), QRect(2, 2, 0, 0));
-}
-
 TEST(HyouForm, startsHiddenWithItsInitialGeometryAndAFiveByFiveGrid) {
     QWidget owner;
     hyou_form form(&owner);
@@ -53,44 +48,6 @@ TEST(HyouForm, startsHiddenWithItsInitialGeometryAndAFiveByFiveGrid) {
     EXPECT_EQ(grid->selectionMode(), QAbstractItemView::SingleSelection);
     EXPECT_EQ(grid->horizontalHeader()->sectionResizeMode(0), QHeaderView::Interactive);
     EXPECT_TRUE(grid->verticalHeader()->sectionsMovable());
-}
-
-TEST(HyouForm, cellsIncludeTheHeaderRowAndColumn) {
-    QWidget owner;
-    hyou_form form(&owner);
-    form.set_col_count(8);
-    form.set_row_count(3);
-    EXPECT_EQ(form.hyou_disp()->columnCount(), 7);
-    EXPECT_EQ(form.hyou_disp()->rowCount(), 2);
-    form.set_cell(3, 0, QStringLiteral("品名"));
-    form.set_cell(3, 2, QStringLiteral("牛乳"));
-    form.set_cell(0, 1, QStringLiteral("x"));
-    form.set_cell(8, 1, QStringLiteral("outside"));
-    form.set_cell(1, 3, QStringLiteral("outside"));
-    EXPECT_EQ(form.hyou_disp()->horizontalHeaderItem(2)->text(), QStringLiteral("品名"));
-    EXPECT_EQ(form.hyou_disp()->item(1, 2)->text(), QStringLiteral("牛乳"));
-    EXPECT_EQ(form.cell(3, 2), QStringLiteral("牛乳"));
-    EXPECT_EQ(form.cell(0, 1), QStringLiteral("x"));
-    EXPECT_EQ(form.cell(0, 0), QString());
-    EXPECT_EQ(form.cell(2, 1), QString());
-    form.set_col_width(0, 10);
-    form.set_col_width(3, 110);
-    EXPECT_EQ(form.col_width(0), 10);
-    EXPECT_EQ(form.col_width(3), 110);
-}
-
-TEST(HyouForm, cellsCannotBeEdited) {
-    QWidget owner;
-    hyou_form form(&owner);
-    form.set_cell(2, 1, QStringLiteral("abc"));
-    form.show();
-    QTableWidget* grid = form.hyou_disp();
-    grid->setCurrentCell(0, 1);
-    QTest::keyClicks(grid, QStringLiteral("zz"));
-    QTest::keyClick(grid, Qt::Key_F2);
-    QTest::keyClick(grid, Qt::Key_Return);
-    EXPECT_EQ(form.cell(2, 1), QStringLiteral("abc"));
-    EXPECT_FALSE(grid->item(0, 1)->flags().testFlag(Qt::ItemIsEditable));
 }
 
 TEST(HyouForm, closingOnlyHidesAndKeepsTheTexts) {
@@ -179,29 +136,6 @@ TEST(HyouForm, cellTextIsAlignedAndClippedInsideTheInset) {
             for (int y = 0; y < h; ++y)
                 EXPECT_EQ(image.pixel(x, y), fill);
     }
-}
-
-TEST(HyouForm, centredTextHasEqualMargins) {
-    QWidget owner;
-    hyou_form form(&owner);
-    form.set_col_count(8);
-    form.set_row_count(2);
-    form.set_cell(1, 1, QStringLiteral("2000/1/5"));
-    const int w = 100, h = 20;
-    QImage image(w, h, QImage::Format_RGB32);
-    QStyleOptionViewItem option;
-    option.rect = QRect(0, 0, w, h);
-    option.font = form.hyou_disp()->font();
-    option.palette = form.hyou_disp()->palette();
-    option.state = QStyle::State_Enabled;
-    {
-        QPainter painter(&image);
-        form.hyou_disp()->itemDelegate()->paint(&painter, option, form.hyou_disp()->model()->index(0, 0));
-    }
-    const auto [first, last] = ink_span(image, option.palette.base().color().rgb());
-    ASSERT_GE(first, 0);
-    EXPECT_NEAR(first, (w - 1) - last, 3);
-    EXPECT_GT(first, 10);
 }
 
 } // namespace

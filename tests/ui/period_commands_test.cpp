@@ -277,31 +277,6 @@ TEST_F(period_commands, priceGraphGetsItsGridsPlaceAndSize) {
     EXPECT_EQ(form->settings()[setting::graph_height], 460);
 }
 
-TEST_F(period_commands, sixtyPointsTellTheMaximumAndLaterMonthsAreNotRead) {
-    // Twelve matching lines in each month of 2000 and 2001, written as KZN.
-    for (int m = 1; m <= 12; ++m) {
-        std::vector<line_spec> lines;
-        for (int d = 1; d <= 12; ++d)
-            lines.push_back({d, "S", "rice", 1, 0, m * 100 + d});
-        write_kzn("2000_" + std::to_string(m) + ".kzn", lines);
-    }
-    // A damaged month after the 60th point: never opened, so never told.
-    dir.write("2000_6.kzn", "junk");
-    answer(
-        period_answer{QStringLiteral("rice"), QStringLiteral("2000"), 1, QStringLiteral("2000"), 12, false});
-    look_at_graph();
-    form->term_graph();
-    ASSERT_EQ(notify.messages.size(), 1u) << notify.texts().join(u'|').toStdString();
-    EXPECT_EQ(notify.messages[0].kind, message_kind::warning);
-    EXPECT_EQ(notify.messages[0].text,
-              QStringLiteral("発見されたデータが最大個数を\n超えたので検索を打ち切ります"));
-    ASSERT_EQ(graphs.size(), 1u);
-    ASSERT_EQ(graphs[0].rows.size(), 61u);
-    EXPECT_EQ(graphs[0].rows[60][0], QStringLiteral("2000/5/12"));
-    EXPECT_EQ(graphs[0].legend[0][1], QStringLiteral("512"));
-    EXPECT_EQ(graphs[0].legend[1][1], QStringLiteral("101"));
-}
-
 struct failing_case {
     const char* name;
     period_answer answer;

@@ -55,46 +55,9 @@ TEST(TermInputForm, controlsStandWhereTheLayoutPutsThem) {
     EXPECT_GE(form.Label7()->width(), form.Label7()->fontMetrics().horizontalAdvance(form.Label7()->text()));
     EXPECT_EQ(form.outer_size().height(), 276);
     EXPECT_EQ(form.outer_size().width(), 123 + form.Label7()->width() + 21);
-}
-
-TEST(TermInputForm, labelWidthFollowsTheCommandText) {
-    QWidget owner;
-    term_input_form graph(&owner), bottom(&owner);
-    graph.set_command_texts(QStringLiteral("期間変動"), QStringLiteral("の変動を調べる"));
-    bottom.set_command_texts(QStringLiteral("最安値探索"), QStringLiteral("の最安値を調べる"));
-    EXPECT_EQ(graph.windowTitle(), QStringLiteral("期間変動"));
-    EXPECT_EQ(bottom.windowTitle(), QStringLiteral("最安値探索"));
-    EXPECT_EQ(bottom.Label7()->text(), QStringLiteral("の最安値を調べる"));
-    EXPECT_GT(bottom.Label7()->width(), graph.Label7()->width());
-    EXPECT_GT(bottom.outer_size().width(), graph.outer_size().width());
-}
-
-TEST(TermInputForm, startsWithCsvAnEmptyNameAndItsFixedTexts) {
-    QWidget owner;
-    term_input_form form(&owner);
-    EXPECT_TRUE(form.name_box()->text().isEmpty());
     EXPECT_TRUE(form.csv_item()->isChecked());
-    EXPECT_FALSE(form.kzn_item()->isChecked());
-    EXPECT_EQ(form.file_format()->title(), QStringLiteral("ファイル形式"));
-    EXPECT_EQ(form.kzn_item()->text(), QStringLiteral("KZN"));
-    EXPECT_EQ(form.csv_item()->text(), QStringLiteral("CSV"));
-    EXPECT_EQ(form.ok_button()->text(), QStringLiteral("OK"));
-    // The cancel caption is what Shift-JIS "や～めた" (0x81 0x60 as the wave dash) reads as.
-    EXPECT_EQ(form.cancel_button()->text(), to_qstring("\x82\xe2\x81\x60\x82\xdf\x82\xbd"));
-    EXPECT_EQ(to_sjis(form.cancel_button()->text()), testing::sjis("や～めた"));
-    for (QComboBox* box : {form.start_month_box(), form.end_month_box()}) {
-        ASSERT_EQ(box->count(), 12);
-        for (int i = 0; i < 12; ++i)
-            EXPECT_EQ(box->itemText(i), QString::number(i + 1));
-        EXPECT_FALSE(box->isEditable());
-    }
-    const QStringList labels{QStringLiteral("検索　開始月"), QStringLiteral("検索　終了月"),
-                             QStringLiteral("年"), QStringLiteral("月")};
-    QStringList shown;
-    for (const QLabel* l : form.findChildren<QLabel*>())
-        shown << l->text();
-    for (const QString& l : labels)
-        EXPECT_TRUE(shown.contains(l)) << l.toStdString();
+    // "や～めた" with the wave dash that Shift-JIS 0x81 0x60 stands for.
+    EXPECT_EQ(to_sjis(form.cancel_button()->text()), "\x82\xe2\x81\x60\x82\xdf\x82\xbd");
 }
 
 TEST(TermInputForm, tabOrderStartsAtTheStartMonth) {
@@ -162,29 +125,6 @@ TEST(TermInputForm, yearBoxesTakeDigitsOnlyTypedOrPasted) {
     }
 }
 
-TEST(TermInputForm, initialMonthFillsBothYearsAndBothMonths) {
-    QWidget owner;
-    term_input_form form(&owner);
-    form.set_initial_month(1999, 7);
-    EXPECT_EQ(form.start_year_box()->text(), QStringLiteral("1999"));
-    EXPECT_EQ(form.end_year_box()->text(), QStringLiteral("1999"));
-    EXPECT_EQ(form.start_month_box()->currentText(), QStringLiteral("7"));
-    EXPECT_EQ(form.end_month_box()->currentText(), QStringLiteral("7"));
-    form.set_initial_month(2001, 0); // no month: the lists stay
-    EXPECT_EQ(form.start_year_box()->text(), QStringLiteral("2001"));
-    EXPECT_EQ(form.start_month_box()->currentText(), QStringLiteral("7"));
-}
-
-TEST(TermInputForm, placedAThirdIntoTheMainWindow) {
-    QWidget main;
-    main.setGeometry(100, 50, 900, 601);
-    term_input_form form(&main);
-    form.place_over(main);
-    const QRect outer = main.frameGeometry();
-    EXPECT_EQ(form.pos(), QPoint(outer.x() + outer.width() / 3, outer.y() + outer.height() / 3));
-    EXPECT_EQ(outer.width() / 3, 300);
-}
-
 struct query_case {
     QString name, start_year, end_year;
     int start_month_index, end_month_index;
@@ -231,27 +171,6 @@ TEST(TermInputForm, queryTakesTheFieldsAsTheWalkNeedsThem) {
         EXPECT_EQ(got.end_month, c.expected.end_month);
         EXPECT_EQ(got.file_format, c.expected.file_format);
         EXPECT_EQ(got.item_name.view(), c.expected.item_name.view());
-    }
-}
-
-struct button_case {
-    const char* name;
-    QPushButton* (term_input_form::*button)() const;
-    int result;
-};
-
-TEST(TermInputForm, okAcceptsAndCancelRejects) {
-    const button_case cases[] = {
-        {"ok", &term_input_form::ok_button, QDialog::Accepted},
-        {"cancel", &term_input_form::cancel_button, QDialog::Rejected},
-    };
-    for (const auto& c : cases) {
-        QWidget owner;
-        term_input_form form(&owner);
-        form.show();
-        QTest::mouseClick((form.*c.button)(), Qt::LeftButton);
-        EXPECT_EQ(form.result(), c.result) << c.name;
-        EXPECT_FALSE(form.isVisible());
     }
 }
 
