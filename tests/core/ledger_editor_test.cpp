@@ -211,14 +211,6 @@ TEST(ledger_editor, refusals_come_before_any_question) {
                                          {message_kind::warning, texts::no_line_above, false}}));
 }
 
-TEST(ledger_editor, first_and_last_line_put_the_cursor_on_the_day) {
-    month m(five_lines(), {5, 3});
-    m.editor.go_bottom_line();
-    EXPECT_EQ(m.editor.current(), (cell_pos{1, 5}));
-    m.editor.go_top_line();
-    EXPECT_EQ(m.editor.current(), (cell_pos{1, 1}));
-}
-
 TEST(ledger_editor, date_sort_is_stable_by_signed_day) {
     const std::pair<std::vector<int>, std::string> cases[] = {
         {{1, 5, 0, 3, 1}, "20431"}, // the carried-forward line (shop 0) stays ahead of its day
@@ -256,17 +248,6 @@ TEST(ledger_editor, balance_sums_the_months_lines_in_64_bits) {
         month m(lines); // the stale slot after the month holds income 1
         EXPECT_EQ(m.editor.balance_text(), text);
     }
-}
-
-TEST(ledger_editor, cells_show_the_fields_and_nothing_outside_the_month) {
-    month m({make_line(12, "shop", "item", 1234567, 0)});
-    m.data.lines[1].kind = 3;
-    m.data.lines[1].memo.assign("memo");
-    const std::string row1[] = {"", "12", "shop", "item", "3", "1,234,567", "", "memo"};
-    for (int column = 0; column < ledger_columns; ++column)
-        EXPECT_EQ(m.editor.cell(1, column), row1[column]);
-    for (const auto& [row, column] : {std::pair{2, 1}, {0, 2}, {1, 8}, {1, -1}, {-5, 1}})
-        EXPECT_EQ(m.editor.cell(row, column), "") << row << "," << column;
 }
 
 // A month read from a file without lines: every command stays inside the

@@ -53,29 +53,19 @@ TEST_F(editing, the_caret_stays_behind_the_digit_just_typed) {
     EXPECT_EQ(editor()->text().mid(editor()->cursorPosition()), QStringLiteral("234"));
 }
 
-TEST_F(editing, full_width_digits_typed_into_the_day_give_the_day) {
+TEST_F(editing, full_width_keys_and_input_method_text_reach_the_cell) {
     show();
     go_to(1, 1);
-    key(Qt::Key_Backspace);
     type_text(QStringLiteral("０５"));
     EXPECT_EQ(editor()->text(), QStringLiteral("5"));
     EXPECT_EQ(line(1).day, 5);
-
     go_to(1, 5);
     commit_input(QStringLiteral("１２３４"));
     EXPECT_EQ(cell(1, 5), QStringLiteral("1,234"));
     EXPECT_EQ(line(1).income, 1234);
-}
-
-TEST_F(editing, input_method_text_lands_in_the_cell) {
-    show();
     go_to(1, 2);
     commit_input(QStringLiteral("スーパー"));
     EXPECT_EQ(editor()->text(), QStringLiteral("スーパー"));
-    EXPECT_EQ(line(1).shop.str(), sjis("スーパー"));
-    go_to(1, 7);
-    commit_input(QStringLiteral("特売"));
-    EXPECT_EQ(line(1).memo.str(), sjis("特売"));
     EXPECT_EQ(line(1).shop.str(), sjis("スーパー"));
 }
 
@@ -127,7 +117,7 @@ TEST_F(editing, enter_walks_two_lines_and_fills_in_the_kind) {
     EXPECT_EQ(editor()->text(), QStringLiteral("12")) << "the editor on the kind shows it";
     EXPECT_EQ(line(1).kind, 12);
     enter();
-    enter();
+    key(Qt::Key_Enter, Qt::KeypadModifier); // the keypad's Enter walks too
     type_ascii("198");
     enter();
     EXPECT_EQ(current(), (cell_pos{7, 1}));
@@ -154,13 +144,6 @@ TEST_F(editing, enter_walks_two_lines_and_fills_in_the_kind) {
     EXPECT_EQ(line(2).item.str(), sjis("パン"));
     EXPECT_TRUE(notify.messages.empty());
     EXPECT_TRUE(editor()->hasFocus());
-}
-
-TEST_F(editing, keypad_enter_walks_like_return) {
-    show();
-    go_to(1, 3);
-    key(Qt::Key_Enter, Qt::KeypadModifier);
-    EXPECT_EQ(current(), (cell_pos{4, 1}));
 }
 
 TEST_F(editing, enter_on_the_last_memo_of_1999_lines_refuses) {
