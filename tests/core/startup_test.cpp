@@ -124,6 +124,14 @@ TEST(read_startup_files, a_directory_in_place_of_a_file_is_missing) {
     EXPECT_TRUE(files.corresp.empty());
 }
 
+TEST(read_settings_file, a_pipe_in_its_place_gives_the_defaults_at_once) {
+    temp_dir dir;
+    ASSERT_EQ(::mkfifo(dir.file("kozenic.int").c_str(), 0600), 0);
+    EXPECT_FALSE(file_exists(dir.file("kozenic.int")));
+    EXPECT_EQ(read_settings_file(dir.file("kozenic.int")), defaults());
+    EXPECT_TRUE(read_list_file(dir.file("kozenic.int")).empty());
+}
+
 TEST(file_exists, only_a_file_that_may_be_read_and_written) {
     temp_dir dir;
     write_bytes(dir.file("plain"), "x");
