@@ -123,6 +123,12 @@ graph_form::graph_form(int graph_mode, QWidget* owner)
     resize(360, 410);
 }
 
+// The table's model announces a reset while the table is torn down, after its
+// headers are gone; the header row must not be shown again then.
+graph_form::~graph_form() {
+    draw_Shuukei_->model()->disconnect(this);
+}
+
 QTableWidget* graph_form::taiou_list_box() const {
     return taiou_list_box_;
 }

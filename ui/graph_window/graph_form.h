@@ -36,6 +36,7 @@ class graph_form : public QDialog {
   public:
     // graph_mode 1: monthly summary pie; 2: period price graph.
     graph_form(int graph_mode, QWidget* owner);
+    ~graph_form() override;
 
     [[nodiscard]] int graph_mode() const { return graph_mode_; }
     [[nodiscard]] QTableWidget* draw_Shuukei() const { return draw_Shuukei_; }
