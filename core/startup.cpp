@@ -10,7 +10,8 @@ startup_files read_startup_files(std::string_view program_dir) {
     const std::string dir(program_dir);
     startup_files files;
     set_initial_data(files.settings);
-    if (const std::string path = dir + "kozenic.int"; file_exists(path)) files.settings = read_settings_file(path);
+    if (const std::string path = dir + "kozenic.int"; file_exists(path))
+        files.settings = read_settings_file(path);
 
     if (const std::string path = dir + "kindlist.dat"; file_exists(path))
         files.kinds = read_list_file(path);
