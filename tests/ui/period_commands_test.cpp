@@ -31,7 +31,7 @@ namespace {
 using testing::sjis;
 using testing::temp_program_dir;
 
-struct line_spec {
+struct line_fields {
     int day;
     const char* shop;
     const char* item;
@@ -39,7 +39,7 @@ struct line_spec {
     const char* memo = "";
 };
 
-shuushi_data month_of(const std::vector<line_spec>& lines) {
+shuushi_data month_of(const std::vector<line_fields>& lines) {
     shuushi_data t;
     t.lines[1] = carried_forward_line();
     int r = 2;
@@ -91,10 +91,10 @@ class period_commands : public ::testing::Test {
         notify.messages.clear();
     }
 
-    void write_csv(std::string_view name, const std::vector<line_spec>& lines) {
+    void write_csv(std::string_view name, const std::vector<line_fields>& lines) {
         dir.write(name, encode_csv(month_of(lines)));
     }
-    void write_kzn(std::string_view name, const std::vector<line_spec>& lines) {
+    void write_kzn(std::string_view name, const std::vector<line_fields>& lines) {
         dir.write(name, encode_kzn(month_of(lines)));
     }
 
@@ -213,7 +213,7 @@ TEST_F(period_commands, cheapestPricesFillTheResultTable) {
 }
 
 TEST_F(period_commands, aSecondSearchRefreshesTheTableInPlace) {
-    std::vector<line_spec> eight;
+    std::vector<line_fields> eight;
     for (int i = 1; i <= 8; ++i)
         eight.push_back({i, "S", "egg", 1, 0, 100 * i});
     write_kzn("2000_1.kzn", eight);
