@@ -17,40 +17,18 @@
 namespace kozenica {
 namespace {
 
-struct place_case {
-    const char* name;
-    QWidget* (*control)(const term_input_form&);
-    QRect geometry;
-};
-
 TEST(TermInputForm, controlsStandWhereTheLayoutPutsThem) {
     QWidget owner;
     term_input_form form(&owner);
     form.set_command_texts(QStringLiteral("期間変動"), QStringLiteral("の変動を調べる"));
-    const place_case cases[] = {
-        {"name_box", [](const term_input_form& f) -> QWidget* { return f.name_box(); }, {7, 10, 123, 20}},
-        {"start_year_box",
-         [](const term_input_form& f) -> QWidget* { return f.start_year_box(); },
-         {11, 67, 84, 20}},
-        {"start_month_box",
-         [](const term_input_form& f) -> QWidget* { return f.start_month_box(); },
-         {126, 67, 65, 20}},
-        {"end_year_box",
-         [](const term_input_form& f) -> QWidget* { return f.end_year_box(); },
-         {11, 114, 84, 20}},
-        {"end_month_box",
-         [](const term_input_form& f) -> QWidget* { return f.end_month_box(); },
-         {126, 114, 65, 20}},
-        {"file_format",
-         [](const term_input_form& f) -> QWidget* { return f.file_format(); },
-         {30, 154, 148, 42}},
-        {"ok_button", [](const term_input_form& f) -> QWidget* { return f.ok_button(); }, {20, 216, 78, 20}},
-        {"cancel_button",
-         [](const term_input_form& f) -> QWidget* { return f.cancel_button(); },
-         {116, 216, 78, 20}},
+    const std::pair<QWidget*, QRect> cases[] = {
+        {form.name_box(), {7, 10, 123, 20}},         {form.start_year_box(), {11, 67, 84, 20}},
+        {form.start_month_box(), {126, 67, 65, 20}}, {form.end_year_box(), {11, 114, 84, 20}},
+        {form.end_month_box(), {126, 114, 65, 20}},  {form.file_format(), {30, 154, 148, 42}},
+        {form.ok_button(), {20, 216, 78, 20}},       {form.cancel_button(), {116, 216, 78, 20}},
     };
-    for (const auto& c : cases)
-        EXPECT_EQ(c.control(form)->geometry(), c.geometry) << c.name;
+    for (const auto& [control, geometry] : cases)
+        EXPECT_EQ(control->geometry(), geometry) << control->metaObject()->className();
     EXPECT_EQ(form.Label7()->pos(), QPoint(135, 15));
     EXPECT_GE(form.Label7()->width(), form.Label7()->fontMetrics().horizontalAdvance(form.Label7()->text()));
     EXPECT_EQ(form.outer_size().height(), 276);
