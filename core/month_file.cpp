@@ -319,19 +319,17 @@ class csv_line_reader {
 };
 
 void read_csv(const std::string& path, shuushi_data& table) {
-    constexpr std::size_t piece_bytes = 64 * 1024;
+    constexpr std::size_t piece_bytes = csv_read_piece_bytes;
     static_assert(piece_bytes + text_bytes <= read_buffer_bytes);
     char* const bytes = read_buffer();
     file_handle file(path);
     csv_line_reader lines(table);
     for (;;) {
         const std::size_t got = file.read_up_to(bytes, piece_bytes);
-        if (got == 0) {
-            lines.finish();
-            return;
-        }
-        if (!lines.feed(bytes, got)) return;
+        if (got > 0 && !lines.feed(bytes, got)) return;
+        if (got < piece_bytes) break; // read_up_to stops short only at the end
     }
+    lines.finish();
 }
 
 // ---- CSV writing ----

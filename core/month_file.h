@@ -25,6 +25,10 @@ enum class month_format { kzn, csv };
 // failures throw std::system_error.
 [[nodiscard]] bool month_file_reader(std::string_view path, shuushi_data& table, notifier& notify);
 
+// The CSV reader takes a file in pieces of this many bytes; a whole month of
+// ordinary lines fits in one.
+inline constexpr std::size_t csv_read_piece_bytes = 16 + 80 * max_lines;
+
 // The whole content of a month file for the table, byte for byte.
 [[nodiscard]] std::string encode_kzn(const shuushi_data& table);
 [[nodiscard]] std::string encode_csv(const shuushi_data& table);

@@ -258,10 +258,10 @@ TEST(month_file_reader, csv_reads_at_most_1999_lines) {
     EXPECT_EQ(table.lines[2000], shuushi_line{});
 }
 
-// The reader takes the file in pieces of 64 KiB; line ends, the end-of-file
-// byte and long lines must not care where a piece ends.
+// The reader takes the file in pieces; line ends, the end-of-file byte and
+// long lines must not care where a piece ends.
 TEST(month_file_reader, csv_line_ends_across_read_pieces) {
-    constexpr std::size_t piece = 64 * 1024;
+    constexpr std::size_t piece = csv_read_piece_bytes;
     struct piece_case {
         const char* what;
         std::string tail; // what follows a first line that fills the first piece but for its last byte
