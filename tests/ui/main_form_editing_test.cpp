@@ -214,3 +214,36 @@ TEST_F(editing, cells_align_by_column_inside_their_inset) {
 
 } // namespace
 } // namespace kozenica::testing
+
+namespace kozenica::testing {
+namespace {
+
+// Where the dark pixels of a cell's text lie in the painted grid.
+QRect ink_of(const QImage& image, const QRect& cell) {
+    QRect ink;
+    for (int y = cell.top(); y <= cell.bottom(); ++y)
+        for (int x = cell.left(); x <= cell.right(); ++x)
+            if (qGray(image.pixel(x, y)) < 96) ink |= QRect(x, y, 1, 1);
+    return ink;
+}
+
+TEST_F(editing, cell_text_is_painted_inside_the_inset_with_its_alignment) {
+    show();
+    load_lines({{5, "shop", "", 0, 1234, 0}, {1, "", "", 0, 0, 0}});
+    go_to(2, 0); // the editor stands elsewhere
+    const QImage image = grid().viewport()->grab().toImage();
+    const auto rect = [&](int column) { return grid().visualRect(form->model()->index(0, column)); };
+    const QRect day = ink_of(image, rect(1)), shop = ink_of(image, rect(2)), income = ink_of(image, rect(5));
+    for (const QRect& ink : {day, shop, income}) {
+        ASSERT_FALSE(ink.isEmpty());
+        EXPECT_GE(ink.top(), rect(1).top() + ledger_cell_inset);
+    }
+    EXPECT_GE(shop.left(), rect(2).left() + ledger_cell_inset);
+    EXPECT_LE(shop.left(), rect(2).left() + ledger_cell_inset + 2);
+    EXPECT_LE(income.right(), rect(5).right() - ledger_cell_inset);
+    EXPECT_GE(income.right(), rect(5).right() - ledger_cell_inset - 2);
+    EXPECT_NEAR(day.center().x(), rect(1).center().x(), 2);
+}
+
+} // namespace
+} // namespace kozenica::testing
