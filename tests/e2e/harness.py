@@ -7,6 +7,8 @@ xdotool; windows are found by their captions, polling with a timeout instead
 of fixed sleeps. A failing step names itself and its last screenshot.
 """
 
+import ctypes
+import ctypes.util
 import os
 import re
 import shutil
@@ -35,6 +37,60 @@ def run(args, check=True, **kwargs):
     return result
 
 
+class Keymap:
+    """Binds characters that the keyboard map lacks (Japanese text) to free
+    keycodes before they are typed. xdotool would otherwise remap a scratch
+    keycode for each such character and restore it at once, and the program,
+    reading the map a moment later, loses characters."""
+
+    def __init__(self, display_name):
+        self.x = ctypes.cdll.LoadLibrary(ctypes.util.find_library("X11"))
+        self.x.XOpenDisplay.restype = ctypes.c_void_p
+        self.x.XOpenDisplay.argtypes = [ctypes.c_char_p]
+        self.x.XDisplayKeycodes.argtypes = [ctypes.c_void_p, ctypes.POINTER(ctypes.c_int),
+                                            ctypes.POINTER(ctypes.c_int)]
+        self.x.XGetKeyboardMapping.restype = ctypes.POINTER(ctypes.c_ulong)
+        self.x.XGetKeyboardMapping.argtypes = [ctypes.c_void_p, ctypes.c_ubyte, ctypes.c_int,
+                                               ctypes.POINTER(ctypes.c_int)]
+        self.x.XChangeKeyboardMapping.argtypes = [ctypes.c_void_p, ctypes.c_int, ctypes.c_int,
+                                                  ctypes.POINTER(ctypes.c_ulong), ctypes.c_int]
+        self.x.XSync.argtypes = [ctypes.c_void_p, ctypes.c_int]
+        self.x.XFree.argtypes = [ctypes.c_void_p]
+        self.x.XCloseDisplay.argtypes = [ctypes.c_void_p]
+        self.dpy = self.x.XOpenDisplay(display_name.encode())
+        if not self.dpy:
+            raise JourneyFailed(f"cannot open display {display_name}")
+        low, high, per = ctypes.c_int(), ctypes.c_int(), ctypes.c_int()
+        self.x.XDisplayKeycodes(self.dpy, ctypes.byref(low), ctypes.byref(high))
+        count = high.value - low.value + 1
+        syms = self.x.XGetKeyboardMapping(self.dpy, low.value, count, ctypes.byref(per))
+        self.free = [low.value + i for i in range(count)
+                     if all(syms[i * per.value + k] == 0 for k in range(per.value))]
+        self.x.XFree(syms)
+        self.bound = {}  # character -> keycode, oldest first
+
+    def bind(self, chars):
+        """Binds every character of chars; True when the map changed."""
+        wanted = [c for c in dict.fromkeys(chars) if c not in self.bound]
+        if len(wanted) > len(self.free):
+            raise JourneyFailed(f"too many different characters to type at once: {len(wanted)}")
+        for c in wanted:
+            if len(self.bound) < len(self.free):
+                code = self.free[len(self.bound)]
+            else:
+                keep = set(chars)
+                old = next(k for k in self.bound if k not in keep)
+                code = self.bound.pop(old)
+            self.bound[c] = code
+            sym = (ctypes.c_ulong * 1)(0x01000000 | ord(c))
+            self.x.XChangeKeyboardMapping(self.dpy, code, 1, sym, 1)
+        self.x.XSync(self.dpy, 0)
+        return bool(wanted)
+
+    def close(self):
+        self.x.XCloseDisplay(self.dpy)
+
+
 class Display:
     """An Xvfb server on a free display number, with an optional window manager."""
 
@@ -49,6 +105,7 @@ class Display:
         if not number:
             raise JourneyFailed("Xvfb did not start")
         self.name = ":" + number
+        self.keymap = Keymap(self.name)
         self.env = dict(os.environ, DISPLAY=self.name, QT_QPA_PLATFORM="xcb")
         self.env.pop("WAYLAND_DISPLAY", None)
         self.wm = None
@@ -58,6 +115,7 @@ class Display:
             time.sleep(0.5)
 
     def close(self):
+        self.keymap.close()
         for p in (self.wm, self.server):
             if p and p.poll() is None:
                 p.terminate()
@@ -182,7 +240,20 @@ class Journey:
             time.sleep(0.08)
 
     def type(self, text, delay=40):
-        self.xdo("type", "--delay", str(delay), text)
+        """Types text; characters beyond ASCII go through keycodes bound first."""
+        wide = [c for c in text if ord(c) > 0x7E]
+        if wide and self.display.keymap.bind(wide):
+            time.sleep(0.3)  # the program rereads the keyboard map
+        run_of_ascii = ""
+        for c in text + "\0":
+            if c != "\0" and ord(c) <= 0x7E:
+                run_of_ascii += c
+                continue
+            if run_of_ascii:
+                self.xdo("type", "--delay", str(delay), run_of_ascii)
+                run_of_ascii = ""
+            if c != "\0":
+                self.xdo("key", "--delay", str(delay), "U%04X" % ord(c))
         time.sleep(0.2)
 
     def geometry(self, wid):
