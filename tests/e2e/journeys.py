@@ -155,6 +155,7 @@ def type_and_save(j):
         main = j.start()
         j.expect(j.window_name(main) == "Kozenica", f"caption is {j.window_name(main)!r}")
         j.shot("started")
+        j.shot_window(main, "main window")
     with j.step("type three lines"):
         j.focus(main)
         j.key(*["Return"] * 7)  # through the carried-forward line to a new line 2, shop column
