@@ -3,19 +3,27 @@
 // the settings reader. None may crash or read outside its buffers (the ASan
 // build runs this too); each gives the outcome the program defines.
 
+#include "core/file_exists.h"
 #include "core/lists.h"
 #include "core/month_file.h"
 #include "core/settings.h"
+#include "core/startup.h"
 #include "core/texts.h"
 #include "sjis_testing.h"
 
+#include <csignal>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <gtest/gtest.h>
 #include <optional>
 #include <string>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <system_error>
+#include <unistd.h>
 #include <vector>
 
 namespace kozenica {
@@ -370,6 +378,67 @@ TEST(hostile_files, settings_files_shorter_than_88_bytes_give_the_defaults) {
     EXPECT_EQ(s[0], -1);
     EXPECT_EQ(s[1], 2147483647);
     EXPECT_EQ(s[21], -1);
+}
+
+// Runs the check in a child process and gives it a few seconds: a reader that
+// waits on a pipe or reads a device without end fails the test instead of
+// hanging the suite. The child's exit status is the check's result.
+bool finishes_in_time(const std::function<bool()>& check, int seconds = 10) {
+    const pid_t child = ::fork();
+    if (child == 0) ::_exit(check() ? 0 : 1);
+    for (int tenths = 0; tenths < seconds * 10; ++tenths) {
+        int status = 0;
+        if (::waitpid(child, &status, WNOHANG) == child) return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+        ::usleep(100000);
+    }
+    ::kill(child, SIGKILL);
+    ::waitpid(child, nullptr, 0);
+    return false;
+}
+
+TEST(hostile_files, pipes_folders_and_devices_are_refused_without_waiting) {
+    window_settings defaults;
+    set_initial_data(defaults);
+    for (const std::string& kind : {std::string("pipe"), std::string("folder"), std::string("/dev/zero"),
+                                    std::string("/dev/urandom")}) {
+        SCOPED_TRACE(kind);
+        const scratch_dir dir;
+        const std::string program_dir = dir.write("unused", "");
+        std::filesystem::remove(program_dir);
+        std::filesystem::create_directory(program_dir);
+        // The same thing stands in place of every file the program reads.
+        const auto place = [&](const std::string& name) {
+            const std::string path = program_dir + "/" + name;
+            if (kind == "pipe")
+                ASSERT_EQ(::mkfifo(path.c_str(), 0600), 0);
+            else if (kind == "folder")
+                std::filesystem::create_directory(path);
+            else
+                std::filesystem::create_symlink(kind, path);
+        };
+        for (const char* name : {"kozenic.int", "kindlist.dat", "corresp.dat", "2024_5.kzn", "2024_5.csv"})
+            place(name);
+
+        EXPECT_TRUE(finishes_in_time([&] {
+            const startup_files files = read_startup_files(program_dir + "/");
+            return files.settings == defaults && files.kinds.empty() && files.corresp.empty() &&
+                   files.kind_list_missing;
+        }));
+        for (const char* name : {"2024_5.kzn", "2024_5.csv"}) {
+            EXPECT_TRUE(finishes_in_time([&] {
+                if (file_exists(program_dir + "/" + name)) return false;
+                // Callers test file_exists first; the reader refuses on its own too.
+                shuushi_data table;
+                recording_notifier notify;
+                try {
+                    (void)month_file_reader(program_dir + "/" + name, table, notify);
+                    return false;
+                } catch (const std::system_error&) {
+                    return table.row_count >= 1 && table.row_count <= max_rows;
+                }
+            })) << name;
+        }
+    }
 }
 
 TEST(hostile_files, hex_built_kzn_header_is_what_the_reader_expects) {
