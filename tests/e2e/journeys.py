@@ -6,7 +6,7 @@ screenshots.
     journeys.py --exe build/kozenica --data data --out build/e2e-out JOURNEY
 
 JOURNEY is one of: type_and_save, reopen_and_overwrite, monthly_summary,
-period_analyses. Screenshots go to OUT/JOURNEY/NN-step.png. Exit status 0 on
+period_analyses, damaged_and_missing_months. Screenshots go to OUT/JOURNEY/NN-step.png. Exit status 0 on
 success, 1 on a failed step (which is named, with its last screenshot), 77 when
 a needed tool is missing.
 """
@@ -361,7 +361,34 @@ def period_analyses(j):
         close_program(j, main)
 
 
-JOURNEYS = {f.__name__: f for f in (type_and_save, reopen_and_overwrite, monthly_summary, period_analyses)}
+def damaged_and_missing_months(j):
+    """A damaged month file and a missing one, opened through the dialog."""
+    good = kzn_file([CARRIED, (3, "スーパー", "牛乳", 1, 0, 198, "")])
+    j.write_bytes("2024_7.kzn", good[:-30])  # cut inside its record
+    with j.step("start"):
+        main = j.start()
+    with j.step("open a damaged month"):
+        menu(j, main, "f", "o")
+        year_month_dialog(j, "^読み込み$", 2024, 7, "kzn")
+        dismiss_boxes(j, "^ｴﾗｰ$", 1)
+        j.shot("after the damaged month")
+        j.expect(j.window_name(main) == "Kozenica", f"caption is {j.window_name(main)!r}, expected an unnamed month")
+        j.expect(j.read_bytes("2024_7.kzn") == good[:-30], "the damaged file was changed")
+    with j.step("open a missing month"):
+        menu(j, main, "f", "o")
+        year_month_dialog(j, "^読み込み$", 2024, 8, "kzn")
+        dismiss_boxes(j, "^ｴﾗｰ$", 1)
+        j.expect(j.window_name(main) == "Kozenica [2024_8.kzn]", f"caption is {j.window_name(main)!r}")
+    with j.step("overwrite creates the missing month"):
+        menu(j, main, "f", "s")
+        data = wait_for_file(j, "2024_8.kzn")
+        j.expect(kzn_lines(data) == [CARRIED], f"new month file holds {kzn_lines(data)}")
+    with j.step("close"):
+        close_program(j, main)
+
+
+JOURNEYS = {f.__name__: f for f in (type_and_save, reopen_and_overwrite, monthly_summary, period_analyses,
+                                    damaged_and_missing_months)}
 TOOLS = ("Xvfb", "xdotool", "import", "convert", "xwininfo", "xprop")
 
 
