@@ -6,7 +6,7 @@ screenshots.
     journeys.py --exe build/kozenica --data data --out build/e2e-out JOURNEY
 
 JOURNEY is one of: type_and_save, reopen_and_overwrite, monthly_summary,
-period_analyses, damaged_and_missing_months. Screenshots go to OUT/JOURNEY/NN-step.png. Exit status 0 on
+period_analyses, damaged_and_missing_months, full_month. Screenshots go to OUT/JOURNEY/NN-step.png. Exit status 0 on
 success, 1 on a failed step (which is named, with its last screenshot), 77 when
 a needed tool is missing.
 """
@@ -387,8 +387,39 @@ def damaged_and_missing_months(j):
         close_program(j, main)
 
 
+def full_month_lines():
+    return [CARRIED] + [((i % 31) + 1, f"店{i % 97}", f"品名{i}", i % 20, (i * 13) % 5000, (i * 7919) % 100000,
+                         f"メモ{i}") for i in range(1, 1999)]
+
+
+def full_month(j):
+    """A month of 1999 lines: opened, refused a 2000th line, saved as CSV."""
+    lines = full_month_lines()
+    j.write_bytes("2024_1.kzn", kzn_file(lines))
+    with j.step("start and open the full month"):
+        main = j.start()
+        menu(j, main, "f", "o")
+        year_month_dialog(j, "^読み込み$", 2024, 1, "kzn")
+        j.expect(j.window_name(main) == "Kozenica [2024_1.kzn]", f"caption is {j.window_name(main)!r}")
+    with j.step("no 2000th line"):
+        menu(j, main, "e", "b")  # to the last line
+        j.focus(main)
+        j.key(*["Return"] * 6)  # day to memo
+        j.shot("last line memo")
+        j.key("Return")
+        dismiss_boxes(j, "^警告$", 1)
+        j.shot("refused")
+    with j.step("save as CSV"):
+        menu(j, main, "f", "a")
+        year_month_dialog(j, "^ ?保　存$", 2024, 2, "csv")
+        data = wait_for_file(j, "2024_2.csv")
+        j.expect(data == csv_file(lines), "the CSV file differs from the month's 1999 lines")
+    with j.step("close"):
+        close_program(j, main)
+
+
 JOURNEYS = {f.__name__: f for f in (type_and_save, reopen_and_overwrite, monthly_summary, period_analyses,
-                                    damaged_and_missing_months)}
+                                    damaged_and_missing_months, full_month)}
 TOOLS = ("Xvfb", "xdotool", "import", "convert", "xwininfo", "xprop")
 
 

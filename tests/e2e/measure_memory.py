@@ -16,7 +16,7 @@ import time
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 from harness import Journey, JourneyFailed, kzn_file  # noqa: E402
-from journeys import CARRIED, close_program, menu, year_month_dialog  # noqa: E402
+from journeys import close_program, full_month_lines, menu, year_month_dialog  # noqa: E402
 
 
 def peak_kib(pid):
@@ -36,9 +36,7 @@ def main():
 
     j = Journey("measure_memory", os.path.abspath(args.exe), os.path.abspath(args.data), args.out,
                 window_manager="openbox")
-    lines = [CARRIED] + [((i % 31) + 1, f"店{i % 97}", f"品名{i}", i % 20, (i * 13) % 5000, (i * 7919) % 100000,
-                          f"メモ{i}") for i in range(1, 1999)]
-    j.write_bytes("2024_1.kzn", kzn_file(lines))
+    j.write_bytes("2024_1.kzn", kzn_file(full_month_lines()))
     try:
         main_window = j.start()
         menu(j, main_window, "f", "o")
