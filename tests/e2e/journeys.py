@@ -18,6 +18,7 @@ import struct
 import sys
 import time
 
+sys.dont_write_bytecode = True  # keep the source folder clean
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 from harness import Journey, JourneyFailed, csv_file, kzn_file, kzn_lines, settings_values, sjis  # noqa: E402
 

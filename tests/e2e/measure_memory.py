@@ -14,6 +14,7 @@ import os
 import sys
 import time
 
+sys.dont_write_bytecode = True  # keep the source folder clean
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 from harness import Journey, JourneyFailed, kzn_file  # noqa: E402
 from journeys import close_program, full_month_lines, menu, year_month_dialog  # noqa: E402
