@@ -2,67 +2,41 @@
 // move the same bytes, so that the cost of the format itself shows as a ratio:
 //   <figure>            the program's own reader or writer
 //   <figure>_plain_...  open, read() or write(), close of the same file
-#include "core/month_file.h"
-
-#include <benchmark/benchmark.h>
-#include <cstdlib>
-#include <fcntl.h>
-#include <filesystem>
-#include <memory>
-#include <stdexcept>
-#include <string>
-#include <unistd.h>
-#include <vector>
+#include "bench_support.h"
 
 namespace kozenica {
 namespace {
 
-constexpr int month_files = 600; // fifty years of months
+using bench::plain_read;
+using bench::silent_notifier;
+using bench::write_file;
 
-class silent_notifier : public notifier {
-  public:
-    void tell(message_kind, std::string_view) override {}
-    bool ask_yes_no(message_kind, std::string_view) override { return false; }
-};
+constexpr int month_files = 600; // fifty years of months
 
 // A month of 1999 lines with every text at its full 20 bytes.
 std::unique_ptr<shuushi_data> full_month(int seed) {
-    auto table = std::make_unique<shuushi_data>();
-    table->row_count = max_rows;
-    for (int i = 1; i <= max_lines; ++i) {
-        shuushi_line& line = table->lines[std::size_t(i)];
+    return bench::full_month([seed](shuushi_line& line, int i) {
         line.day = static_cast<std::int8_t>((i + seed) % 31 + 1);
-        line.shop.assign(("shop " + std::to_string(i + seed)).append(20, '.'));
-        line.item.assign(("item " + std::to_string(i * 7 + seed)).append(20, '.'));
+        line.shop.assign(bench::full_text("shop ", i + seed));
+        line.item.assign(bench::full_text("item ", i * 7 + seed));
         line.kind = i % 12;
         line.income = i % 10 == 0 ? 250000 + i : 0;
         line.expense = 100 + i * 13;
-        line.memo.assign(("memo " + std::to_string(i)).append(20, '.'));
-    }
-    return table;
-}
-
-void write_file(const std::string& path, const std::string& bytes) {
-    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-    if (fd < 0 || ::write(fd, bytes.data(), bytes.size()) != static_cast<ssize_t>(bytes.size()) ||
-        ::close(fd) != 0)
-        throw std::runtime_error("cannot write " + path);
+        line.memo.assign(bench::full_text("memo ", i));
+    });
 }
 
 // The files every benchmark here reads, made once in a scratch directory that
 // is removed when the program ends.
 struct bench_files {
-    std::string dir;
-    std::string kzn_month, csv_month;
+    bench::scratch_dir scratch{"kozenica-bench"};
+    const std::string& dir = scratch.path();
+    std::string kzn_month = dir + "2024_5.kzn";
+    std::string csv_month = dir + "2024_5.csv";
     std::vector<std::string> months;
     std::unique_ptr<shuushi_data> table = full_month(0);
 
     bench_files() {
-        std::string pattern = (std::filesystem::temp_directory_path() / "kozenica-bench-XXXXXX").string();
-        if (::mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("mkdtemp failed");
-        dir = pattern + "/";
-        kzn_month = dir + "2024_5.kzn";
-        csv_month = dir + "2024_5.csv";
         write_file(kzn_month, encode_kzn(*table));
         write_file(csv_month, encode_csv(*table));
         for (int i = 0; i < month_files; ++i) {
@@ -70,35 +44,11 @@ struct bench_files {
             write_file(months.back(), encode_kzn(*full_month(i)));
         }
     }
-    ~bench_files() {
-        std::error_code ignored;
-        std::filesystem::remove_all(dir, ignored);
-    }
 };
 
 bench_files& files() {
     static bench_files f;
     return f;
-}
-
-// The baseline: the bytes of the file into a buffer that is kept between calls.
-std::size_t plain_read(const std::string& path) {
-    static std::vector<char> buffer(1 << 20);
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) throw std::runtime_error("cannot open " + path);
-    std::size_t got = 0;
-    for (ssize_t r; (r = ::read(fd, buffer.data() + got, buffer.size() - got)) > 0;)
-        got += std::size_t(r);
-    ::close(fd);
-    benchmark::DoNotOptimize(buffer.data());
-    return got;
-}
-
-void plain_write(const std::string& path, const std::string& bytes) {
-    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-    if (fd < 0 || ::write(fd, bytes.data(), bytes.size()) != static_cast<ssize_t>(bytes.size()) ||
-        ::fsync(fd) != 0 || ::close(fd) != 0)
-        throw std::runtime_error("cannot write " + path);
 }
 
 void read_month(benchmark::State& state, const std::string& path) {
@@ -165,7 +115,7 @@ void write_month(benchmark::State& state, const char* name) {
 void write_month_plain(benchmark::State& state, const char* name, const std::string& bytes) {
     const std::string path = files().dir + name;
     for (auto _ : state)
-        plain_write(path, bytes);
+        write_file(path, bytes, true);
 }
 
 void kzn_write_full_month(benchmark::State& state) {

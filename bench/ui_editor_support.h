@@ -2,7 +2,7 @@
 // A main window over a temporary program directory for the editor's
 // benchmarks, with a notifier that answers nothing and shows nothing.
 
-#include "core/notifier.h"
+#include "bench_support.h"
 #include "ui/main/main_form.h"
 #include "ui/platform/modal_runner.h"
 
@@ -12,12 +12,6 @@
 #include <string>
 
 namespace kozenica::bench {
-
-class silent_notifier : public notifier {
-  public:
-    void tell(message_kind, std::string_view) override {}
-    bool ask_yes_no(message_kind, std::string_view) override { return false; }
-};
 
 class bench_program_dir {
   public:
