@@ -7,13 +7,6 @@ namespace {
 
 using namespace kozenica;
 
-bool same_lines(const shuushi_data& a, const shuushi_data& b) {
-    if (a.row_count != b.row_count) return false;
-    for (int r = 1; r < a.row_count; ++r)
-        if (!(a.lines[std::size_t(r)] == b.lines[std::size_t(r)])) return false;
-    return true;
-}
-
 // Amounts that wrapped to negative values are written with a minus sign,
 // which the digit rule drops on reading; every other line comes back whole.
 bool has_negative_number(const shuushi_data& table) {
@@ -28,11 +21,9 @@ bool has_negative_number(const shuushi_data& table) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     static const std::string path = fuzzing::scratch_path(".csv");
-    fuzzing::write_whole_file(path, data, size);
-
     static shuushi_data table;
     fuzzing::counting_notifier notify;
-    FUZZ_CHECK(month_file_reader(path, table, notify));
+    FUZZ_CHECK(fuzzing::read_as_month(path, data, size, table, notify));
     FUZZ_CHECK(notify.told == 0);
     FUZZ_CHECK(table.row_count >= 1 && table.row_count <= max_rows);
     for (int r = 1; r < table.row_count; ++r) {
@@ -46,9 +37,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     if (has_negative_number(table)) return 0;
     const std::string encoded = encode_csv(table);
-    fuzzing::write_whole_file(path, reinterpret_cast<const std::uint8_t*>(encoded.data()), encoded.size());
-    static shuushi_data again;
-    FUZZ_CHECK(month_file_reader(path, again, notify));
-    FUZZ_CHECK(same_lines(table, again));
+    fuzzing::check_reads_back(path, table, encoded, notify);
     return 0;
 }

@@ -17,13 +17,6 @@ std::int32_t stored_row_count(const std::uint8_t* data) {
     return static_cast<std::int32_t>(u);
 }
 
-bool same_lines(const shuushi_data& a, const shuushi_data& b) {
-    if (a.row_count != b.row_count) return false;
-    for (int r = 1; r < a.row_count; ++r)
-        if (!(a.lines[std::size_t(r)] == b.lines[std::size_t(r)])) return false;
-    return true;
-}
-
 // What the reader must decide from the size, the header and the row count.
 bool expected_result(const std::uint8_t* data, std::size_t size) {
     if (size < 16) return false;
@@ -38,11 +31,9 @@ bool expected_result(const std::uint8_t* data, std::size_t size) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     static const std::string path = fuzzing::scratch_path(".kzn");
-    fuzzing::write_whole_file(path, data, size);
-
     static shuushi_data table;
     fuzzing::counting_notifier notify;
-    const bool ok = month_file_reader(path, table, notify);
+    const bool ok = fuzzing::read_as_month(path, data, size, table, notify);
 
     FUZZ_CHECK(ok == expected_result(data, size));
     FUZZ_CHECK(table.row_count >= 1 && table.row_count <= max_rows);
@@ -61,9 +52,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     // What was read saves and reads back unchanged.
     const std::string encoded = encode_kzn(table);
     FUZZ_CHECK(encoded.size() == 16 + 80 * std::size_t(table.row_count - 1));
-    fuzzing::write_whole_file(path, reinterpret_cast<const std::uint8_t*>(encoded.data()), encoded.size());
-    static shuushi_data again;
-    FUZZ_CHECK(month_file_reader(path, again, notify));
-    FUZZ_CHECK(same_lines(table, again));
+    fuzzing::check_reads_back(path, table, encoded, notify);
     return 0;
 }

@@ -3,6 +3,7 @@
 // a path, a notifier that only counts, and a check that stops the fuzzer with
 // a readable reason when a property of the result does not hold.
 
+#include "core/month_file.h"
 #include "core/notifier.h"
 
 #include <cstdint>
@@ -58,5 +59,31 @@ class counting_notifier : public notifier {
     message_kind last_kind = message_kind::plain;
     std::string last_text;
 };
+
+// The fuzzer's input as a month file at `path`, read into `table`.
+inline bool read_as_month(const std::string& path, const std::uint8_t* data, std::size_t size,
+                          shuushi_data& table, notifier& notify) {
+    write_whole_file(path, data, size);
+    return month_file_reader(path, table, notify);
+}
+
+// The month as a reader leaves it: the row count and every line in use.
+inline bool same_lines(const shuushi_data& a, const shuushi_data& b) {
+    if (a.row_count != b.row_count) return false;
+    for (int r = 1; r < a.row_count; ++r)
+        if (!(a.lines[std::size_t(r)] == b.lines[std::size_t(r)])) return false;
+    return true;
+}
+
+// What was read saves and reads back unchanged: `encoded`, the month in
+// `table` as its writer makes it, goes over the scratch file at `path` and is
+// read again.
+inline void check_reads_back(const std::string& path, const shuushi_data& table, const std::string& encoded,
+                             notifier& notify) {
+    write_whole_file(path, reinterpret_cast<const std::uint8_t*>(encoded.data()), encoded.size());
+    static shuushi_data again;
+    FUZZ_CHECK(month_file_reader(path, again, notify));
+    FUZZ_CHECK(same_lines(table, again));
+}
 
 } // namespace kozenica::fuzzing
