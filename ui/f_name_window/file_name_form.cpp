@@ -5,21 +5,14 @@
 #include "ui/platform/modal_runner.h"
 #include "ui/platform/sjis.h"
 
-#include <QButtonGroup>
 #include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QValidator>
-#include <algorithm>
 
 namespace kozenica {
-
-bool yearKeyPress(const QString& typed) {
-    return std::all_of(typed.begin(), typed.end(), [](QChar c) { return c >= u'0' && c <= u'9'; });
-}
 
 std::string month_file_path(std::string_view program_dir, const QString& year_text, const QString& month_text,
                             bool csv) {
@@ -38,16 +31,6 @@ std::uint16_t year_of_text(const QString& year_text, std::uint16_t earlier) {
 }
 
 namespace {
-
-// Guards the year box against every way text can arrive: typing, pasting and
-// dropping alike.
-class year_validator : public QValidator {
-  public:
-    using QValidator::QValidator;
-    State validate(QString& input, int& /*pos*/) const override {
-        return yearKeyPress(input) ? Acceptable : Invalid;
-    }
-};
 
 QLabel* fixed_label(const QString& text, int left, int width, QWidget* parent) {
     auto* label = new QLabel(text, parent);
@@ -77,37 +60,25 @@ file_name_form::file_name_form(QWidget* owner) : QDialog(owner) {
 
     Label3_ = fixed_label(QStringLiteral("年月とファイル形式を選択してください"), 8, 190, this);
 
-    year_ = new QLineEdit(this);
+    year_ = make_year_box(this);
     year_->setGeometry(16, 0, 77, 20);
-    year_->setValidator(new year_validator(year_));
-    year_->setAttribute(Qt::WA_InputMethodEnabled, false);
-    year_->setInputMethodHints(Qt::ImhDigitsOnly);
 
     Label1_ = fixed_label(QStringLiteral("年"), 96, 12, this);
 
-    month_ = new QComboBox(this);
+    month_ = make_month_box(this);
     month_->setGeometry(120, 0, 53, 20);
-    for (int m = 1; m <= 12; ++m)
-        month_->addItem(QString::number(m));
-    month_->setAttribute(Qt::WA_InputMethodEnabled, false);
 
     Label2_ = fixed_label(QStringLiteral("月"), 176, 12, this);
 
-    file_format_ = new QGroupBox(QStringLiteral("ファイル形式"), this);
-    file_format_->setGeometry(20, 0, 157, 29);
+    format_ = make_format_choice(this);
+    format_.frame->setGeometry(20, 0, 157, 29);
     // 29 pixels leave no room for a frame below the caption, so the caption
     // sits on the frame's top line and the items fit inside.
-    file_format_->setStyleSheet(
+    format_.frame->setStyleSheet(
         QStringLiteral("QGroupBox { border: 1px solid palette(mid); border-radius: 2px; margin-top: 6px; }"
                        "QGroupBox::title { subcontrol-origin: margin; left: 8px; padding: 0 2px; }"));
-    kzn_ = new QRadioButton(QStringLiteral("KZN"), file_format_);
-    csv_ = new QRadioButton(QStringLiteral("CSV"), file_format_);
-    kzn_->setGeometry(10, 12, 66, 15);
-    csv_->setGeometry(84, 12, 66, 15);
-    format_group_ = new QButtonGroup(this);
-    format_group_->addButton(kzn_, 0);
-    format_group_->addButton(csv_, 1);
-    csv_->setChecked(true);
+    format_.kzn->setGeometry(10, 12, 66, 15);
+    format_.csv->setGeometry(84, 12, 66, 15);
 
     ok_button_ = new QPushButton(QStringLiteral("OK"), this);
     ok_button_->setGeometry(16, 0, 81, 25);
@@ -116,21 +87,17 @@ file_name_form::file_name_form(QWidget* owner) : QDialog(owner) {
     connect(ok_button_, &QPushButton::clicked, this, &QDialog::accept);
     connect(cancel_button_, &QPushButton::clicked, this, &QDialog::reject);
 
-    setTabOrder(year_, kzn_);
-    setTabOrder(kzn_, csv_);
-    setTabOrder(csv_, month_);
+    setTabOrder(year_, format_.kzn);
+    setTabOrder(format_.kzn, format_.csv);
+    setTabOrder(format_.csv, month_);
     setTabOrder(month_, ok_button_);
     setTabOrder(ok_button_, cancel_button_);
 
     lay_out();
 }
 
-int file_name_form::format_item() const {
-    return format_group_->checkedId() == 0 ? 0 : 1;
-}
-
 void file_name_form::select_format_item(int item) {
-    (item == 0 ? kzn_ : csv_)->setChecked(true);
+    (item == 0 ? format_.kzn : format_.csv)->setChecked(true);
 }
 
 void file_name_form::prepare(const QString& title_text, const QRect& main_outer) {
@@ -151,8 +118,8 @@ void file_name_form::lay_out() {
     place(Label1_, year_->y() + 5);
     place(Label2_, year_->y() + 5);
     place(month_, year_->y());
-    place(file_format_, bottom_of(year_) + 20);
-    place(ok_button_, bottom_of(file_format_) + 20);
+    place(format_.frame, bottom_of(year_) + 20);
+    place(ok_button_, bottom_of(format_.frame) + 20);
     place(cancel_button_, ok_button_->y());
     setFixedSize(Label3_->width() + 3 * Label3_->x(), bottom_of(ok_button_) + 50);
 }

@@ -3,6 +3,8 @@
 // a file name: the month file's name follows from a year, a month and a format,
 // so every month file lies in the program's directory.
 
+#include "ui/platform/month_choice.h"
+
 #include <QDate>
 #include <QDialog>
 #include <QRect>
@@ -11,22 +13,14 @@
 #include <string>
 #include <string_view>
 
-class QButtonGroup;
 class QComboBox;
-class QGroupBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
-class QRadioButton;
 
 namespace kozenica {
 
 class modal_runner;
-
-// Whether text may enter the year box, typed or pasted: digits 0 to 9 only,
-// so that the file name made from it never leaves the program's directory.
-// Backspace and escape are editing keys, not text, and always work.
-[[nodiscard]] bool yearKeyPress(const QString& typed);
 
 // The month file's path: the program's directory (ending in its separator),
 // the year text as typed, "_", the month text, ".kzn" or ".csv"; cut to 253
@@ -50,14 +44,14 @@ class file_name_form : public QDialog {
     [[nodiscard]] QLabel* Label1() const { return Label1_; }
     [[nodiscard]] QComboBox* month() const { return month_; }
     [[nodiscard]] QLabel* Label2() const { return Label2_; }
-    [[nodiscard]] QGroupBox* file_format() const { return file_format_; }
-    [[nodiscard]] QRadioButton* kzn_item() const { return kzn_; }
-    [[nodiscard]] QRadioButton* csv_item() const { return csv_; }
+    [[nodiscard]] QGroupBox* file_format() const { return format_.frame; }
+    [[nodiscard]] QRadioButton* kzn_item() const { return format_.kzn; }
+    [[nodiscard]] QRadioButton* csv_item() const { return format_.csv; }
     [[nodiscard]] QPushButton* ok_button() const { return ok_button_; }
     [[nodiscard]] QPushButton* cancel_button() const { return cancel_button_; }
 
     // 0 for KZN, 1 for CSV.
-    [[nodiscard]] int format_item() const;
+    [[nodiscard]] int format_item() const { return format_.chosen(); }
     void select_format_item(int item);
 
     // Sets the title, places the dialog from the main window's outer geometry
@@ -73,10 +67,7 @@ class file_name_form : public QDialog {
     QLabel* Label1_ = nullptr;
     QComboBox* month_ = nullptr;
     QLabel* Label2_ = nullptr;
-    QGroupBox* file_format_ = nullptr;
-    QRadioButton* kzn_ = nullptr;
-    QRadioButton* csv_ = nullptr;
-    QButtonGroup* format_group_ = nullptr;
+    format_choice format_;
     QPushButton* ok_button_ = nullptr;
     QPushButton* cancel_button_ = nullptr;
 };

@@ -44,6 +44,19 @@ constexpr int tool_button_width = 23;
 constexpr int tool_button_height = 23;
 constexpr int term_graph_button_width = 22;
 
+QPushButton* make_tool_button(QWidget* client, const char* name, const QString& hint, int width) {
+    auto* button = new QPushButton(client);
+    button->setObjectName(QLatin1String(name));
+    button->setToolTip(hint);
+    button->resize(width, tool_button_height);
+    // The grid keeps the keyboard while the tool bar is used.
+    button->setFocusPolicy(Qt::NoFocus);
+    const QImage icon = tool_icon_image(button->objectName());
+    button->setIcon(QIcon(QPixmap::fromImage(icon)));
+    button->setIconSize(icon.size());
+    return button;
+}
+
 } // namespace
 
 main_form::main_form(std::string program_dir, notifier& notify, modal_runner& runner, QWidget* parent)
@@ -170,44 +183,39 @@ void main_form::build_menus() {
 }
 
 void main_form::build_tool_bar() {
-    QWidget* client = centralWidget();
-    const auto make = [&](QPushButton*& button, const char* name, const QString& hint,
-                          void (main_form::*handler)(), int width) {
-        button = new QPushButton(client);
-        button->setObjectName(QLatin1String(name));
-        button->setToolTip(hint);
-        button->resize(width, tool_button_height);
-        // The grid keeps the keyboard while the tool bar is used.
-        button->setFocusPolicy(Qt::NoFocus);
-        const QImage icon = tool_icon_image(button->objectName());
-        button->setIcon(QIcon(QPixmap::fromImage(icon)));
-        button->setIconSize(icon.size());
-        connect(button, &QPushButton::clicked, this, handler);
+    struct tool {
+        QPushButton*& button;
+        const char* name;
+        QString hint;
+        void (main_form::*handler)();
+        int width;
     };
-    make(file_load_button_, "file_load_button", QStringLiteral("開く"), &main_form::file_loadClick,
-         tool_button_width);
-    make(file_overwrite_button_, "file_overwrite_button", QStringLiteral("上書き保存する"),
-         &main_form::file_overwriteClick, tool_button_width);
-    make(go_top_line_button_, "go_top_line_button", QStringLiteral("先頭へ移動"), &main_form::go_top_line,
-         tool_button_width);
-    make(go_bottom_line_button_, "go_bottom_line_button", QStringLiteral("最終行へ移動"),
-         &main_form::go_bottom_line, tool_button_width);
-    make(show_list_form_button_, "show_list_form_button", QStringLiteral("種類リストの表示"),
-         &main_form::show_list_form, tool_button_width);
-    make(show_graph_window_button_, "show_graph_window_button", QStringLiteral("月内集計グラフの表示"),
-         &main_form::show_graph_window, tool_button_width);
-    make(term_graph_button_, "term_graph_button", QStringLiteral("期間変動グラフの表示"),
-         &main_form::term_graph, term_graph_button_width);
-    make(date_sort_button_, "date_sort_button", QStringLiteral("日付順に並び替え"), &main_form::date_sort,
-         tool_button_width);
-    make(search_bottom_price_button_, "search_bottom_price_button", QStringLiteral("最安値探索"),
-         &main_form::search_bottom_price, tool_button_width);
-    make(copy_befor_line_button_, "copy_befor_line_button", QStringLiteral("１行上をコピー"),
-         &main_form::copy_befor_line, tool_button_width);
-    make(inser_line_button_, "inser_line_button", QStringLiteral("行の挿入"), &main_form::insert_lineClick,
-         tool_button_width);
-    make(del_line_button_, "del_line_button", QStringLiteral("行の削除"), &main_form::delete_lineClick,
-         tool_button_width);
+    constexpr int w = tool_button_width;
+    const tool tools[] = {
+        {file_load_button_, "file_load_button", QStringLiteral("開く"), &main_form::file_loadClick, w},
+        {file_overwrite_button_, "file_overwrite_button", QStringLiteral("上書き保存する"),
+         &main_form::file_overwriteClick, w},
+        {go_top_line_button_, "go_top_line_button", QStringLiteral("先頭へ移動"), &main_form::go_top_line, w},
+        {go_bottom_line_button_, "go_bottom_line_button", QStringLiteral("最終行へ移動"),
+         &main_form::go_bottom_line, w},
+        {show_list_form_button_, "show_list_form_button", QStringLiteral("種類リストの表示"),
+         &main_form::show_list_form, w},
+        {show_graph_window_button_, "show_graph_window_button", QStringLiteral("月内集計グラフの表示"),
+         &main_form::show_graph_window, w},
+        {term_graph_button_, "term_graph_button", QStringLiteral("期間変動グラフの表示"),
+         &main_form::term_graph, term_graph_button_width},
+        {date_sort_button_, "date_sort_button", QStringLiteral("日付順に並び替え"), &main_form::date_sort, w},
+        {search_bottom_price_button_, "search_bottom_price_button", QStringLiteral("最安値探索"),
+         &main_form::search_bottom_price, w},
+        {copy_befor_line_button_, "copy_befor_line_button", QStringLiteral("１行上をコピー"),
+         &main_form::copy_befor_line, w},
+        {inser_line_button_, "inser_line_button", QStringLiteral("行の挿入"), &main_form::insert_lineClick,
+         w},
+        {del_line_button_, "del_line_button", QStringLiteral("行の削除"), &main_form::delete_lineClick, w}};
+    for (const tool& t : tools) {
+        t.button = make_tool_button(centralWidget(), t.name, t.hint, t.width);
+        connect(t.button, &QPushButton::clicked, this, t.handler);
+    }
 }
 
 void main_form::resizeEvent(QResizeEvent* event) {

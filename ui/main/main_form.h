@@ -106,6 +106,8 @@ class main_form : public QMainWindow {
     void take_cursor();
     // After a command changed lines: rows, cells, cursor and editor in step.
     void show_edit();
+    // A row command of the editor, run at the grid's cursor and shown.
+    void edit_lines(void (ledger_editor::*command)());
 
     std::string program_dir_;
     notifier& notify_;

@@ -4,6 +4,7 @@
 #include "core/bottom_price.h"
 #include "core/month_walk.h"
 #include "core/term_points.h"
+#include "ledger_model.h"
 #include "main_form.h"
 #include "ui/graph_window/graph_form.h"
 #include "ui/hyou_windows/hyou_form.h"
@@ -94,11 +95,9 @@ void show_bottom_prices(main_form& form, const bottom_price_list& list) {
     // The ledger grid's widths as start-up read them.
     for (int c = 0; c < bottom_price_columns; ++c)
         table.set_col_width(c, form.settings()[setting::ledger_column0 + c]);
-    const QString headings[] = {QStringLiteral("日付"), QStringLiteral("店名"), QStringLiteral("品名"),
-                                QStringLiteral("種類"), QStringLiteral("収入"), QStringLiteral("支出"),
-                                QStringLiteral("メモ")};
+    // The ledger grid's headings too.
     for (int c = 1; c < bottom_price_columns; ++c)
-        table.set_cell(c, 0, headings[c - 1]);
+        table.set_cell(c, 0, form.model()->headerData(c, Qt::Horizontal, Qt::DisplayRole).toString());
     for (int r = 1; r <= list.size(); ++r) {
         const auto cells = bottom_price_row(list[r - 1]);
         for (int c = 1; c < bottom_price_columns; ++c)
@@ -110,46 +109,48 @@ void tell_io_error(main_form& form, const std::system_error& failure) {
     form.notify().tell(message_kind::error, to_sjis(general_io_error_text(failure.code().value())));
 }
 
-} // namespace
-
-void main_form::term_graph() {
+// Asks for the period and walks its month files, handing each line to `take`
+// to gather into `Found`; shows what was gathered, or tells that the item was
+// not found.
+template <typename Found, typename Take, typename Show>
+void run_period_command(main_form& form, const QString& caption, const QString& label, Take take, Show show) {
     try {
-        const auto query = ask_period(*this, QStringLiteral("期間変動"), QStringLiteral("の変動を調べる"));
+        const auto query = ask_period(form, caption, label);
         if (!query) return;
-        term_point_list points;
-        month_walk(*query, program_dir_, notify_,
+        Found found;
+        month_walk(*query, form.program_dir(), form.notify(),
                    [&](const shuushi_line& line, std::uint16_t, std::uint16_t, std::string_view date) {
-                       return points.add(line, date, notify_);
+                       return take(found, line, date);
                    });
-        if (points.empty()) {
-            notify_.tell(message_kind::warning, not_found_text(query->item_name.view()));
+        if (found.empty()) {
+            form.notify().tell(message_kind::warning, not_found_text(query->item_name.view()));
             return;
         }
-        show_term_graph(*this, points);
+        show(form, found);
     } catch (const std::system_error& failure) {
-        tell_io_error(*this, failure);
+        tell_io_error(form, failure);
     }
 }
 
+} // namespace
+
+void main_form::term_graph() {
+    run_period_command<term_point_list>(
+        *this, QStringLiteral("期間変動"), QStringLiteral("の変動を調べる"),
+        [this](term_point_list& points, const shuushi_line& line, std::string_view date) {
+            return points.add(line, date, notify_);
+        },
+        show_term_graph);
+}
+
 void main_form::search_bottom_price() {
-    try {
-        const auto query =
-            ask_period(*this, QStringLiteral("最安値探索"), QStringLiteral("の最安値を調べる"));
-        if (!query) return;
-        bottom_price_list list;
-        month_walk(*query, program_dir_, notify_,
-                   [&](const shuushi_line& line, std::uint16_t, std::uint16_t, std::string_view date) {
-                       list.add(line, date);
-                       return walk_answer::go_on;
-                   });
-        if (list.empty()) {
-            notify_.tell(message_kind::warning, not_found_text(query->item_name.view()));
-            return;
-        }
-        show_bottom_prices(*this, list);
-    } catch (const std::system_error& failure) {
-        tell_io_error(*this, failure);
-    }
+    run_period_command<bottom_price_list>(
+        *this, QStringLiteral("最安値探索"), QStringLiteral("の最安値を調べる"),
+        [](bottom_price_list& list, const shuushi_line& line, std::string_view date) {
+            list.add(line, date);
+            return walk_answer::go_on;
+        },
+        show_bottom_prices);
 }
 
 } // namespace kozenica

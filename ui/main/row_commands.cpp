@@ -27,42 +27,36 @@ void main_form::show_edit() {
     draw_shuushi_->refresh_editor();
 }
 
-void main_form::draw_shuushiKeyPress() {
+void main_form::edit_lines(void (ledger_editor::*command)()) {
     take_cursor();
-    editor_->enter();
+    ((*editor_).*command)();
     show_edit();
 }
 
+void main_form::draw_shuushiKeyPress() {
+    edit_lines(&ledger_editor::enter);
+}
+
 void main_form::go_top_line() {
-    take_cursor();
-    editor_->go_top_line();
-    show_edit();
+    edit_lines(&ledger_editor::go_top_line);
     draw_shuushi_->setFocus();
 }
 
 void main_form::go_bottom_line() {
-    take_cursor();
-    editor_->go_bottom_line();
-    show_edit();
+    edit_lines(&ledger_editor::go_bottom_line);
     draw_shuushi_->setFocus();
 }
 
 void main_form::insert_lineClick() {
-    take_cursor();
-    editor_->insert_line();
-    show_edit();
+    edit_lines(&ledger_editor::insert_line);
 }
 
 void main_form::delete_lineClick() {
-    take_cursor();
-    editor_->delete_line();
-    show_edit();
+    edit_lines(&ledger_editor::delete_line);
 }
 
 void main_form::copy_befor_line() {
-    take_cursor();
-    editor_->copy_line_above();
-    show_edit();
+    edit_lines(&ledger_editor::copy_line_above);
 }
 
 void main_form::date_sort() {

@@ -3,7 +3,6 @@
 #include "ui/platform/fonts.h"
 #include "ui/platform/sjis.h"
 
-#include <QButtonGroup>
 #include <QComboBox>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -11,7 +10,6 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QRegularExpressionValidator>
 #include <algorithm>
 
 namespace kozenica {
@@ -29,22 +27,6 @@ QLabel* make_label(const QString& text, QWidget* parent) {
     auto* label = new QLabel(text, parent);
     label->adjustSize();
     return label;
-}
-
-// A year box: digits only, typed or pasted, so no other text ever stands in it.
-QLineEdit* make_year_box(QWidget* parent) {
-    auto* box = new QLineEdit(parent);
-    box->setValidator(new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]*")), box));
-    box->setAttribute(Qt::WA_InputMethodEnabled, false);
-    return box;
-}
-
-QComboBox* make_month_box(QWidget* parent) {
-    auto* box = new QComboBox(parent);
-    for (int m = 1; m <= 12; ++m)
-        box->addItem(QString::number(m));
-    box->setAttribute(Qt::WA_InputMethodEnabled, false);
-    return box;
 }
 
 void place(QWidget* w, int left, int top, int width, int height) {
@@ -85,17 +67,11 @@ void term_input_form::build() {
     end_month_box_ = make_month_box(this);
     Label6_ = make_label(QStringLiteral("月"), this);
 
-    file_format_ = new QGroupBox(QStringLiteral("ファイル形式"), this);
-    kzn_item_ = new QRadioButton(QStringLiteral("KZN"), file_format_);
-    csv_item_ = new QRadioButton(QStringLiteral("CSV"), file_format_);
-    auto* columns = new QHBoxLayout(file_format_);
+    format_ = make_format_choice(this);
+    auto* columns = new QHBoxLayout(format_.frame);
     columns->setContentsMargins(8, 0, 8, 0);
-    columns->addWidget(kzn_item_);
-    columns->addWidget(csv_item_);
-    format_items_ = new QButtonGroup(this);
-    format_items_->addButton(kzn_item_, 0);
-    format_items_->addButton(csv_item_, 1);
-    csv_item_->setChecked(true);
+    columns->addWidget(format_.kzn);
+    columns->addWidget(format_.csv);
 
     ok_button_ = new QPushButton(QStringLiteral("OK"), this);
     // "や～めた": the wave dash is the character that Shift-JIS 0x81 0x60 stands for.
@@ -107,9 +83,9 @@ void term_input_form::build() {
     setTabOrder(start_month_box_, start_year_box_);
     setTabOrder(start_year_box_, end_year_box_);
     setTabOrder(end_year_box_, end_month_box_);
-    setTabOrder(end_month_box_, kzn_item_);
-    setTabOrder(kzn_item_, csv_item_);
-    setTabOrder(csv_item_, ok_button_);
+    setTabOrder(end_month_box_, format_.kzn);
+    setTabOrder(format_.kzn, format_.csv);
+    setTabOrder(format_.csv, ok_button_);
     setTabOrder(ok_button_, cancel_button_);
     setTabOrder(cancel_button_, name_box_);
 }
@@ -127,8 +103,8 @@ void term_input_form::lay_out() {
     place_label(Label4_, 101, end_year_box_->y() + 5, 12, 12);
     place(end_month_box_, 126, end_year_box_->y(), 65, 20);
     place_label(Label6_, 197, end_year_box_->y() + 5, 12, 12);
-    place(file_format_, 30, bottom_of(end_year_box_) + 20, 148, 42);
-    place(ok_button_, 20, bottom_of(file_format_) + 20, 78, 20);
+    place(format_.frame, 30, bottom_of(end_year_box_) + 20, 148, 42);
+    place(ok_button_, 20, bottom_of(format_.frame) + 20, 78, 20);
     place(cancel_button_, 116, ok_button_->y(), 78, 20);
 
     outer_size_ =
@@ -161,7 +137,7 @@ period_query term_input_form::query() const {
     q.start_month = static_cast<std::uint16_t>(start_month_box_->currentIndex() + 1);
     q.end_year = year_of_text(to_sjis(end_year_box_->text()));
     q.end_month = static_cast<std::uint16_t>(end_month_box_->currentIndex() + 1);
-    q.file_format = format_items_->checkedId() == 0 ? 0 : 1;
+    q.file_format = format_.chosen();
     q.item_name.assign(to_sjis(name_box_->text()));
     return q;
 }

@@ -3,16 +3,14 @@
 // Both period commands show it; they differ only in its two captions.
 
 #include "core/month_walk.h"
+#include "ui/platform/month_choice.h"
 
 #include <QDialog>
 
-class QButtonGroup;
 class QComboBox;
-class QGroupBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
-class QRadioButton;
 
 namespace kozenica {
 
@@ -40,9 +38,9 @@ class term_input_form : public QDialog {
     [[nodiscard]] QComboBox* start_month_box() const { return start_month_box_; }
     [[nodiscard]] QLineEdit* end_year_box() const { return end_year_box_; }
     [[nodiscard]] QComboBox* end_month_box() const { return end_month_box_; }
-    [[nodiscard]] QGroupBox* file_format() const { return file_format_; }
-    [[nodiscard]] QRadioButton* kzn_item() const { return kzn_item_; }
-    [[nodiscard]] QRadioButton* csv_item() const { return csv_item_; }
+    [[nodiscard]] QGroupBox* file_format() const { return format_.frame; }
+    [[nodiscard]] QRadioButton* kzn_item() const { return format_.kzn; }
+    [[nodiscard]] QRadioButton* csv_item() const { return format_.csv; }
     [[nodiscard]] QPushButton* ok_button() const { return ok_button_; }
     [[nodiscard]] QPushButton* cancel_button() const { return cancel_button_; }
 
@@ -65,10 +63,7 @@ class term_input_form : public QDialog {
     QLabel* Label4_ = nullptr;
     QComboBox* end_month_box_ = nullptr;
     QLabel* Label6_ = nullptr;
-    QGroupBox* file_format_ = nullptr;
-    QRadioButton* kzn_item_ = nullptr;
-    QRadioButton* csv_item_ = nullptr;
-    QButtonGroup* format_items_ = nullptr;
+    format_choice format_;
     QPushButton* ok_button_ = nullptr;
     QPushButton* cancel_button_ = nullptr;
     QSize outer_size_;
