@@ -1,0 +1,25 @@
+#pragma once
+// A month for the summary tests from (kind, income, expense) triples. Slot 0
+// and the slot after the month hold an expense of a kind in no list, so that a
+// summary that reads them fails.
+#include "core/ledger.h"
+
+#include <tuple>
+#include <vector>
+
+namespace kozenica::testing {
+
+struct line_spec {
+    std::int32_t kind, income, expense;
+};
+
+inline void set_month(shuushi_data& data, const std::vector<line_spec>& lines) {
+    data.row_count = static_cast<std::int32_t>(lines.size()) + 1;
+    for (std::size_t i = 0; i <= lines.size() + 1; ++i) {
+        const line_spec l = i == 0 || i > lines.size() ? line_spec{98, 0, 99999} : lines[i - 1];
+        std::tie(data.lines[i].kind, data.lines[i].income, data.lines[i].expense) =
+            std::tie(l.kind, l.income, l.expense);
+    }
+}
+
+} // namespace kozenica::testing
