@@ -1,43 +1,37 @@
 #pragma once
 // Test helpers for the file code: a fresh directory per test, whole-file
-// reads and writes, and a notifier that records what it was told.
+// reads and writes, a notifier that records what it was told, and builders
+// for month tables and KZN bytes.
 
-#include "core/notifier.h"
+#include "core/lists.h"
+#include "core/month_file.h"
+#include "core/settings.h"
 
 #include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <stdexcept>
 #include <string>
-#include <string_view>
-#include <utility>
 #include <vector>
 
 namespace kozenica::testing {
 
-// A new empty directory under the system's temporary directory, removed with
-// everything in it at the end of the test. path() ends in '/'.
+// A new empty directory, removed with everything in it at the end of the
+// test. path() ends in '/'.
 class temp_dir {
   public:
-    temp_dir() {
-        std::string pattern = (std::filesystem::temp_directory_path() / "kozenica-test-XXXXXX").string();
-        if (::mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("mkdtemp failed");
-        dir_ = pattern + "/";
+    temp_dir() : dir_((std::filesystem::temp_directory_path() / "kozenica-test-XXXXXX").string()) {
+        if (::mkdtemp(dir_.data()) == nullptr) throw std::runtime_error("mkdtemp failed");
+        dir_ += '/';
     }
     ~temp_dir() {
         std::error_code ignored;
         std::filesystem::remove_all(dir_, ignored);
     }
-    temp_dir(const temp_dir&) = delete;
-    temp_dir& operator=(const temp_dir&) = delete;
-
     [[nodiscard]] const std::string& path() const { return dir_; }
     [[nodiscard]] std::string file(std::string_view name) const { return dir_ + std::string(name); }
-
-    // Names of everything in the directory, sorted.
-    [[nodiscard]] std::vector<std::string> names() const {
+    [[nodiscard]] std::vector<std::string> names() const { // sorted
         std::vector<std::string> out;
         for (const auto& e : std::filesystem::directory_iterator(dir_))
             out.push_back(e.path().filename().string());
@@ -49,10 +43,10 @@ class temp_dir {
     std::string dir_;
 };
 
-inline void write_bytes(const std::string& path, std::string_view bytes) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    if (!out) throw std::runtime_error("cannot write " + path);
+inline const std::string& write_bytes(const std::string& path, std::string_view bytes) {
+    if (!std::ofstream(path, std::ios::binary).write(bytes.data(), std::streamsize(bytes.size())))
+        throw std::runtime_error("cannot write " + path);
+    return path;
 }
 
 inline std::string read_bytes(const std::string& path) {
@@ -63,15 +57,93 @@ inline std::string read_bytes(const std::string& path) {
 
 class recording_notifier : public notifier {
   public:
-    void tell(message_kind kind, std::string_view text) override {
-        told.emplace_back(kind, std::string(text));
-    }
-    bool ask_yes_no(message_kind kind, std::string_view text) override {
-        asked.emplace_back(kind, std::string(text));
-        return false;
-    }
+    void tell(message_kind kind, std::string_view text) override { told.emplace_back(kind, text); }
+    bool ask_yes_no(message_kind, std::string_view) override { return false; }
     std::vector<std::pair<message_kind, std::string>> told;
-    std::vector<std::pair<message_kind, std::string>> asked;
 };
+
+inline shuushi_line make_line(int day, std::string_view shop, std::string_view item = "",
+                              std::int32_t kind = 0, std::int32_t income = 0, std::int32_t expense = 0,
+                              std::string_view memo = "") {
+    return {std::int8_t(day), line_text(shop), line_text(item), kind, income, expense, line_text(memo)};
+}
+
+inline shuushi_data table_of(const std::vector<shuushi_line>& lines) {
+    shuushi_data table;
+    std::copy(lines.begin(), lines.end(), table.lines.begin() + 1);
+    table.row_count = std::int32_t(lines.size() + 1);
+    return table;
+}
+
+inline std::vector<shuushi_line> lines_of(const shuushi_data& table) {
+    return {table.lines.begin() + 1, table.lines.begin() + std::clamp(table.row_count, 1, max_rows)};
+}
+
+// All 1999 lines, every text 20 bytes ending in the lead byte of a cut
+// double-byte character; negative numbers only where the format holds them
+// (CSV keeps only digits).
+inline shuushi_data full_table(bool with_negatives) {
+    shuushi_data table;
+    table.row_count = max_rows;
+    const auto text = [](std::string s, int i) {
+        return (s + std::to_string(i)).append(20, 'z').substr(0, 19) + '\x93';
+    };
+    for (int i = 1; i <= max_lines; ++i)
+        table.lines[std::size_t(i)] =
+            make_line(i % 32, text("shop", i), text("item", i), i % 100,
+                      (with_negatives && i % 2 ? -1 : 1) * i * 1000, 2147000000 + i * 7, text("memo", i));
+    return table;
+}
+
+// The whole file the writer makes for the table at the path.
+inline std::string encode_for(const std::string& path, const shuushi_data& table) {
+    return format_of_path(path) == month_format::csv ? encode_csv(table) : encode_kzn(table);
+}
+
+inline shuushi_data new_month() {
+    shuushi_data table;
+    month_state state;
+    init_data(table, state);
+    return table;
+}
+
+inline window_settings default_settings() {
+    window_settings s;
+    set_initial_data(s);
+    return s;
+}
+
+inline list_entry entry(std::int32_t number, std::string_view name) {
+    return {number, line_text(name)};
+}
+
+// The 16 bytes before the records: header and little-endian row count.
+inline std::string kzn_prefix(std::int32_t row_count, std::string_view header = "kozenic file") {
+    std::string out(header);
+    out.resize(12, ' ');
+    for (int i = 0; i < 32; i += 8)
+        out.push_back(char(std::uint32_t(row_count) >> i));
+    return out;
+}
+
+inline std::string repeat(std::string_view s, std::size_t n) {
+    std::string out;
+    while (n-- > 0)
+        out += s;
+    return out;
+}
+
+struct month_read {
+    bool ok;
+    shuushi_data table;
+    std::vector<std::pair<message_kind, std::string>> told;
+};
+
+// Writes the bytes to the path and reads them as a month over `start`.
+inline month_read read_month(const std::string& path, std::string_view bytes, shuushi_data start = {}) {
+    recording_notifier notify;
+    const bool ok = month_file_reader(write_bytes(path, bytes), start, notify);
+    return {ok, start, notify.told};
+}
 
 } // namespace kozenica::testing

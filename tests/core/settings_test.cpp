@@ -3,23 +3,12 @@
 #include "sjis_testing.h"
 
 #include <gtest/gtest.h>
-#include <optional>
-#include <sys/stat.h>
 #include <system_error>
 
 namespace kozenica {
 namespace {
 
-using testing::hex_bytes;
-using testing::read_bytes;
-using testing::temp_dir;
-using testing::write_bytes;
-
-window_settings defaults() {
-    window_settings s;
-    set_initial_data(s);
-    return s;
-}
+using namespace testing;
 
 // 22 distinct values, some negative, as a file would hold them.
 window_settings sample() {
@@ -29,68 +18,27 @@ window_settings sample() {
     return s;
 }
 
-TEST(set_initial_data, the_default_sizes) {
-    const std::array<std::int32_t, settings_count> expected = {
-        10, 80, 110, 120, 30, 80, 80, 120, 0, 0, 635, 450, 40, 80, 160, 300, 40, 70, 50, 50, 400, 400};
-    EXPECT_EQ(defaults().values, expected);
-}
-
 TEST(encode_settings, twenty_two_little_endian_integers) {
-    window_settings s = defaults();
+    window_settings s = default_settings();
     s[0] = -2;
     s[21] = 0x01020304;
-    const std::string bytes = encode_settings(s);
-    ASSERT_EQ(bytes.size(), 88u);
-    EXPECT_EQ(bytes.substr(0, 8), hex_bytes("feffffff 50000000"));
-    EXPECT_EQ(bytes.substr(40, 8), hex_bytes("7b020000 c2010000")); // 635, 450
-    EXPECT_EQ(bytes.substr(84), hex_bytes("04030201"));
+    EXPECT_EQ(encode_settings(s), hex_bytes("feffffff 50000000") +
+                                      encode_settings(default_settings()).substr(8, 76) +
+                                      hex_bytes("04030201"));
+    EXPECT_EQ(encode_settings(s).substr(40, 8), hex_bytes("7b020000 c2010000")); // 635, 450
 }
 
-TEST(read_settings_file, whole_blocks_only) {
-    const std::string block = encode_settings(sample());
-    struct file_case {
-        const char* what;
-        std::optional<std::string> bytes; // nullopt: no file
-        window_settings expected;
-    };
-    const file_case cases[] = {
-        {"missing", std::nullopt, defaults()},
-        {"empty", std::string(), defaults()},
-        {"87 bytes: defaults for all, the first 21 too", block.substr(0, 87), defaults()},
-        {"88 bytes", block, sample()},
-        {"1000 bytes: the first 88 count", block + std::string(912, '\x7f'), sample()},
-    };
-    for (const auto& c : cases) {
-        temp_dir dir;
-        const std::string path = dir.file("kozenic.int");
-        if (c.bytes) write_bytes(path, *c.bytes);
-        EXPECT_EQ(read_settings_file(path), c.expected) << c.what;
-    }
-}
-
-TEST(write_settings_file, writes_88_bytes_that_read_back) {
+TEST(write_settings_file, replaces_the_file_or_keeps_the_old_one) {
+    class failing_rename : public file_io {
+        int rename(const char*, const char*) override { return errno = EIO, -1; }
+    } failing;
     temp_dir dir;
-    const std::string path = dir.file("kozenic.int");
-    write_bytes(path, std::string(200, 'x')); // a longer file is replaced whole
+    EXPECT_EQ(read_settings_file(dir.file("kozenic.int")), default_settings()); // no file yet
+    const std::string path = write_bytes(dir.file("kozenic.int"), std::string(200, 'x'));
     ASSERT_EQ(write_settings_file(path, sample()), save_result::saved);
     EXPECT_EQ(read_bytes(path), encode_settings(sample()));
+    EXPECT_THROW((void)write_settings_file(path, default_settings(), failing), std::system_error);
     EXPECT_EQ(read_settings_file(path), sample());
-    EXPECT_EQ(dir.names(), std::vector<std::string>{"kozenic.int"});
-}
-
-TEST(write_settings_file, a_failed_write_keeps_the_old_settings) {
-    class failing_io : public file_io {
-      public:
-        int rename(const char*, const char*) override {
-            errno = EIO;
-            return -1;
-        }
-    } io;
-    temp_dir dir;
-    const std::string path = dir.file("kozenic.int");
-    write_bytes(path, encode_settings(defaults()));
-    EXPECT_THROW((void)write_settings_file(path, sample(), io), std::system_error);
-    EXPECT_EQ(read_settings_file(path), defaults());
     EXPECT_EQ(dir.names(), std::vector<std::string>{"kozenic.int"});
 }
 

@@ -1,7 +1,7 @@
 #pragma once
 // Test helpers: Shift-JIS bytes from readable UTF-8, and bytes from hex.
 
-#include <cerrno>
+#include <cctype>
 #include <iconv.h>
 #include <stdexcept>
 #include <string>
@@ -14,8 +14,7 @@ inline std::string sjis(std::string_view utf8) {
     iconv_t cd = iconv_open("CP932", "UTF-8");
     if (cd == reinterpret_cast<iconv_t>(-1)) throw std::runtime_error("no CP932 converter");
     std::string in(utf8), out(utf8.size() * 2 + 4, '\0');
-    char* src = in.data();
-    char* dst = out.data();
+    char *src = in.data(), *dst = out.data();
     std::size_t src_left = in.size(), dst_left = out.size();
     const std::size_t r = iconv(cd, &src, &src_left, &dst, &dst_left);
     iconv_close(cd);
@@ -24,23 +23,13 @@ inline std::string sjis(std::string_view utf8) {
     return out;
 }
 
-// Bytes from hex digits; blanks between them are ignored ("6b 6f 7a").
+// Bytes from hex digits; anything else between them is ignored ("6b 6f 7a").
 inline std::string hex_bytes(std::string_view hex) {
-    std::string out;
-    int high = -1;
-    for (const char c : hex) {
-        int v;
-        if (c >= '0' && c <= '9') v = c - '0';
-        else if (c >= 'a' && c <= 'f') v = c - 'a' + 10;
-        else if (c >= 'A' && c <= 'F') v = c - 'A' + 10;
-        else continue;
-        if (high < 0) {
-            high = v;
-        } else {
-            out.push_back(static_cast<char>(high * 16 + v));
-            high = -1;
-        }
-    }
+    std::string out, digits;
+    for (const char c : hex)
+        if (std::isxdigit(static_cast<unsigned char>(c))) digits += c;
+    for (std::size_t i = 0; i + 1 < digits.size(); i += 2)
+        out.push_back(static_cast<char>(std::stoi(digits.substr(i, 2), nullptr, 16)));
     return out;
 }
 
