@@ -11,7 +11,7 @@ namespace {
 
 struct summary_case {
     const char* title;
-    std::vector<testing::line_spec> lines;
+    std::vector<testing::month_line> lines;
     std::vector<std::int32_t> kinds; // the kind list; kind n is named "kind<n>"
     const char* message;             // UTF-8; empty when the summary succeeds
     std::vector<std::string> rows;   // name, sum, ratio

@@ -9,14 +9,14 @@
 
 namespace kozenica::testing {
 
-struct line_spec {
+struct month_line {
     std::int32_t kind, income, expense;
 };
 
-inline void set_month(shuushi_data& data, const std::vector<line_spec>& lines) {
+inline void set_month(shuushi_data& data, const std::vector<month_line>& lines) {
     data.row_count = static_cast<std::int32_t>(lines.size()) + 1;
     for (std::size_t i = 0; i <= lines.size() + 1; ++i) {
-        const line_spec l = i == 0 || i > lines.size() ? line_spec{98, 0, 99999} : lines[i - 1];
+        const month_line l = i == 0 || i > lines.size() ? month_line{98, 0, 99999} : lines[i - 1];
         std::tie(data.lines[i].kind, data.lines[i].income, data.lines[i].expense) =
             std::tie(l.kind, l.income, l.expense);
     }

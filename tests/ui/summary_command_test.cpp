@@ -16,7 +16,7 @@
 namespace kozenica {
 namespace {
 
-using testing::line_spec;
+using testing::month_line;
 
 // What the graph window held when the runner showed it; texts in UTF-8.
 struct window_seen {
@@ -43,7 +43,7 @@ class summary_command : public ::testing::Test {
 
     // Runs the command on a month; `user` may resize the window and drag its
     // columns before closing it.
-    window_seen run(main_form& m, const std::vector<line_spec>& lines,
+    window_seen run(main_form& m, const std::vector<month_line>& lines,
                     const std::function<void(graph_form&)>& user = {}) {
         testing::set_month(m.table(), lines);
         window_seen seen;
