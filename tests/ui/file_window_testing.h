@@ -1,0 +1,85 @@
+#pragma once
+// A main window over a temporary program directory with a scripted notifier
+// and modal runner, for the file menu, closing and the side windows.
+
+#include "support/temp_program_dir.h"
+#include "ui/f_name_window/file_name_form.h"
+#include "ui/main/main_form.h"
+#include "ui/platform/message_box.h"
+#include "ui/platform/modal_runner.h"
+#include "ui/platform/scripted_notifier.h"
+
+#include <QComboBox>
+#include <QDir>
+#include <QLineEdit>
+#include <QTest>
+#include <gtest/gtest.h>
+#include <memory>
+#include <optional>
+#include <ostream>
+
+QT_BEGIN_NAMESPACE
+inline void PrintTo(const QString& text, std::ostream* out) {
+    *out << '"' << text.toStdString() << '"';
+}
+QT_END_NAMESPACE
+
+namespace kozenica::testing {
+
+using namespace Qt::StringLiterals;
+
+// Puts a window's outer frame exactly at the rectangle, whatever frame the platform draws.
+inline void set_outer_geometry(QWidget& w, const QRect& outer) {
+    w.setGeometry(outer);
+    const QRect in = w.geometry(), frame = w.frameGeometry();
+    w.setGeometry(outer.adjusted(in.left() - frame.left(), in.top() - frame.top(), in.right() - frame.right(),
+                                 in.bottom() - frame.bottom()));
+}
+
+struct choice {
+    std::string year;
+    int month;       // 1 to 12
+    int format_item; // 0 KZN, 1 CSV
+};
+
+class program_window_test : public ::testing::Test {
+  protected:
+    void start() {
+        form = std::make_unique<main_form>(dir.path(), notify, runner);
+        notify.messages.clear();
+    }
+    // The next year/month dialog: noted in seen as "caption year/month format x,y",
+    // then filled in with the choice if any, then OK or Cancel.
+    void answer(std::optional<choice> c, bool ok = true) {
+        runner.push([this, c, ok](QDialog& d) {
+            auto& f = dynamic_cast<file_name_form&>(d);
+            seen << u"%1 %2/%3 %4 %5"_s.arg(f.windowTitle(), f.year()->text(), f.month()->currentText(),
+                                            f.format_item() ? u"CSV"_s : u"KZN"_s,
+                                            u"%1,%2"_s.arg(f.x()).arg(f.y()));
+            if (c) {
+                f.year()->setText(QString::fromStdString(c->year));
+                f.month()->setCurrentIndex(c->month - 1);
+                f.select_format_item(c->format_item);
+            }
+            return ok ? QDialog::Accepted : QDialog::Rejected;
+        });
+    }
+    // A directory where the file should be, so that writing or reading it fails.
+    bool block(const char* name) const {
+        return QDir(QString::fromStdString(dir.path())).mkdir(QString::fromUtf8(name));
+    }
+    // The one message shown since start(), which must be an error.
+    QString error_shown() const {
+        if (notify.messages.size() != 1 || notify.messages[0].kind != message_kind::error)
+            return u"<not one error but %1 messages>"_s.arg(notify.messages.size());
+        return notify.messages[0].text;
+    }
+
+    temp_program_dir dir;
+    scripted_notifier notify;
+    scripted_modal_runner runner;
+    std::unique_ptr<main_form> form;
+    QStringList seen;
+};
+
+} // namespace kozenica::testing
