@@ -63,6 +63,8 @@ TEST(month_file_reader, csv_lines_and_fields) {
     const std::size_t piece = csv_read_piece_bytes;
     const std::string piece_line = "1," + std::string(piece - 3, 'x'); // ends 1 byte before a piece
     const shuushi_line piece_first = make_line(1, x20);
+    const std::string across = "1," + std::string(piece - 104, 'x') + "\r\n2,",
+                      y20(20, 'y'); // 100 bytes to the end
     const struct {
         const char* what;
         std::string content;
@@ -105,9 +107,12 @@ TEST(month_file_reader, csv_lines_and_fields) {
         {"CR last in a piece, LF first in the next", piece_line + "\r\n", {piece_first}},
         {"CR last in a piece, line after it", piece_line + "\r,B", {piece_first, make_line(0, "B")}},
         {"0x1A first in the next piece", piece_line + "x\x1A,B\r\n", {piece_first}},
-        {"a line across pieces is cut at 254 bytes",
-         "1," + std::string(piece - 104, 'x') + "\r\n2," + std::string(251, 'y') + ",7\r\n",
-         {piece_first, make_line(2, std::string(20, 'y'))}}};
+        {"254 bytes across pieces",
+         across + std::string(250, 'y') + ",7\r\n",
+         {piece_first, make_line(2, y20, "7")}},
+        {"255 bytes across pieces",
+         across + std::string(251, 'y') + ",7\r\n",
+         {piece_first, make_line(2, y20)}}};
     temp_dir dir;
     for (const auto& c : cases) {
         const month_read r = read_month(dir.file("2024_5.csv"), c.content, full_table(false));
