@@ -2,52 +2,41 @@
 #include "core/ledger_editor.h"
 #include "sjis_testing.h"
 
-#include <deque>
 #include <gtest/gtest.h>
-#include <memory>
 #include <vector>
 
 namespace kozenica {
 namespace {
 
+using testing::hex_bytes;
 using testing::sjis;
+using messages = std::vector<std::string>;
 
-struct message {
-    message_kind kind;
-    std::string text;
-    bool question;
-    friend bool operator==(const message&, const message&) = default;
-};
-using messages = std::vector<message>;
-
-class recording_notifier : public notifier {
-  public:
-    void tell(message_kind kind, std::string_view text) override {
-        said.push_back({kind, std::string(text), false});
+// Records what the user was told ("!") or asked ("?"), always as a warning, and
+// gives one answer to every question.
+struct recording_notifier : notifier {
+    void tell(message_kind k, std::string_view text) override {
+        EXPECT_EQ(k, message_kind::warning);
+        log.push_back("!" + std::string(text));
     }
-    bool ask_yes_no(message_kind kind, std::string_view text) override {
-        said.push_back({kind, std::string(text), true});
-        const bool a = !answers.empty() && answers.front();
-        if (!answers.empty()) answers.pop_front();
-        return a;
+    bool ask_yes_no(message_kind k, std::string_view text) override {
+        EXPECT_EQ(k, message_kind::warning);
+        log.push_back("?" + std::string(text));
+        return yes;
     }
-    messages said;
-    std::deque<bool> answers;
+    messages log;
+    bool yes = false;
 };
 
 shuushi_line make_line(int day, std::string_view shop, std::string_view item = "", int income = 0,
                        int expense = 0) {
-    shuushi_line l;
-    l.day = static_cast<std::int8_t>(day);
-    l.shop.assign(shop);
-    l.item.assign(item);
-    l.income = income;
-    l.expense = expense;
-    return l;
+    return {std::int8_t(day), line_text(shop), line_text(item), 0, income, expense, {}};
 }
 
-// A month of the given lines with an editor over it; slots beyond the month
-// hold stale lines that no command may show or use.
+const std::vector<shuushi_line> five_lines = {make_line(1, "a"), make_line(5, "b"), make_line(-3, "c"),
+                                              make_line(3, "d"), make_line(1, "e")};
+
+// Five lines by default; slots beyond the month hold stale lines no command may use.
 struct month {
     shuushi_data data;
     month_state state;
@@ -55,232 +44,194 @@ struct month {
     recording_notifier notify;
     ledger_editor editor{data, state, corresp, notify};
 
-    explicit month(const std::vector<shuushi_line>& lines, cell_pos at = {1, 1}) {
+    explicit month(cell_pos at = {1, 1}, const std::vector<shuushi_line>& lines = five_lines) {
         init_data(data, state);
-        data.row_count = static_cast<int>(lines.size()) + 1;
+        data.row_count = int(lines.size()) + 1;
         for (std::size_t r = 0; r < data.lines.size(); ++r)
             data.lines[r] = r >= 1 && r <= lines.size() ? lines[r - 1] : make_line(9, "stale", "stale", 1, 1);
         editor.set_current(at);
     }
-    std::vector<std::string> shops() const {
-        std::vector<std::string> out;
-        for (int r = 1; r < data.row_count; ++r)
-            out.push_back(data.lines[std::size_t(r)].shop.str());
+    std::string days_and_shops() const {
+        std::string out;
+        for (std::size_t r = 1; r < std::size_t(data.row_count); ++r)
+            out += std::to_string(data.lines[r].day) + data.lines[r].shop.str() + "/";
         return out;
     }
 };
 
-std::vector<shuushi_line> five_lines() {
-    return {make_line(1, "a"), make_line(2, "b"), make_line(3, "c"), make_line(4, "d"), make_line(5, "e")};
+std::string fields(const shuushi_line& l) {
+    return std::to_string(l.day) + "|" + l.shop.str() + "|" + l.item.str() + "|" + std::to_string(l.kind) +
+           "|" + std::to_string(l.income) + "|" + std::to_string(l.expense) + "|" + l.memo.str();
 }
 
-TEST(ledger_editor, enter_walks_a_line_then_the_shop_of_the_next) {
-    const std::pair<cell_pos, cell_pos> steps[] = {
-        {{0, 2}, {1, 2}}, {{1, 2}, {2, 2}}, {{2, 2}, {3, 2}}, {{3, 2}, {4, 2}},
-        {{5, 2}, {6, 2}}, {{6, 2}, {7, 2}}, {{7, 2}, {2, 3}}, {{7, 4}, {2, 5}},
+TEST(commit_cell, stores_the_field_and_shows_its_normal_form) {
+    struct commit_case {
+        int column;
+        std::string typed, shown, line; // line: day|shop|item|kind|income|expense|memo
     };
-    for (const auto& [from, to] : steps) {
-        month m(five_lines(), from);
-        m.editor.enter();
-        EXPECT_EQ(m.editor.current(), to) << from.column << "," << from.row;
-        EXPECT_EQ(m.shops().size(), 5u);
+    const std::string x19(19, 'x');
+    const commit_case cases[] = {
+        {1, sjis("０５"), "5", "5|||0|0|0|"},
+        {1, sjis("12日"), "12", "12|||0|0|0|"},
+        {1, "32", "", "0|||0|0|0|"},
+        {1, "257", "", "0|||0|0|0|"},
+        {4, "007", "7", "0|||7|0|0|"},
+        {4, "abc", "", "0|||0|0|0|"},
+        {5, sjis("１２３４"), "1,234", "0|||0|1234|0|"},
+        {5, "1 2 3 4", "1,234", "0|||0|1234|0|"},
+        {5, "-50", "50", "0|||0|50|0|"},
+        {6, "1234567", "1,234,567", "0|||0|0|1234567|"},
+        {6, "2147483648", "-2,147,483,648", "0|||0|0|-2147483648|"},
+        {5, "4294967296", "", "0|||0|0|0|"},
+        {2, "abcdefghijklmnopqrstuvwxy", "abcdefghijklmnopqrst", "0|abcdefghijklmnopqrst||0|0|0|"},
+        {3, sjis("あいうえおかきくけこさ"), sjis("あいうえおかきくけこ"),
+         "0||" + sjis("あいうえおかきくけこ") + "|0|0|0|"},
+        {7, x19 + sjis("店"), x19 + hex_bytes("93"), "0|||0|0|0|" + x19 + hex_bytes("93")},
+        {0, std::string(25, '9'), std::string(20, '9'), "0|||0|0|0|"}};
+    for (const auto& c : cases) {
+        month m;
+        m.data.lines[2] = {};
+        const std::string shown = commit_cell(m.data, m.state, 2, c.column, c.typed);
+        EXPECT_EQ(shown, c.shown) << c.column << " " << c.typed;
+        EXPECT_EQ(fields(m.data.lines[2]), c.line) << c.column << " " << c.typed;
+        EXPECT_TRUE(m.state.changed_flag);
+        if (c.column > 0) {
+            EXPECT_EQ(field_cell_text(m.data.lines[2], c.column), shown) << "field and cell agree";
+        }
+    }
+}
+
+TEST(commit_cell, committing_the_shown_text_keeps_values_typing_could_not_make) {
+    month m;
+    shuushi_line& l = m.data.lines[2];
+    l = {-3, line_text("shop"), {}, -7, -1294967296, 45, line_text("memo")};
+    for (int column = 1; column < ledger_columns; ++column) {
+        const shuushi_line before = l;
+        const std::string text = field_cell_text(l, column);
+        EXPECT_EQ(commit_cell(m.data, m.state, 2, column, text), text) << column;
+        EXPECT_EQ(l, before) << column;
     }
 }
 
 TEST(ledger_editor, enter_on_an_item_takes_the_kind_of_the_first_exact_match) {
-    struct kind_case {
-        std::string item;
-        std::int32_t kind_before, kind_after;
-        std::string kind_cell;
-    };
-    const kind_case cases[] = {
-        {sjis("牛乳"), 0, 12, "12"},
-        {sjis("パン"), 3, 5, "5"},    // the first of two entries wins
-        {sjis("水"), 4, 0, ""},       // an entry numbered 0 empties the kind
-        {sjis("卵"), 4, 4, "4"},      // no entry: the kind stays
-        {"milk", 0, 0, ""},           // no folding of case
-        {sjis("ｍｉｌｋ"), 0, 0, ""}, // nor of width
-        {"", 9, 6, "6"},              // an empty name matches the empty entry
-    };
-    for (const auto& c : cases) {
-        month m(five_lines(), {3, 2});
+    const std::tuple<std::string, int, int> cases[] = {
+        {sjis("牛乳"), 0, 12}, {sjis("パン"), 3, 5},     {sjis("水"), 4, 0}, {sjis("卵"), 4, 4},
+        {"milk", 0, 0},        {sjis("ｍｉｌｋ"), 0, 0}, {"", 9, 6}};
+    for (const auto& [item, before, after] : cases) {
+        month m({3, 2});
         m.corresp = {{12, line_text(sjis("牛乳"))}, {5, line_text(sjis("パン"))},
                      {7, line_text(sjis("パン"))},  {0, line_text(sjis("水"))},
                      {8, line_text("MILK")},        {6, line_text("")}};
-        m.data.lines[2].item.assign(c.item);
-        m.data.lines[2].kind = c.kind_before;
+        m.data.lines[2].item.assign(item);
+        m.data.lines[2].kind = before;
         m.editor.enter();
-        EXPECT_EQ(m.data.lines[2].kind, c.kind_after) << c.item;
-        EXPECT_EQ(m.editor.cell(2, 4), c.kind_cell) << c.item;
-        EXPECT_EQ(m.editor.current(), (cell_pos{4, 2}));
-    }
-}
-
-TEST(ledger_editor, enter_after_the_last_memo_adds_a_line_with_day_and_shop_from_above) {
-    struct add_case {
-        int day_above;
-        std::string day_cell;
-    };
-    for (const auto& c : {add_case{5, "5"}, add_case{0, ""}}) {
-        std::vector<shuushi_line> lines = five_lines();
-        lines[4] = make_line(c.day_above, sjis("スーパー"), "x", 100, 200);
-        month m(lines, {7, 5});
-        m.editor.enter();
-        EXPECT_EQ(m.data.row_count, 7);
-        EXPECT_EQ(m.data.lines[6], make_line(c.day_above, sjis("スーパー")));
-        EXPECT_EQ(m.editor.current(), (cell_pos{2, 6}));
-        EXPECT_EQ(m.editor.cell(6, 1), c.day_cell);
+        EXPECT_EQ(m.data.lines[2].kind, after) << item;
     }
 }
 
 TEST(ledger_editor, no_command_adds_a_line_beyond_1999) {
     for (const bool by_enter : {true, false}) {
-        month m(std::vector<shuushi_line>(max_lines, make_line(3, "s")), {7, max_lines});
+        month m({7, max_lines}, std::vector<shuushi_line>(max_lines, make_line(3, "s")));
         const shuushi_data before = m.data;
         by_enter ? m.editor.enter() : m.editor.insert_line();
         EXPECT_EQ(m.data.row_count, max_rows);
         EXPECT_EQ(m.data.lines, before.lines);
-        EXPECT_EQ(m.editor.current(), (cell_pos{by_enter ? 2 : 7, max_lines}));
-        EXPECT_EQ(m.notify.said, (messages{{message_kind::warning, texts::no_more_lines, false}}));
+        EXPECT_EQ(m.notify.log, messages{"!" + std::string(texts::no_more_lines)});
     }
 }
 
-TEST(ledger_editor, insert_puts_an_empty_line_at_the_cursor) {
-    const std::pair<int, std::vector<std::string>> cases[] = {
-        {3, {"a", "b", "", "c", "d", "e"}},
-        {1, {"", "a", "b", "c", "d", "e"}},
-        {5, {"a", "b", "c", "d", "", "e"}},
-    };
-    for (const auto& [row, shops] : cases) {
-        month m(five_lines(), {6, row});
-        m.editor.set_cell(row, 0, "margin");
-        m.editor.insert_line();
-        EXPECT_EQ(m.shops(), shops) << row;
-        EXPECT_EQ(m.data.lines[std::size_t(row)], shuushi_line{}) << row;
-        EXPECT_EQ(m.editor.current(), (cell_pos{1, row}));
-        EXPECT_EQ(m.editor.cell(row, 0), "margin") << "the margin column never moves";
-    }
-}
-
-TEST(ledger_editor, delete_asks_and_moves_the_lines_below_up) {
-    struct delete_case {
-        int row;
+TEST(ledger_editor, commands_move_lines_and_cursor_but_not_the_margin) {
+    using E = ledger_editor;
+    const std::string del = "?" + std::string(texts::confirm_delete_line),
+                      copy = "?" + std::string(texts::confirm_copy_line_above);
+    const char* A = "1a/5b/-3c/3d/1e/"; // unchanged
+    struct command_case {
+        void (ledger_editor::*run)();
+        cell_pos from, to;
         bool yes;
-        std::vector<std::string> shops;
-        cell_pos after;
+        std::string shops, margin_row5; // margin row 5 was "m" before the command
+        messages said;
     };
-    const delete_case cases[] = {
-        {2, true, {"a", "c", "d", "e"}, {1, 2}},
-        {5, true, {"a", "b", "c", "d"}, {1, 4}},
-        {3, false, {"a", "b", "c", "d", "e"}, {4, 3}},
-    };
+    const command_case cases[] = {
+        {&E::enter, {0, 2}, {1, 2}, false, A, "m", {}},
+        {&E::enter, {1, 2}, {2, 2}, false, A, "m", {}},
+        {&E::enter, {2, 2}, {3, 2}, false, A, "m", {}},
+        {&E::enter, {3, 2}, {4, 2}, false, A, "m", {}},
+        {&E::enter, {5, 2}, {6, 2}, false, A, "m", {}},
+        {&E::enter, {7, 2}, {2, 3}, false, A, "m", {}},
+        {&E::enter, {7, 5}, {2, 6}, false, "1a/5b/-3c/3d/1e/1e/", "m", {}},
+        {&E::insert_line, {6, 3}, {1, 3}, false, "1a/5b/0/-3c/3d/1e/", "m", {}},
+        {&E::insert_line, {6, 5}, {1, 5}, false, "1a/5b/-3c/3d/0/1e/", "m", {}},
+        {&E::delete_line, {4, 2}, {1, 2}, true, "1a/-3c/3d/1e/", "", {del}},
+        {&E::delete_line, {4, 5}, {1, 4}, true, "1a/5b/-3c/3d/", "", {del}},
+        {&E::delete_line, {4, 3}, {4, 3}, false, A, "m", {del}},
+        {&E::copy_line_above, {5, 3}, {5, 3}, true, "1a/5b/5b/3d/1e/", "m", {copy}},
+        {&E::copy_line_above, {5, 3}, {5, 3}, false, A, "m", {copy}},
+        {&E::copy_line_above, {5, 1}, {5, 1}, true, A, "m", {"!" + std::string(texts::no_line_above)}},
+        {&E::go_top_line, {4, 3}, {1, 1}, false, A, "m", {}},
+        {&E::go_bottom_line, {4, 3}, {1, 5}, false, A, "m", {}},
+        {&E::date_sort, {4, 3}, {1, 1}, false, "-3c/1a/1e/3d/5b/", "", {}}};
     for (const auto& c : cases) {
-        month m(five_lines(), {4, c.row});
-        m.editor.set_cell(5, 0, "margin");
-        m.notify.answers = {c.yes};
-        m.editor.delete_line();
-        EXPECT_EQ(m.shops(), c.shops) << c.row;
-        EXPECT_EQ(m.notify.said, (messages{{message_kind::warning, texts::confirm_delete_line, true}}));
-        EXPECT_EQ(m.editor.current(), c.after) << c.row;
-        EXPECT_EQ(m.editor.cell(5, 0), c.yes ? "" : "margin") << "row 5 left the grid";
+        month m(c.from);
+        m.editor.set_cell(5, 0, "m");
+        m.notify.yes = c.yes;
+        (m.editor.*c.run)();
+        const auto at = ::testing::Message() << "case " << (&c - cases);
+        EXPECT_EQ(m.days_and_shops(), c.shops) << at;
+        EXPECT_EQ(m.editor.current(), c.to) << at;
+        EXPECT_EQ(m.editor.cell(5, 0), c.margin_row5) << at;
+        EXPECT_EQ(m.notify.log, c.said) << at;
     }
 }
 
-TEST(ledger_editor, copy_line_above_asks_and_copies_every_field) {
-    for (const bool yes : {true, false}) {
-        std::vector<shuushi_line> lines = five_lines();
-        lines[1] = make_line(7, "x", "y", 10, 20);
-        lines[1].kind = 4;
-        lines[1].memo.assign("m");
-        month m(lines, {5, 3});
-        m.notify.answers = {yes};
-        m.editor.copy_line_above();
-        EXPECT_EQ(m.data.lines[3] == m.data.lines[2], yes);
-        EXPECT_EQ(m.editor.current(), (cell_pos{5, 3}));
-        EXPECT_EQ(m.notify.said, (messages{{message_kind::warning, texts::confirm_copy_line_above, true}}));
-    }
-}
+TEST(ledger_editor, copy_takes_every_field_enter_only_day_and_shop_and_the_only_line_stays) {
+    month m({5, 2}, {{7, line_text("x"), line_text("y"), 4, 10, 20, line_text("m")}, make_line(3, "c")});
+    m.notify.yes = true;
+    m.editor.copy_line_above();
+    EXPECT_EQ(m.data.lines[2], m.data.lines[1]);
+    m.editor.set_current({7, 2});
+    m.editor.enter();
+    EXPECT_EQ(m.data.lines[3], make_line(7, "x"));
 
-TEST(ledger_editor, refusals_come_before_any_question) {
-    month one({make_line(1, "a")});
-    one.notify.answers = {true, true};
+    month one({1, 1}, {make_line(1, "a")});
+    one.notify.yes = true;
     one.editor.delete_line();
-    one.editor.copy_line_above();
-    EXPECT_EQ(one.shops(), (std::vector<std::string>{"a"}));
-    EXPECT_EQ(one.notify.said, (messages{{message_kind::warning, texts::last_line_stays, false},
-                                         {message_kind::warning, texts::no_line_above, false}}));
-}
-
-TEST(ledger_editor, date_sort_is_stable_by_signed_day) {
-    const std::pair<std::vector<int>, std::string> cases[] = {
-        {{1, 5, 0, 3, 1}, "20431"}, // the carried-forward line (shop 0) stays ahead of its day
-        {{1}, "0"},
-        {{31, 30, 29, 2, 1}, "43210"},
-        {{-3, 4, -100, 0}, "2031"},
-        {{2, 2, 2}, "012"},
-    };
-    for (const auto& [days, order] : cases) {
-        std::vector<shuushi_line> lines;
-        for (std::size_t i = 0; i < days.size(); ++i)
-            lines.push_back(make_line(days[i], std::to_string(i)));
-        month m(lines, {4, int(days.size())});
-        m.editor.date_sort();
-        std::string shops;
-        for (const auto& s : m.shops())
-            shops += s;
-        EXPECT_EQ(shops, order);
-        EXPECT_EQ(m.editor.current(), (cell_pos{1, 1}));
-    }
+    EXPECT_EQ(one.days_and_shops(), "1a/");
+    EXPECT_EQ(one.notify.log, messages{"!" + std::string(texts::last_line_stays)});
 }
 
 TEST(ledger_editor, balance_sums_the_months_lines_in_64_bits) {
-    const std::pair<std::vector<std::pair<int, int>>, std::string> cases[] = {
-        {{{0, 0}}, "0"},
-        {{{1000, 0}, {0, 1500}}, "-500"},
-        {{{0, 12345}}, "-12,345"},
-        {{{2147483647, 0}, {2147483647, 0}}, "4,294,967,294"},
-        {{{-2147483647 - 1, 2147483647}}, "-4,294,967,295"},
-    };
-    for (const auto& [amounts, text] : cases) {
-        std::vector<shuushi_line> lines;
-        for (const auto& [in, out] : amounts)
-            lines.push_back(make_line(1, "", "", in, out));
-        month m(lines); // the stale slot after the month holds income 1
+    const std::tuple<int, int, std::string> cases[] = {{0, 0, "0"},
+                                                       {1000, 1100, "-500"},
+                                                       {2147483647, 0, "10,737,418,235"},
+                                                       {-2147483647 - 1, 2147483647, "-21,474,836,475"}};
+    for (const auto& [in, out, text] : cases) {
+        month m; // the stale slot after the month holds income 1
+        for (int r = 1; r <= 5; ++r)
+            m.data.lines[std::size_t(r)] = make_line(1, "", "", in, out);
         EXPECT_EQ(m.editor.balance_text(), text);
     }
 }
 
-// A month read from a file without lines: every command stays inside the
-// table and leaves it sound.
 TEST(ledger_editor, a_month_without_lines_takes_every_command) {
-    {
-        month m({}, {7, 1});
-        m.editor.enter();
-        EXPECT_EQ(m.data.row_count, 2);
-        EXPECT_EQ(m.data.lines[1], shuushi_line{}) << "no line above to take a day or shop from";
-        EXPECT_EQ(m.editor.current(), (cell_pos{2, 1}));
-    }
-    {
-        month m({}, {3, 1});
-        m.corresp = {{4, line_text("stale")}};
-        m.editor.enter();
-        m.editor.insert_line();
-        EXPECT_EQ(m.data.row_count, 2);
-        EXPECT_EQ(m.data.lines[1], shuushi_line{});
-    }
-    month m({});
-    m.notify.answers = {true, true};
+    month m({7, 1}, {});
+    m.notify.yes = true;
     m.editor.delete_line();
     m.editor.copy_line_above();
     m.editor.go_bottom_line();
     m.editor.date_sort();
-    EXPECT_EQ(m.editor.current(), (cell_pos{1, 1}));
-    EXPECT_EQ(m.editor.set_cell(1, 5, "100"), "100");
+    for (const auto& [row, column] : {std::pair{1, 5}, {0, 1}, {2001, 0}, {-1, 0}, {1, 8}, {1, -1}})
+        EXPECT_EQ(commit_cell(m.data, m.state, row, column, "100"), "100") << row << "," << column;
+    EXPECT_FALSE(m.state.changed_flag);
+    EXPECT_EQ(m.notify.log.size(), 2u) << "refusals, no questions";
     EXPECT_EQ(m.data.row_count, 1);
     EXPECT_EQ(m.data.lines[1], make_line(9, "stale", "stale", 1, 1));
     EXPECT_EQ(m.editor.balance_text(), "0");
-    EXPECT_FALSE(m.state.changed_flag);
-    EXPECT_EQ(m.notify.said.size(), 2u);
+    m.editor.set_current({7, 1});
+    m.editor.enter();
+    EXPECT_EQ(m.data.row_count, 2);
+    EXPECT_EQ(m.data.lines[1], shuushi_line{});
+    EXPECT_EQ(m.editor.current(), (cell_pos{2, 1}));
 }
 
 } // namespace
