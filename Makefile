@@ -31,7 +31,7 @@ test-asan: deps
 	cd $(ASAN_BUILD) && ASAN_OPTIONS=detect_leaks=0 ctest --output-on-failure -j $(JOBS) -LE e2e
 
 bench: build
-	bash scripts/run-bench $(BUILD)
+	python3 scripts/run-bench $(BUILD)
 
 fuzz: deps
 	bash scripts/run-fuzz
