@@ -4,9 +4,12 @@
 #include "texts.h"
 
 #include <algorithm>
+#include <bit>
 #include <cerrno>
 #include <charconv>
+#include <cstddef>
 #include <cstring>
+#include <type_traits>
 #if defined(__SSE2__)
 #include <emmintrin.h>
 #endif
@@ -104,25 +107,9 @@ void store_le32(char* p, std::int32_t value) {
 
 // ---- KZN records ----
 
-// A text field: its length byte, then 20 bytes of which the first length count.
-// A length above 20 counts as 20, so a damaged byte never reaches past the field.
-void load_text(line_text& text, const char* field) {
-    text.assign_block(field + 1, static_cast<unsigned char>(field[0]));
-}
-
 void store_text(char* field, const line_text& text) {
     field[0] = static_cast<char>(text.size());
     std::memcpy(field + 1, text.view().data(), text.size());
-}
-
-void load_record(shuushi_line& line, const char* record) {
-    line.day = static_cast<std::int8_t>(record[at_day]);
-    load_text(line.shop, record + at_shop);
-    load_text(line.item, record + at_item);
-    line.kind = load_le32(record + at_kind);
-    line.income = load_le32(record + at_income);
-    line.expense = load_le32(record + at_expense);
-    load_text(line.memo, record + at_memo);
 }
 
 void store_record(char* record, const shuushi_line& line) {
@@ -145,30 +132,54 @@ bool row_count_fits(std::int32_t row_count) {
     return row_count >= 1 && row_count <= max_rows;
 }
 
+// A line lies in memory exactly as its 80-byte record lies in the file, so the
+// records are read straight into the table's slots; only the text lengths are
+// checked afterwards.
+static_assert(std::endian::native == std::endian::little);
+static_assert(std::is_trivially_copyable_v<shuushi_line> && std::is_standard_layout_v<shuushi_line>);
+static_assert(sizeof(shuushi_line) == record_bytes);
+static_assert(offsetof(shuushi_line, day) == at_day && offsetof(shuushi_line, shop) == at_shop &&
+              offsetof(shuushi_line, item) == at_item && offsetof(shuushi_line, kind) == at_kind &&
+              offsetof(shuushi_line, income) == at_income && offsetof(shuushi_line, expense) == at_expense &&
+              offsetof(shuushi_line, memo) == at_memo);
+
+void repair_text_sizes(shuushi_line& line) {
+    line.shop.repair_size();
+    line.item.repair_size();
+    line.memo.repair_size();
+}
+
+// Reads the records of lines 1 to wanted into the table; the number of bytes
+// that came.
+std::size_t read_records(file_handle& file, shuushi_data& table, std::size_t wanted) {
+    char* const first = reinterpret_cast<char*>(&table.lines[1]);
+    const std::size_t got = file.read_up_to(first, wanted * record_bytes);
+    const std::size_t touched = std::min(wanted, (got + record_bytes - 1) / record_bytes);
+    for (std::size_t i = 1; i <= touched; ++i)
+        repair_text_sizes(table.lines[i]);
+    return got;
+}
+
 bool read_kzn(const std::string& path, shuushi_data& table, notifier& notify) {
-    char* const bytes = read_buffer();
-    std::size_t size = 0;
+    bool whole = true;
     {
         file_handle file(path);
-        size = file.read_up_to(bytes, max_kzn_bytes);
+        char prefix[prefix_bytes];
+        if (file.read_up_to(prefix, prefix_bytes) < prefix_bytes) whole = false;
+        const std::int32_t row_count = whole ? load_le32(prefix + header_bytes) : 0;
+        if (!whole || !row_count_fits(row_count)) {
+            whole = false;
+        } else {
+            // A month without lines is taken as it is; the header only counts
+            // together with a record.
+            table.row_count = row_count;
+            if (row_count == 1) return true;
+            const auto wanted = static_cast<std::size_t>(row_count - 1);
+            whole = std::memcmp(prefix, kzn_header, header_bytes) == 0 &&
+                    read_records(file, table, wanted) == wanted * record_bytes;
+        }
     }
-    if (size < prefix_bytes) return report_damaged(path, notify);
-    const std::int32_t row_count = load_le32(bytes + header_bytes);
-    if (!row_count_fits(row_count)) return report_damaged(path, notify);
-    // A month without lines is taken as it is; the header only counts
-    // together with a record.
-    table.row_count = row_count;
-    if (row_count == 1) return true;
-    if (std::memcmp(bytes, kzn_header, header_bytes) != 0) return report_damaged(path, notify);
-
-    const std::size_t wanted = static_cast<std::size_t>(row_count - 1);
-    const std::size_t whole = (size - prefix_bytes) / record_bytes;
-    const std::size_t records = whole < wanted ? whole : wanted;
-    const char* record = bytes + prefix_bytes;
-    for (std::size_t i = 1; i <= records; ++i, record += record_bytes)
-        load_record(table.lines[i], record);
-    if (records < wanted) return report_damaged(path, notify);
-    return true;
+    return whole || report_damaged(path, notify);
 }
 
 // ---- CSV reading ----

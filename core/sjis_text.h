@@ -18,7 +18,11 @@ constexpr bool is_sjis_lead_byte(unsigned char b) {
     return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC);
 }
 
+// The byte count comes first and takes one byte, so a text of 20 bytes is laid
+// out in memory exactly as a text field of a KZN record: length, then bytes.
 template <std::size_t N> class sjis_text {
+    static_assert(N <= 255, "the byte count is kept in one byte");
+
   public:
     static constexpr std::size_t capacity = N;
 
@@ -26,7 +30,7 @@ template <std::size_t N> class sjis_text {
     explicit sjis_text(std::string_view bytes) { assign(bytes); }
 
     void assign(std::string_view bytes) {
-        size_ = std::min(bytes.size(), N);
+        size_ = static_cast<std::uint8_t>(std::min(bytes.size(), N));
         std::copy_n(bytes.data(), size_, bytes_.data());
     }
     // Takes the first n bytes (at most N) of a block that has at least N
@@ -34,7 +38,13 @@ template <std::size_t N> class sjis_text {
     // reading a month file close to the speed of reading its bytes.
     void assign_block(const char* block, std::size_t n) {
         std::memcpy(bytes_.data(), block, N);
-        size_ = std::min(n, N);
+        size_ = static_cast<std::uint8_t>(std::min(n, N));
+    }
+    // After the text's bytes were filled in from a file as they lie there: a
+    // byte count above the capacity counts as the capacity, so the text never
+    // reaches past its field.
+    void repair_size() {
+        if (size_ > N) size_ = static_cast<std::uint8_t>(N);
     }
     void clear() { size_ = 0; }
 
@@ -47,8 +57,8 @@ template <std::size_t N> class sjis_text {
     friend bool operator==(const sjis_text& a, std::string_view b) { return a.view() == b; }
 
   private:
+    std::uint8_t size_ = 0;
     std::array<char, N> bytes_{};
-    std::size_t size_ = 0;
 };
 
 // The first n bytes of a text (all of it when shorter).

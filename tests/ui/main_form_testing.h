@@ -72,8 +72,12 @@ class main_form_test : public ::testing::Test {
         t.row_count = int(lines.size()) + 1;
         for (std::size_t i = 0; i < lines.size(); ++i) {
             const auto& [day, shop, income, expense] = lines[i];
-            t.lines[i + 1] = {
-                .day = std::int8_t(day), .shop = line_text(sjis(shop)), .income = income, .expense = expense};
+            shuushi_line& line = t.lines[i + 1];
+            line = shuushi_line{};
+            line.day = std::int8_t(day);
+            line.shop = line_text(sjis(shop));
+            line.income = income;
+            line.expense = expense;
         }
         form->disp_data();
     }
