@@ -7,6 +7,7 @@
 #include <cerrno>
 #include <cstring>
 #include <gtest/gtest.h>
+#include <memory>
 #include <sys/mount.h>
 #include <system_error>
 
@@ -18,12 +19,10 @@ using namespace testing;
 enum class step { open, write, fsync, close, rename, unlink };
 enum class mode { fail, half, nothing }; // half: stores half, then the disk is full
 
-// The real system calls, logged, with one planned failure. Writes store at
-// most 1000 bytes per call, as a slow device may, so that a month takes many
-// writes and each of them can be the one that fails.
+// The real system calls, logged, where the nth call (from 1; 0: none) of one
+// step fails. Writes store at most 1000 bytes, so that a month takes many.
 class faulty_io : public file_io {
   public:
-    // The nth call of the step (1 for the first; 0 for none) fails with the error.
     explicit faulty_io(step at = step::open, int nth = 0, int error = 0, mode how = mode::fail)
         : at_(at), nth_(nth), error_(error), how_(how) {}
 
@@ -43,17 +42,14 @@ class faulty_io : public file_io {
     }
     int fsync(int fd) override { return hit(step::fsync) ? refuse() : file_io::fsync(fd); }
     int close(int fd) override {
-        const bool fails = hit(step::close);
-        const int r = file_io::close(fd); // a failing close still releases the descriptor
-        return fails ? refuse() : r;
+        return hit(step::close) ? (file_io::close(fd), refuse()) : file_io::close(fd);
     }
-    int rename(const char* from, const char* to) override {
-        return hit(step::rename) ? refuse() : file_io::rename(from, to);
+    int rename(const char* a, const char* b) override {
+        return hit(step::rename) ? refuse() : file_io::rename(a, b);
     }
     int unlink(const char* path) override { return hit(step::unlink) ? refuse() : file_io::unlink(path); }
 
-    // Calls of the step up to and including the rename.
-    [[nodiscard]] long before_rename(step s) const {
+    [[nodiscard]] long before_rename(step s) const { // the rename included
         const auto rename = std::find(log.begin(), log.end(), step::rename);
         return std::count(log.begin(), rename == log.end() ? rename : rename + 1, s);
     }
@@ -72,50 +68,40 @@ class faulty_io : public file_io {
     bool disk_full_ = false;
 };
 
-constexpr int saved = 0, disk_full = -1; // any other outcome: the errno thrown
+constexpr int saved = 0, disk_full = -1;
 
-// Saves the table over the path with changed_flag set, as the save commands
-// do; checks the message that comes with the outcome and the changed flag.
+// Saves over the path with changed_flag set, as the save commands do.
 void expect_save(const shuushi_data& table, const std::string& path, file_io& io, int expected,
                  bool changed_after, const std::string& where) {
     month_state state;
     state.open_path.assign(path);
     state.changed_flag = true;
     recording_notifier notify;
-    int result = saved;
+    int result = saved; // or disk_full, or the errno thrown
     try {
         if (!month_file_writer(table, state, notify, io)) result = disk_full;
     } catch (const std::system_error& e) {
         result = e.code().value();
     }
-    EXPECT_EQ(result, expected) << where;
-    EXPECT_EQ(state.changed_flag, changed_after) << where;
-    EXPECT_EQ(notify.told,
-              (expected == disk_full ? decltype(notify.told){{message_kind::error, texts::disk_full}}
-                                     : decltype(notify.told){}))
+    const decltype(notify.told) full = {{message_kind::error, texts::disk_full}};
+    EXPECT_EQ(std::tie(result, state.changed_flag, notify.told),
+              std::tie(expected, changed_after, expected == disk_full ? full : decltype(full){}))
         << where;
 }
 
-// Every call of the step up to the rename fails in turn: the previous file
-// stays byte for byte, no temporary file is left, the month stays changed.
-// Only an interrupted write is retried and saves.
+// Every call of the step up to the rename fails in turn: the old file stays
+// byte for byte, no temporary file is left, the month stays changed. Only an
+// interrupted write is retried and saves.
 TEST(replace_file, every_failure_before_the_rename_keeps_the_old_file) {
     // clang-format off
-    const struct {
-        bool csv;
-        step at;
-        int error;
-        mode how;
-        int expected;
-    } cases[] = {
-        {false, step::write, EIO, mode::fail, EIO}, {false, step::write, ENOSPC, mode::half, disk_full},
-        {false, step::write, ENOSPC, mode::fail, disk_full},
-        {false, step::write, EDQUOT, mode::fail, disk_full},
-        {false, step::write, 0, mode::nothing, disk_full}, {false, step::write, EINTR, mode::fail, saved},
-        {true, step::write, ENOSPC, mode::half, ENOSPC}, {false, step::fsync, EIO, mode::fail, EIO},
+    const struct { bool csv; step at; int error; mode how; int expected; } cases[] = {
+        {false, step::write, EIO, mode::fail, EIO},          {false, step::write, ENOSPC, mode::half, disk_full},
+        {false, step::write, ENOSPC, mode::fail, disk_full}, {false, step::write, EDQUOT, mode::fail, disk_full},
+        {false, step::write, 0, mode::nothing, disk_full},   {false, step::write, EINTR, mode::fail, saved},
+        {true, step::write, ENOSPC, mode::half, ENOSPC},     {false, step::fsync, EIO, mode::fail, EIO},
         {false, step::fsync, ENOSPC, mode::fail, disk_full}, {false, step::close, EIO, mode::fail, EIO},
-        {true, step::close, EIO, mode::fail, EIO}, {false, step::rename, EXDEV, mode::fail, EXDEV},
-        {false, step::open, EACCES, mode::fail, EACCES}, {false, step::open, ENOSPC, mode::fail, disk_full}};
+        {true, step::close, EIO, mode::fail, EIO},           {false, step::rename, EXDEV, mode::fail, EXDEV},
+        {false, step::open, EACCES, mode::fail, EACCES},     {false, step::open, ENOSPC, mode::fail, disk_full}};
     // clang-format on
     const shuushi_data table = full_table(false);
     for (const auto& c : cases) {
@@ -126,9 +112,8 @@ TEST(replace_file, every_failure_before_the_rename_keeps_the_old_file) {
         const long calls = clean.before_rename(c.at);
         EXPECT_GE(calls, c.at == step::write ? 100 : 1) << name; // a full month takes many writes
         for (int n = 1; n <= calls; ++n) {
-            const std::string old = "old content " + std::to_string(n);
-            const std::string where =
-                old + " " + name + " step " + std::to_string(int(c.at)) + " error " + std::to_string(c.error);
+            const std::string old = "old content " + std::to_string(n),
+                              where = old + name + std::to_string(c.error);
             faulty_io io(c.at, n, c.error, c.how);
             expect_save(table, write_bytes(path, old), io, c.expected, c.expected != saved, where);
             EXPECT_EQ(read_bytes(path), c.expected == saved ? encode_for(path, table) : old) << where;
@@ -137,58 +122,47 @@ TEST(replace_file, every_failure_before_the_rename_keeps_the_old_file) {
     }
 }
 
-// After the rename only the directory sync is left: the new content is in
-// place whatever happens, and a failure is still reported so that the user
-// can save again.
+// After the rename only the directory sync is left: the new content stays,
+// and a failure is still reported so that the user can save again.
 TEST(replace_file, a_failure_after_the_rename_leaves_the_new_file) {
+    // clang-format off
     const std::tuple<step, int, int> cases[] = {
-        {step::open, EIO, EIO},       {step::open, EACCES, saved}, {step::fsync, EIO, EIO},
-        {step::fsync, EINVAL, saved}, {step::close, EIO, EIO},
-    };
+        {step::open, EIO, EIO}, {step::open, EACCES, saved}, {step::fsync, EIO, EIO}, {step::fsync, EINVAL, saved},
+        {step::close, EIO, EIO}};
+    // clang-format on
     for (const auto& [at, error, expected] : cases) {
         temp_dir dir;
-        const std::string path = write_bytes(dir.file("2024_5.kzn"), "old content");
         faulty_io io(at, 2, error);
-        expect_save(new_month(), path, io, expected, expected != saved, std::to_string(error));
+        expect_save(new_month(), write_bytes(dir.file("2024_5.kzn"), "old"), io, expected, expected != saved,
+                    std::to_string(error));
         EXPECT_EQ(io.before_rename(step::rename), 1);
-        EXPECT_EQ(read_bytes(path), encode_kzn(new_month())) << error;
+        EXPECT_EQ(read_bytes(dir.file("2024_5.kzn")), encode_kzn(new_month())) << error;
         EXPECT_EQ(dir.names(), std::vector<std::string>{"2024_5.kzn"}) << error;
     }
 }
 
-TEST(replace_file, name_collisions_of_the_temporary_file) {
-    temp_dir dir;
-    const std::string path = write_bytes(dir.file("2024_5.kzn"), "old");
-    faulty_io io;
-    io.eexist_left = 5; // five names already taken: the sixth is used
-    EXPECT_EQ(replace_file(path, "new", io), save_result::saved);
-    io.eexist_left = 1000; // every name taken: give up without removing anyone's file
-    EXPECT_THROW((void)replace_file(path, "newer", io), std::system_error);
-    EXPECT_EQ(std::count(io.log.begin(), io.log.end(), step::unlink), 0);
-    EXPECT_EQ(read_bytes(path), "new");
-    EXPECT_EQ(dir.names(), std::vector<std::string>{"2024_5.kzn"});
-}
-
-TEST(replace_file, a_bare_file_name_is_saved_in_the_current_directory) {
+TEST(replace_file, taken_temporary_names_and_a_bare_file_name) {
     temp_dir dir;
     const auto previous = std::filesystem::current_path();
-    std::filesystem::current_path(dir.path());
-    const save_result r = replace_file("kozenic.int", "settings");
+    std::filesystem::current_path(dir.path()); // a bare name is saved in the current directory
+    faulty_io io;
+    io.eexist_left = 5; // five names already taken: the sixth is used
+    const save_result r = replace_file("kozenic.int", "new", io);
+    io.eexist_left = 1000; // every name taken: give up without removing anyone's file
+    EXPECT_THROW((void)replace_file("kozenic.int", "newer", io), std::system_error);
     std::filesystem::current_path(previous);
     EXPECT_EQ(r, save_result::saved);
-    EXPECT_EQ(read_bytes(dir.file("kozenic.int")), "settings");
+    EXPECT_EQ(std::count(io.log.begin(), io.log.end(), step::unlink), 0);
+    EXPECT_EQ(read_bytes(dir.file("kozenic.int")), "new");
+    EXPECT_EQ(dir.names(), std::vector<std::string>{"kozenic.int"});
 }
 
-// A real full disk: a 64 KiB memory file system cannot take a full month
-// (160 KB). Needs the right to mount, which CI has.
+// A real full disk: a 64 KiB tmpfs cannot take a full month (160 KB).
 TEST(month_file_writer, a_real_full_disk_keeps_the_old_file) {
     temp_dir dir;
     if (::mount("tmpfs", dir.path().c_str(), "tmpfs", 0, "size=64k") != 0)
         GTEST_SKIP() << "cannot mount a small tmpfs: " << std::strerror(errno);
-    const struct unmount {
-        const temp_dir& dir;
-        ~unmount() { (void)::umount2(dir.path().c_str(), MNT_DETACH); }
-    } unmount_at_end{dir};
+    const std::shared_ptr<void> unmount(nullptr, [&](void*) { ::umount2(dir.path().c_str(), MNT_DETACH); });
     for (const auto& [name, expected] : {std::pair{"2024_5.kzn", disk_full}, {"2024_5.csv", ENOSPC}}) {
         const std::string path = write_bytes(dir.file(name), encode_for(dir.file(name), new_month()));
         expect_save(full_table(false), path, system_file_io(), expected, true, name);

@@ -1,7 +1,6 @@
 #pragma once
-// Test helpers for the file code: a fresh directory per test, whole-file
-// reads and writes, a notifier that records what it was told, and builders
-// for month tables and KZN bytes.
+// Test helpers for the file code: temporary directories, whole-file I/O, a
+// recording notifier, builders for month tables and KZN bytes.
 
 #include "core/lists.h"
 #include "core/month_file.h"
@@ -11,24 +10,21 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <sstream>
 #include <stdexcept>
 #include <string>
 #include <vector>
 
 namespace kozenica::testing {
 
-// A new empty directory, removed with everything in it at the end of the
-// test. path() ends in '/'.
+// A new empty directory, removed at the end of the test; path() ends in '/'.
 class temp_dir {
   public:
     temp_dir() : dir_((std::filesystem::temp_directory_path() / "kozenica-test-XXXXXX").string()) {
         if (::mkdtemp(dir_.data()) == nullptr) throw std::runtime_error("mkdtemp failed");
         dir_ += '/';
     }
-    ~temp_dir() {
-        std::error_code ignored;
-        std::filesystem::remove_all(dir_, ignored);
-    }
+    ~temp_dir() { std::filesystem::remove_all(dir_, ignored_); }
     [[nodiscard]] const std::string& path() const { return dir_; }
     [[nodiscard]] std::string file(std::string_view name) const { return dir_ + std::string(name); }
     [[nodiscard]] std::vector<std::string> names() const { // sorted
@@ -41,6 +37,7 @@ class temp_dir {
 
   private:
     std::string dir_;
+    std::error_code ignored_;
 };
 
 inline const std::string& write_bytes(const std::string& path, std::string_view bytes) {
@@ -50,9 +47,9 @@ inline const std::string& write_bytes(const std::string& path, std::string_view 
 }
 
 inline std::string read_bytes(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) throw std::runtime_error("cannot read " + path);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    std::ostringstream out;
+    out << std::ifstream(path, std::ios::binary).rdbuf();
+    return out.str();
 }
 
 class recording_notifier : public notifier {
@@ -79,9 +76,8 @@ inline std::vector<shuushi_line> lines_of(const shuushi_data& table) {
     return {table.lines.begin() + 1, table.lines.begin() + std::clamp(table.row_count, 1, max_rows)};
 }
 
-// All 1999 lines, every text 20 bytes ending in the lead byte of a cut
-// double-byte character; negative numbers only where the format holds them
-// (CSV keeps only digits).
+// All 1999 lines, every text 20 bytes ending in a cut lead byte; negative
+// numbers only where the format holds them (CSV keeps only digits).
 inline shuushi_data full_table(bool with_negatives) {
     shuushi_data table;
     table.row_count = max_rows;
@@ -95,7 +91,6 @@ inline shuushi_data full_table(bool with_negatives) {
     return table;
 }
 
-// The whole file the writer makes for the table at the path.
 inline std::string encode_for(const std::string& path, const shuushi_data& table) {
     return format_of_path(path) == month_format::csv ? encode_csv(table) : encode_kzn(table);
 }

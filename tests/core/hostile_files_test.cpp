@@ -1,7 +1,6 @@
-// Crafted, damaged and oversized files, each fed to every reader of the
-// program: the month file reader as KZN and as CSV, the list file reader and
-// the settings reader. None may crash or read outside its buffers (the ASan
-// build runs this too); each gives the outcome the program defines.
+// Crafted, damaged and oversized files fed to every reader: month as KZN and
+// as CSV, list and settings. None may crash or read outside its buffers (the
+// ASan build runs this too); each gives its defined outcome.
 
 #include "core/file_exists.h"
 #include "core/startup.h"
@@ -22,10 +21,10 @@ namespace {
 
 using namespace testing;
 
-std::string settings_bytes(std::size_t n) {
-    std::string out;
+std::string settings_bytes(std::size_t n) { // byte 148 is a CR, byte 223 is 0x1A
+    std::string out(n, '\0');
     for (std::size_t i = 0; i < n; ++i)
-        out.push_back(static_cast<char>(i * 7 + 1)); // byte 148 is a CR, byte 223 is 0x1A
+        out[i] = char(i * 7 + 1);
     return out;
 }
 
@@ -33,19 +32,12 @@ TEST(hostile_files, every_reader_survives_and_gives_the_defined_outcome) {
     const std::string one = encode_kzn(new_month()).substr(16);
     std::string lengths_255 = one, ten_mb = "7,s,i,3,100,200,m" + std::string(10 << 20, 'x');
     lengths_255[1] = lengths_255[22] = lengths_255[56] = '\xff';
-    const struct {
-        const char* name;
-        std::string bytes;
-        int kzn_rows; // 0: damaged, the message and false
-        int csv_rows; // CSV always succeeds
-        std::size_t list_entries;
-    } cases[] = {
-        {"empty file", "", 0, 1, 0},
-        {"15 bytes", kzn_prefix(2).substr(0, 15), 0, 2, 1},
-        {"row count -1", kzn_prefix(-1) + one, 0, 2, 1},
-        {"row count 0", kzn_prefix(0) + one, 0, 2, 1},
-        {"row count 1, no records", kzn_prefix(1), 1, 2, 1},
-        {"row count 1, wrong header", kzn_prefix(1, "not a month!"), 1, 2, 1},
+    // kzn_rows 0: damaged, the message and false; CSV always succeeds
+    // clang-format off
+    const struct { const char* name; std::string bytes; int kzn_rows, csv_rows; std::size_t list_entries; } cases[] = {
+        {"empty file", "", 0, 1, 0},                        {"15 bytes", kzn_prefix(2).substr(0, 15), 0, 2, 1},
+        {"row count -1", kzn_prefix(-1) + one, 0, 2, 1},      {"row count 0", kzn_prefix(0) + one, 0, 2, 1},
+        {"row count 1, no records", kzn_prefix(1), 1, 2, 1}, {"row count 1, wrong header", kzn_prefix(1, "not a month!"), 1, 2, 1},
         {"row count 2, one record", kzn_prefix(2) + one, 2, 2, 1},
         {"bytes after the last record", kzn_prefix(2) + one + "garbage", 2, 2, 1},
         {"row count 2001", kzn_prefix(2001) + std::string(80 * 2000, '\0'), 0, 2, 1},
@@ -57,37 +49,31 @@ TEST(hostile_files, every_reader_survives_and_gives_the_defined_outcome) {
         {"second record missing", kzn_prefix(3) + one, 0, 2, 1},
         {"wrong header with a record", kzn_prefix(2, "kozenic FILE") + one, 0, 2, 1},
         {"length bytes 255", kzn_prefix(2) + lengths_255, 2, 2, 1},
-        {"10 MB single-line CSV", ten_mb, 0, 2, 1},
-        {"100 NUL bytes", std::string(100, '\0'), 0, 2, 1},
+        {"10 MB single-line CSV", ten_mb, 0, 2, 1},           {"100 NUL bytes", std::string(100, '\0'), 0, 2, 1},
         {"0x1A at the start", "\x1A,a,b,0,0,0,\r\n2\r\nx\r\n", 0, 1, 0},
         {"0x1A in the middle of a line", "1,ab\x1A,cd,0,0,0,\r\n2\r\nx\r\n", 0, 2, 1},
         {"0x1A at the end of a line", "1,a,b,0,0,0,m\x1a\r\n2,c\r\n", 0, 2, 1},
         {"lone lead byte at the end", "1\r\n\x82", 0, 3, 1},
         {"list file of 100,000 lines", repeat("1\r\nname\r\n", 50000), 0, 2000, 99},
         {"2500 CSV lines", repeat("1,a,b,0,0,0,\r\n", 2500), 0, 2000, 99},
-        {"settings file of 87 bytes", settings_bytes(87), 0, 2, 1},
-        {"settings file of 88 bytes", settings_bytes(88), 0, 2, 1},
-        {"settings file of 1000 bytes", settings_bytes(1000), 0, 3, 1},
-    };
+        {"settings of 87 bytes", settings_bytes(87), 0, 2, 1}, {"settings of 88 bytes", settings_bytes(88), 0, 2, 1},
+        {"settings of 1000 bytes", settings_bytes(1000), 0, 3, 1}};
+    // clang-format on
     const temp_dir dir;
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         const month_read k = read_month(dir.file("2024_5.kzn"), c.bytes, new_month());
         EXPECT_EQ(k.ok ? k.table.row_count : 0, c.kzn_rows);
         EXPECT_TRUE(k.table.row_count >= 1 && k.table.row_count <= max_rows) << k.table.row_count;
-        const auto damaged =
-            std::pair{message_kind::error, std::string(texts::damaged_file) + dir.file("2024_5.kzn")};
-        EXPECT_EQ(k.told, (c.kzn_rows > 0 ? decltype(k.told){} : decltype(k.told){damaged}));
-
+        const std::pair damaged{message_kind::error, texts::damaged_file + dir.file("2024_5.kzn")};
+        EXPECT_EQ(k.told, c.kzn_rows > 0 ? decltype(k.told){} : decltype(k.told){damaged});
         const month_read v = read_month(dir.file("2024_5.csv"), c.bytes);
         EXPECT_TRUE(v.ok && v.told.empty());
         EXPECT_EQ(v.table.row_count, c.csv_rows);
         EXPECT_EQ(v.table.lines[max_rows], shuushi_line{}); // the slot past the table is never touched
         for (const shuushi_line& l : lines_of(v.table))
             EXPECT_TRUE(l.day >= 0 && l.day <= 31);
-
         EXPECT_EQ(read_list_file(write_bytes(dir.file("kindlist.dat"), c.bytes)).size(), c.list_entries);
-
         const window_settings s = read_settings_file(write_bytes(dir.file("kozenic.int"), c.bytes));
         const bool short_file = c.bytes.size() < settings_file_bytes; // gives the defaults
         EXPECT_EQ(encode_settings(s),
@@ -95,28 +81,24 @@ TEST(hostile_files, every_reader_survives_and_gives_the_defined_outcome) {
     }
 }
 
-// Runs the check in a child process with a few seconds to finish: a reader
-// that waits on a pipe or reads a device without end fails the test instead
-// of hanging the suite.
+// The check in a child process with 10 s to finish: a reader that waits on a
+// pipe or reads a device without end fails instead of hanging the suite.
 bool finishes_in_time(const std::function<bool()>& check) {
     const pid_t child = ::fork();
     if (child == 0) ::_exit(check() ? 0 : 1);
-    for (int tenths = 0; tenths < 100; ++tenths) {
-        int status = 0;
+    for (int tenths = 0, status = 0; tenths < 100; ++tenths, ::usleep(100000))
         if (::waitpid(child, &status, WNOHANG) == child) return WIFEXITED(status) && WEXITSTATUS(status) == 0;
-        ::usleep(100000);
-    }
     ::kill(child, SIGKILL);
     ::waitpid(child, nullptr, 0);
     return false;
 }
 
 TEST(hostile_files, missing_files_pipes_folders_and_devices_are_refused_without_waiting) {
-    const std::pair<std::string, int> cases[] = {
-        {"missing", ENOENT},   {"pipe", EINVAL},         {"folder", EISDIR},
-        {"/dev/zero", EINVAL}, {"/dev/urandom", EINVAL},
-    };
-    for (const auto& [kind, error] : cases) {
+    for (const auto& [kind, error] : {std::pair<std::string, int>{"missing", ENOENT},
+                                      {"pipe", EINVAL},
+                                      {"folder", EISDIR},
+                                      {"/dev/zero", EINVAL},
+                                      {"/dev/urandom", EINVAL}}) {
         SCOPED_TRACE(kind);
         const temp_dir dir;
         // The same thing stands in place of every file the program reads.
@@ -127,19 +109,17 @@ TEST(hostile_files, missing_files_pipes_folders_and_devices_are_refused_without_
             if (kind[0] == '/') std::filesystem::create_symlink(kind, path);
         }
         EXPECT_TRUE(finishes_in_time([&] {
-            const startup_files files = read_startup_files(dir.path());
-            bool ok = files.settings == default_settings() && files.kinds.empty() && files.corresp.empty() &&
-                      files.kind_list_missing;
+            const startup_files f = read_startup_files(dir.path());
+            bool ok = f.settings == default_settings() && f.kinds.empty() && f.corresp.empty() &&
+                      f.kind_list_missing;
             for (const char* name : {"2024_5.kzn", "2024_5.csv"}) {
                 ok = ok && !file_exists(dir.file(name)); // callers test it; the reader refuses on its own too
-                shuushi_data table;
+                shuushi_data t;
                 recording_notifier notify;
                 try {
-                    (void)month_file_reader(dir.file(name), table, notify);
-                    ok = false;
+                    ok = month_file_reader(dir.file(name), t, notify) && false;
                 } catch (const std::system_error& e) {
-                    ok = ok && e.code().value() == error && table.row_count >= 1 &&
-                         table.row_count <= max_rows;
+                    ok = ok && e.code().value() == error && t.row_count >= 1 && t.row_count <= max_rows;
                 }
             }
             return ok;

@@ -12,8 +12,7 @@ namespace {
 
 using namespace testing;
 
-// One file of the program's directory; nullopt: the file is not there.
-struct dir_file {
+struct dir_file { // nullopt: not there
     std::optional<std::string> bytes;
     bool read_only = false;
 };
@@ -33,30 +32,22 @@ TEST(read_startup_files, settings_and_both_lists) {
     const kind_list sorted = {entry(1, "A"), entry(2, "B1"), entry(2, "B2"), entry(5, "E")};
     const corresp_list file_order = {entry(3, sjis("牛乳")), entry(1, sjis("パン"))};
     const window_settings defaults = default_settings();
-    const struct {
-        const char* what;
-        dir_file settings, kindlist, corresplist;
-        startup_files expected;
-    } cases[] = {
+    // clang-format off
+    const struct { const char* what; dir_file settings, kindlist, corresplist; startup_files expected; } cases[] = {
         {"first run: no files", {}, {}, {}, {defaults, {}, {}, true}},
         {"all three files", {encode_settings(wide)}, {kinds}, {corresp}, {wide, sorted, file_order, false}},
         {"short settings", {encode_settings(wide).substr(0, 87)}, {kinds}, {}, {defaults, sorted, {}, false}},
-        {"read-only files",
-         {encode_settings(wide), true},
-         {kinds, true},
-         {corresp, true},
-         {defaults, {}, {}, true}},
-        {"empty kind list is there", {}, {""}, {}, {defaults, {}, {}, false}},
-    };
+        {"read-only files", {encode_settings(wide), true}, {kinds, true}, {corresp, true}, {defaults, {}, {}, true}},
+        {"empty kind list is there", {}, {""}, {}, {defaults, {}, {}, false}}};
+    // clang-format on
     for (const auto& c : cases) {
         temp_dir dir;
         place(dir, "kozenic.int", c.settings);
         place(dir, "kindlist.dat", c.kindlist);
         place(dir, "corresp.dat", c.corresplist);
-        const startup_files files = read_startup_files(dir.path());
-        EXPECT_EQ(
-            std::tie(files.settings, files.kinds, files.corresp, files.kind_list_missing),
-            std::tie(c.expected.settings, c.expected.kinds, c.expected.corresp, c.expected.kind_list_missing))
+        const startup_files f = read_startup_files(dir.path()), &e = c.expected;
+        EXPECT_EQ(std::tie(f.settings, f.kinds, f.corresp, f.kind_list_missing),
+                  std::tie(e.settings, e.kinds, e.corresp, e.kind_list_missing))
             << c.what;
     }
 }
@@ -67,8 +58,7 @@ TEST(file_exists, only_a_file_that_may_be_read_and_written) {
     place(dir, "read-only", {"x", true});
     std::filesystem::create_directory(dir.file("folder"));
     const std::string long_name(253 - dir.path().size(), 'n');
-    place(dir, long_name.c_str(), {"x"});
-    // Paths are cut to 253 bytes first.
+    place(dir, long_name.c_str(), {"x"}); // paths are cut to 253 bytes first
     for (const std::string& path : {dir.file("plain"), dir.file(long_name) + "-more"})
         EXPECT_TRUE(file_exists(path)) << path;
     for (const std::string& path : {dir.file("missing"), dir.file("read-only"), dir.file("folder"),
