@@ -10,8 +10,9 @@ namespace {
 using namespace testing;
 
 TEST(TermPoints, sixtiethPointTellsTheMaximumAndStopsTheWalk) {
+    // One matching line a month from 2000/1; points gathered = months read.
     const struct {
-        int months, points; // one matching line a month from 2000/1; points gathered = months read
+        int months, points;
         bool maximum_told;
     } cases[] = {{59, 59, false}, {60, 60, true}, {61, 60, true}};
     for (const auto& c : cases) {
@@ -38,20 +39,14 @@ TEST(TermPoints, sixtiethPointTellsTheMaximumAndStopsTheWalk) {
 }
 
 TEST(TermPoints, highestAndLowestOverAllPoints) {
-    const struct {
-        std::vector<std::int32_t> prices;
-        std::int32_t highest, lowest;
-    } cases[] = {
-        {{300, 250, 300}, 300, 250}, {{120}, 120, 120},         {{0, 500}, 500, 0},
-        {{500, 0}, 500, 0},          {{-20, 10, -30}, 10, -30}, {{}, 0, 0},
-    };
-    for (const auto& c : cases) {
+    const std::tuple<std::vector<std::int32_t>, std::int32_t, std::int32_t> cases[] = {
+        {{300, 250, 300}, 300, 250}, {{500, 0}, 500, 0}, {{-20, 10, -30}, 10, -30}, {{}, 0, 0}};
+    for (const auto& [prices, highest, lowest] : cases) {
         term_point_list points;
         recording_notifier n;
-        for (const auto p : c.prices)
+        for (const auto p : prices)
             (void)points.add(priced("milk", p), "2000/1/1", n);
-        EXPECT_EQ(points.highest(), c.highest);
-        EXPECT_EQ(points.lowest(), c.lowest);
+        EXPECT_EQ(std::pair(points.highest(), points.lowest()), std::pair(highest, lowest));
     }
 }
 
