@@ -1,5 +1,4 @@
-// The file menu: new, open, save as and overwrite, and the year/month dialog
-// they share.
+// The file menu: new, open, save as, overwrite, and their year/month dialog.
 #include "core/month_file.h"
 #include "file_window_testing.h"
 
@@ -10,33 +9,7 @@ namespace kozenica {
 namespace {
 
 using namespace testing;
-
-class file_commands : public program_window_test {
-  protected:
-    void SetUp() override {
-        dir.write("kindlist.dat", "1\r\nfood\r\n");
-        start();
-    }
-    const month_state& state() const { return form->state(); }
-    int opened_year_month() const { return state().open_year * 100 + state().open_month; }
-};
-
-TEST(year_month_rules, file_path_and_year_from_the_year_box) {
-    const std::string deep = "/" + std::string(249, 'd') + "/";
-    const std::tuple<std::string, const char*, const char*, bool, std::string> paths[] = {
-        {"/p/", "2024", "5", false, "/p/2024_5.kzn"},
-        {"/p/", "02024", "12", true, "/p/02024_12.csv"},
-        {"/p/", "", "5", true, "/p/_5.csv"},
-        {deep, "2024", "5", false, deep + "20"}}; // cut to the longest path allowed
-    for (const auto& [dir, year, month, csv, expected] : paths)
-        EXPECT_EQ(month_file_path(dir, QString::fromUtf8(year), QString::fromUtf8(month), csv), expected);
-
-    // An empty box keeps the earlier year.
-    const std::pair<const char*, int> years[] = {
-        {"2024", 2024}, {"02024", 2024}, {"65535", 65535}, {"70000", 4464}, {"", 1999}};
-    for (const auto& [text, year] : years)
-        EXPECT_EQ(year_of_text(QString::fromUtf8(text), 1999), year) << text;
-}
+using file_commands = program_window_test;
 
 TEST_F(file_commands, year_box_refuses_typed_and_pasted_letters) {
     QLineEdit* year = form->file_name_window()->year();
@@ -63,9 +36,9 @@ TEST_F(file_commands, open_reads_either_format_and_names_the_month) {
         EXPECT_TRUE(notify.messages.empty());
         ASSERT_EQ(form->table().row_count, 3);
         EXPECT_EQ(form->table().lines[2], month.lines[2]);
-        EXPECT_EQ(state().open_path.view(), dir.file(name));
-        EXPECT_EQ(opened_year_month(), 2024'05);
-        EXPECT_FALSE(state().changed_flag);
+        EXPECT_EQ(form->state().open_path.view(), dir.file(name));
+        EXPECT_EQ(form->state().open_year * 100 + form->state().open_month, 2024'05);
+        EXPECT_FALSE(form->state().changed_flag);
         EXPECT_EQ(form->windowTitle(), u"Kozenica [%1]"_s.arg(QString::fromLatin1(name)));
     }
 }
@@ -76,11 +49,9 @@ TEST_F(file_commands, missing_month_opens_empty_under_its_name_overwrite_creates
     EXPECT_EQ(error_shown(), u"ファイル(2024_5.csv)がありません"_s);
     EXPECT_EQ(form->table().row_count, 2);
     EXPECT_EQ(form->windowTitle(), u"Kozenica [2024_5.csv]"_s);
-
     form->file_overwriteClick();
     EXPECT_EQ(runner.runs(), 1) << "a named month is overwritten without a dialog";
     EXPECT_EQ(dir.read("2024_5.csv"), sjis("1,,繰越,0,0,0,\r\n"));
-
     form->table().row_count = 3;
     form->file_createClick();
     EXPECT_EQ(notify.messages.size(), 1u) << "no question";
@@ -100,25 +71,19 @@ TEST_F(file_commands, damaged_kzn_names_the_full_path_and_leaves_an_empty_unname
 
 TEST_F(file_commands, save_as_and_overwrite_without_a_name_write_the_chosen_format) {
     // No file for 0 bytes; only a KZN save clears the changed flag.
-    const struct {
-        bool overwrite, ok;
-        choice chosen;
-        const char* name;
-        std::size_t bytes;
-        bool changed_after;
-    } cases[] = {{false, false, {"2024", 5, 0}, "2024_5.kzn", 0, true},
-                 {false, true, {"2024", 5, 0}, "2024_5.kzn", 96, false},
-                 {false, true, {"2024", 6, 1}, "2024_6.csv", 16, true},
-                 {true, true, {"2025", 1, 0}, "2025_1.kzn", 96, false}};
-    for (const auto& c : cases) {
+    const std::tuple<bool, bool, choice, const char*, std::size_t> cases[] = {
+        {false, false, {"2024", 5, 0}, "2024_5.kzn", 0},
+        {false, true, {"2024", 6, 1}, "2024_6.csv", 16},
+        {true, true, {"2025", 1, 0}, "2025_1.kzn", 96}};
+    for (const auto& [overwrite, ok, chosen, name, bytes] : cases) {
         start();
         form->state().changed_flag = true;
-        answer(c.chosen, c.ok);
-        c.overwrite ? form->file_overwriteClick() : form->file_saveClick();
-        EXPECT_TRUE(seen.back().startsWith(u" 保　存 "_s)) << c.name;
-        EXPECT_EQ(dir.read(c.name).size(), c.bytes) << c.name;
-        EXPECT_EQ(state().open_path.view(), c.ok ? dir.file(c.name) : "") << c.name;
-        EXPECT_EQ(state().changed_flag, c.changed_after) << c.name;
+        answer(chosen, ok);
+        overwrite ? form->file_overwriteClick() : form->file_saveClick();
+        EXPECT_TRUE(seen.back().startsWith(u" 保　存 "_s)) << name;
+        EXPECT_EQ(dir.read(name).size(), bytes) << name;
+        EXPECT_EQ(form->state().open_path.view(), ok ? dir.file(name) : "") << name;
+        EXPECT_EQ(form->state().changed_flag, bytes != 96) << name;
     }
     EXPECT_TRUE(notify.messages.empty());
 }
@@ -134,8 +99,8 @@ TEST_F(file_commands, dialog_proposes_today_and_csv_first_then_the_last_choice_a
     ASSERT_EQ(seen.size(), 3);
     EXPECT_EQ(seen[0], QDate::currentDate().toString(u"読み込み yyyy/M CSV 57,40"_s));
     EXPECT_TRUE(seen[2].startsWith(u" 保　存 2023/12 KZN"_s)) << seen[2].toStdString();
-    EXPECT_EQ(state().open_path.view(), dir.file("_3.csv"));
-    EXPECT_EQ(opened_year_month(), 2023'03);
+    EXPECT_EQ(form->state().open_path.view(), dir.file("_3.csv"));
+    EXPECT_EQ(form->state().open_year * 100 + form->state().open_month, 2023'03);
 }
 
 } // namespace

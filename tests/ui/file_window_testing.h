@@ -16,7 +16,6 @@
 #include <gtest/gtest.h>
 #include <memory>
 #include <optional>
-#include <ostream>
 
 QT_BEGIN_NAMESPACE
 inline void PrintTo(const QString& text, std::ostream* out) {
@@ -37,13 +36,13 @@ inline void set_outer_geometry(QWidget& w, const QRect& outer) {
 }
 
 struct choice {
-    std::string year;
-    int month;       // 1 to 12
-    int format_item; // 0 KZN, 1 CSV
+    const char* year;
+    int month, format_item; // 1 to 12; 0 KZN, 1 CSV
 };
 
 class program_window_test : public ::testing::Test {
   protected:
+    void SetUp() override { start(); }
     void start() {
         form = std::make_unique<main_form>(dir.path(), notify, runner);
         notify.messages.clear();
@@ -57,7 +56,7 @@ class program_window_test : public ::testing::Test {
                                             f.format_item() ? u"CSV"_s : u"KZN"_s,
                                             u"%1,%2"_s.arg(f.x()).arg(f.y()));
             if (c) {
-                f.year()->setText(QString::fromStdString(c->year));
+                f.year()->setText(QString::fromUtf8(c->year));
                 f.month()->setCurrentIndex(c->month - 1);
                 f.select_format_item(c->format_item);
             }
@@ -70,9 +69,8 @@ class program_window_test : public ::testing::Test {
     }
     // The one message shown since start(), which must be an error.
     QString error_shown() const {
-        if (notify.messages.size() != 1 || notify.messages[0].kind != message_kind::error)
-            return u"<not one error but %1 messages>"_s.arg(notify.messages.size());
-        return notify.messages[0].text;
+        const bool one_error = notify.messages.size() == 1 && notify.messages[0].kind == message_kind::error;
+        return one_error ? notify.messages[0].text : u"<not one error>"_s;
     }
 
     temp_program_dir dir;

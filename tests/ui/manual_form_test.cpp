@@ -1,5 +1,4 @@
-// The manual window: manual.txt from the program's directory, one window per
-// use, and the manual file that ships with the program.
+// The manual window over manual.txt, one per use, and the manual that ships.
 #include "file_window_testing.h"
 #include "ui/help_window/manual_form.h"
 #include "ui/platform/sjis.h"
@@ -11,48 +10,35 @@ namespace kozenica {
 namespace {
 
 using namespace testing;
+using manual_window = program_window_test;
 
 TEST(manual_text, decodes_shift_jis_and_ends_lines_at_cr_lf_or_both) {
-    const std::pair<std::string, QString> cases[] = {{"a\r\n\r\nb\n\rc\rd\n", u"a\n\nb\n\nc\nd\n"_s},
-                                                     {sjis("マニュアル\r\n繰越"), u"マニュアル\n繰越"_s},
-                                                     {"\x81\x60", u"\uff5e"_s}}; // code page 932's wave dash
-    for (const auto& [bytes, expected] : cases)
-        EXPECT_EQ(manual_text(QByteArray::fromStdString(bytes)), expected);
+    EXPECT_EQ(manual_text("a\r\n\r\nb\n\rc\rd\n"), u"a\n\nb\n\nc\nd\n"_s);
+    EXPECT_EQ(manual_text("\x81\x60"), u"\uff5e"_s); // code page 932's wave dash
 }
 
-class manual_window : public program_window_test {
-  protected:
-    void open_manual() {
+TEST_F(manual_window, each_use_opens_one_more_window_at_a_tenth_of_the_main_window_and_a_missing_file_none) {
+    for (const bool present : {false, true}) {
+        if (present) dir.write("manual.txt", sjis("使い方\r\n一行目\r\n"));
         start();
         form->show(); // so that its frame is known
         ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
         set_outer_geometry(*form, {0, 0, 635, 450});
         form->manual_menuClick();
+        form->manual_menuClick();
+        const QList<manual_form*> windows = form->findChildren<manual_form*>();
+        ASSERT_EQ(windows.size(), present ? 2 : 0);
+        for (manual_form* m : windows) {
+            EXPECT_TRUE(m->isVisible());
+            EXPECT_EQ(QRect(m->pos(), m->size()), QRect(63, 45, 504, 360));
+            EXPECT_EQ(m->disp_manual()->toPlainText(), u"使い方\n一行目\n"_s);
+        }
+        const QString missing = u"ﾌｧｲﾙ %1 は開けません"_s.arg(QString::fromStdString(dir.file("manual.txt")));
+        EXPECT_EQ(notify.texts(), present ? QStringList() : QStringList({missing, missing}));
     }
-    QList<manual_form*> windows() const { return form->findChildren<manual_form*>(); }
-};
-
-TEST_F(manual_window, each_use_opens_one_more_window_at_a_tenth_of_the_main_window) {
-    dir.write("manual.txt", sjis("使い方\r\n一行目\r\n"));
-    open_manual();
-    form->manual_menuClick();
-    ASSERT_EQ(windows().size(), 2);
-    for (manual_form* m : windows()) {
-        EXPECT_TRUE(m->isVisible());
-        EXPECT_EQ(QRect(m->pos(), m->size()), QRect(63, 45, 504, 360));
-        EXPECT_EQ(m->disp_manual()->toPlainText(), u"使い方\n一行目\n"_s);
-    }
-    EXPECT_TRUE(notify.messages.empty());
 }
 
-TEST_F(manual_window, missing_file_names_the_full_path_and_shows_no_window) {
-    open_manual();
-    EXPECT_EQ(error_shown(), u"ﾌｧｲﾙ %1 は開けません"_s.arg(QString::fromStdString(dir.file("manual.txt"))));
-    EXPECT_TRUE(windows().isEmpty());
-}
-
-// Shift-JIS with CR LF line ends, decoded without loss, explaining every
-// menu command and the files.
+// Shift-JIS with CR LF line ends, decoded without loss, explaining every command and file.
 TEST(shipped_manual, is_shift_jis_with_cr_lf_and_covers_every_command) {
     QFile file(QString::fromUtf8(__FILE__).section(u'/', 0, -4) + u"/data/manual.txt"_s);
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));

@@ -1,5 +1,4 @@
-// Closing the main window: the save question, and the settings file that
-// brings window sizes and column widths back at the next start.
+// Closing: the save question, and the settings that bring sizes back at the next start.
 #include "file_window_testing.h"
 #include "ui/list_window/list_form.h"
 
@@ -10,57 +9,27 @@ namespace kozenica {
 namespace {
 
 using namespace testing;
+using shutdown = program_window_test;
+const QString question = u"現在のデータを保存しますか?"_s;
 
-class shutdown : public program_window_test {
-  protected:
-    void SetUp() override { start(); }
-    // Yes or No to the save question, then 2024/5 KZN in the save dialog and OK or Cancel.
-    void answer(bool yes, bool ok) {
-        notify.answers.push_back(yes);
-        program_window_test::answer(choice{"2024", 5, 0}, ok);
-    }
-    long questions() const {
-        return std::count_if(notify.messages.begin(), notify.messages.end(), [](const recorded_message& m) {
-            return m.question && m.text == u"現在のデータを保存しますか?"_s;
-        });
-    }
-};
-
-TEST_F(shutdown, asks_right_after_start_up_because_the_shown_line_counts_as_changed) {
+// The line shown at start-up counts as changed; Yes, then Cancel in the save dialog.
+TEST_F(shutdown,
+       asks_right_after_start_up_and_a_cancelled_save_still_ends_the_program_and_writes_the_settings) {
     form->show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
+    notify.answers.push_back(true);
+    answer(choice{"2024", 5, 0}, false);
     EXPECT_TRUE(form->close());
-    EXPECT_EQ(questions(), 1);
-}
-
-TEST_F(shutdown, every_answer_ends_the_program_and_writes_the_settings) {
-    const struct {
-        bool changed, yes, ok, month_written;
-        int dialogs;
-    } cases[] = {{false, false, false, false, 0},
-                 {true, false, false, false, 0},
-                 {true, true, false, false, 1}, // Yes, then Cancel in the save dialog
-                 {true, true, true, true, 1}};
-    for (const auto& c : cases) {
-        form.reset();
-        notify = {};
-        runner = {};
-        for (const char* name : {"2024_5.kzn", "kozenic.int"})
-            QFile::remove(QString::fromStdString(dir.file(name)));
-        start();
-        answer(c.yes, c.ok);
-        form->state().changed_flag = c.changed;
-        EXPECT_TRUE(form->close());
-        EXPECT_EQ(questions(), c.changed ? 1 : 0);
-        EXPECT_EQ(runner.runs(), c.dialogs);
-        EXPECT_EQ(dir.exists("2024_5.kzn"), c.month_written);
-        EXPECT_EQ(dir.read("kozenic.int").size(), 88u);
-    }
+    EXPECT_EQ(notify.texts(), QStringList{question});
+    EXPECT_EQ(runner.runs(), 1);
+    EXPECT_FALSE(dir.exists("2024_5.kzn"));
+    EXPECT_EQ(dir.read("kozenic.int").size(), 88u);
 }
 
 TEST_F(shutdown, a_run_that_changed_nothing_writes_back_what_it_started_with) {
     form->state().changed_flag = false;
     ASSERT_TRUE(form->close());
+    EXPECT_TRUE(notify.messages.empty());
     const std::string file = dir.read("kozenic.int");
     ASSERT_EQ(file.size(), 88u);
     std::int32_t written[22];
@@ -95,12 +64,12 @@ TEST_F(shutdown, sizes_and_column_widths_come_back_at_the_next_start) {
 TEST_F(shutdown, a_failed_save_keeps_the_window_open_and_a_failed_settings_write_still_closes_it) {
     ASSERT_TRUE(block("2024_5.kzn") && block("kozenic.int"));
     form->state().changed_flag = true;
-    answer(true, true);
+    notify.answers.push_back(true);
+    answer(choice{"2024", 5, 0});
     EXPECT_FALSE(form->close());
     EXPECT_TRUE(form->state().changed_flag);
     EXPECT_TRUE(form->close()) << "asked again and answered No";
-    EXPECT_EQ(questions(), 2);
-    const QString question = u"現在のデータを保存しますか?"_s, failed = general_io_error_text(EISDIR);
+    const QString failed = general_io_error_text(EISDIR);
     EXPECT_EQ(notify.texts(), QStringList({question, failed, question, failed})); // the settings last
 }
 
