@@ -25,12 +25,7 @@ TEST(list_number_value, decimal_or_dollar_hex_running_to_the_end_in_the_first_20
 }
 
 TEST(read_list_file, number_and_name_line_pairs) {
-    std::string pairs_150, crossing = "9" + std::string(16382, ' ') + "\r\nA\r\n";
-    std::vector<list_entry> first_99;
-    for (int i = 1; i <= 150; ++i) { // name lines long enough to fall across the reader's pieces
-        pairs_150 += std::to_string(i) + "\r\n" + std::string(std::size_t(i) * 53, 'x') + "\r\n";
-        if (i <= 99) first_99.push_back(entry(i, std::string(20, 'x')));
-    }
+    const std::string crossing = "9" + std::string(16382, ' ') + "\r\nA\r\n"; // across the reader's pieces
     // clang-format off
     const struct { const char* what; std::string content; std::vector<list_entry> entries; } cases[] = {
         {"empty file", "", {}},
@@ -50,7 +45,7 @@ TEST(read_list_file, number_and_name_line_pairs) {
         {"hex and junk numbers", "$FFFFFFFF\r\nminus\r\nabc\r\nzero\r\n", {entry(-1, "minus"), entry(0, "zero")}},
         {"one line of 1 MB", std::string(1 << 20, '7'), {entry(0, "")}},
         {"100,000 lines without CR", repeat("1\nname\n", 50000), {entry(0, "")}},
-        {"stops after 99 entries", pairs_150, first_99},
+        {"stops after 99 entries", repeat("7\r\nname\r\n", 150), std::vector(99, entry(7, "name"))},
         {"CR last in a piece, LF first in the next", crossing, {entry(0, "A")}}};
     // clang-format on
     temp_dir dir;
