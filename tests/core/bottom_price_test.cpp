@@ -28,21 +28,5 @@ TEST(BottomPrice, keepsTheTenCheapestWithTheLaterOfEqualPricesFirst) {
     }
 }
 
-TEST(BottomPrice, rowShowsPositiveNumbersOnly) {
-    const std::pair<std::array<std::int32_t, 3>, std::array<std::string, 3>> cases[] = {
-        {{3, 0, 1234567}, {"3", "", "1,234,567"}},
-        {{0, 1000, 0}, {"", "1,000", ""}},
-        {{-2, -5, -7}, {"", "", ""}},
-    };
-    for (const auto& [numbers, cells] : cases) {
-        bottom_price_list list;
-        list.add(testing::make_line(3, "shop", "milk", numbers[0], numbers[1], numbers[2], "memo"),
-                 "2000/2/3");
-        EXPECT_EQ(bottom_price_row(list[0]),
-                  (std::array<std::string, 8>{"", "2000/2/3", "shop", "milk", cells[0], cells[1], cells[2],
-                                              "memo"}));
-    }
-}
-
 } // namespace
 } // namespace kozenica

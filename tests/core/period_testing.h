@@ -1,13 +1,10 @@
 #pragma once
-// Month files held in memory for the period commands: they record which paths
-// were read, and a damaged one fills the table part-way before it fails.
-
+// Month files held in memory: they record which paths were read, and a damaged
+// one fills the table part-way before it fails.
 #include "core/month_walk.h"
 #include "file_testing.h"
 
 #include <map>
-#include <string>
-#include <vector>
 
 namespace kozenica::testing {
 

@@ -14,8 +14,7 @@ struct pie_case {
     std::optional<int> legend_rows;
 };
 
-// On a 200-pixel square one percent is 4 pixels along each axis; on a 250-pixel
-// square 5, so 12.5 and 37.5 percent fall on 62.5 and 187.5 pixels (to even).
+// On a 200-pixel square one percent is 4 pixels along each axis.
 // clang-format off
 const pie_case pies[] = {
     {"one row is a full disc", 200, 200, {"100.00"}, {{1, {100, 0}, {100, 0}, true}}, 1},
@@ -25,13 +24,8 @@ const pie_case pies[] = {
      {{1, {100, 0}, {60, 160}, false}, {2, {60, 160}, {98, 2}, false}}, 2},
     {"a sum of 100.01 ends at twelve", 200, 200, {"33.34", "33.34", "33.33"},
      {{1, {100, 0}, {167, 133}, false}, {2, {167, 133}, {33, 133}, false}, {3, {33, 133}, {100, 0}, false}}, 3},
-    {"halves of a pixel round to even", 250, 250, {"12.50", "25.00", "62.50"},
-     {{1, {125, 0}, {187, 62}, false}, {2, {187, 62}, {188, 188}, false}, {3, {188, 188}, {125, 0}, false}}, 3},
     {"wide box", 300, 200, {"25.00", "75.00"}, {{1, {150, 0}, {250, 100}, false}, {2, {250, 100}, {150, 0}, false}}, 2},
     {"tall box", 200, 300, {"75.00", "25.00"}, {{1, {100, 50}, {0, 150}, false}, {2, {0, 150}, {100, 50}, false}}, 2},
-    // The last 1 percent has no width on a 20-pixel circle: left out, not a whole disc.
-    {"slice too thin for a small circle", 20, 20, {"98.00", "1.00", "1.00"},
-     {{1, {10, 0}, {9, 1}, false}, {2, {9, 1}, {10, 0}, false}}, 3},
     {"texts that are no number", 200, 200, {"abc", "", "12.5x"}, {}, std::nullopt}};
 // clang-format on
 

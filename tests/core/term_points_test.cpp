@@ -38,17 +38,5 @@ TEST(TermPoints, sixtiethPointTellsTheMaximumAndStopsTheWalk) {
     }
 }
 
-TEST(TermPoints, highestAndLowestOverAllPoints) {
-    const std::tuple<std::vector<std::int32_t>, std::int32_t, std::int32_t> cases[] = {
-        {{300, 250, 300}, 300, 250}, {{500, 0}, 500, 0}, {{-20, 10, -30}, 10, -30}, {{}, 0, 0}};
-    for (const auto& [prices, highest, lowest] : cases) {
-        term_point_list points;
-        recording_notifier n;
-        for (const auto p : prices)
-            (void)points.add(priced("milk", p), "2000/1/1", n);
-        EXPECT_EQ(std::pair(points.highest(), points.lowest()), std::pair(highest, lowest));
-    }
-}
-
 } // namespace
 } // namespace kozenica

@@ -36,14 +36,11 @@ TEST(HyouForm, cellTextIsAlignedAndClippedInsideTheInset) {
         QImage image(w, h, QImage::Format_RGB32);
         image.fill(Qt::magenta); // the cell paints its own background
         QStyleOptionViewItem option;
+        option.initFrom(grid);
         option.rect = QRect(0, 0, w, h);
-        option.font = grid->font();
-        option.palette = grid->palette();
-        option.state = QStyle::State_Enabled;
-        {
-            QPainter painter(&image);
-            grid->itemDelegate()->paint(&painter, option, grid->model()->index(0, col - 1));
-        }
+        QPainter painter(&image);
+        grid->itemDelegate()->paint(&painter, option, grid->model()->index(0, col - 1));
+        painter.end();
         int first = w, last = -1;
         for (int x = 0; x < w; ++x)
             for (int y = 0; y < h; ++y)

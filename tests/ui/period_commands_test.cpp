@@ -104,9 +104,9 @@ class period_commands : public ::testing::Test {
 
     hyou_form& table() { return *form->hyou_window(); }
     // The main window's outer top left plus the given fractions of its outer size.
-    QPoint at(int width_div, int height_div) const {
-        const QRect outer = form->frameGeometry();
-        return {outer.left() + outer.width() / width_div, outer.top() + outer.height() / height_div};
+    QPoint at(int w_div, int h_div) const {
+        const QRect o = form->frameGeometry();
+        return {o.left() + o.width() / w_div, o.top() + o.height() / h_div};
     }
 
     testing::temp_program_dir dir;
@@ -123,7 +123,7 @@ TEST_F(period_commands, cheapestPricesFillTheResultTableAndASecondSearchRefreshe
     write("2000_2.csv", "0|C|牛乳|2|500|0|返品\n7|D|牛乳 |1|0|1\n28|E|牛乳|1|0|198");
     hold_unsaved_month();
     answer("牛乳", "1999/11", "2000/2");
-    const QPoint table_at = at(3, 10);
+    const QPoint table_at = at(3, 10); // from the main window as the command starts
     form->search_bottom_price();
 
     EXPECT_EQ(
@@ -193,12 +193,10 @@ TEST_F(period_commands, wrongRangeNothingFoundAndCancelEndTheCommand) {
         for (int i = 0; i < 3; ++i)
             graph ? form->term_graph() : form->search_bottom_price();
     }
-    const QString warnings[] = {QStringLiteral("範囲指定が間違っています"),
-                                QStringLiteral("コーヒーを発見できませんでした")};
-    ASSERT_EQ(notify.messages.size(), 4u);
-    for (std::size_t i = 0; i < 4; ++i)
-        EXPECT_EQ(std::pair(notify.messages[i].kind, notify.messages[i].text),
-                  std::pair(message_kind::warning, warnings[i % 2]));
+    EXPECT_EQ(notify.texts(), texts("範囲指定が間違っています\nコーヒーを発見できませんでした\n"
+                                    "範囲指定が間違っています\nコーヒーを発見できませんでした"));
+    for (const auto& m : notify.messages)
+        EXPECT_EQ(m.kind, message_kind::warning);
     EXPECT_TRUE(table().isHidden());
     EXPECT_EQ(runner.runs(), 6); // dialogs only: no graph window
     const QDate today = QDate::currentDate();
