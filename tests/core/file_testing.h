@@ -45,7 +45,6 @@ inline const std::string& write_bytes(const std::string& path, std::string_view 
         throw std::runtime_error("cannot write " + path);
     return path;
 }
-
 inline std::string read_bytes(const std::string& path) {
     std::ostringstream out;
     out << std::ifstream(path, std::ios::binary).rdbuf();
@@ -71,7 +70,6 @@ inline shuushi_data table_of(const std::vector<shuushi_line>& lines) {
     table.row_count = std::int32_t(lines.size() + 1);
     return table;
 }
-
 inline std::vector<shuushi_line> lines_of(const shuushi_data& table) {
     return {table.lines.begin() + 1, table.lines.begin() + std::clamp(table.row_count, 1, max_rows)};
 }
@@ -94,20 +92,17 @@ inline shuushi_data full_table(bool with_negatives) {
 inline std::string encode_for(const std::string& path, const shuushi_data& table) {
     return format_of_path(path) == month_format::csv ? encode_csv(table) : encode_kzn(table);
 }
-
 inline shuushi_data new_month() {
     shuushi_data table;
     month_state state;
     init_data(table, state);
     return table;
 }
-
 inline window_settings default_settings() {
     window_settings s;
     set_initial_data(s);
     return s;
 }
-
 inline list_entry entry(std::int32_t number, std::string_view name) {
     return {number, line_text(name)};
 }
@@ -120,7 +115,6 @@ inline std::string kzn_prefix(std::int32_t row_count, std::string_view header = 
         out.push_back(char(std::uint32_t(row_count) >> i));
     return out;
 }
-
 inline std::string repeat(std::string_view s, std::size_t n) {
     std::string out;
     while (n-- > 0)
@@ -133,7 +127,6 @@ struct month_read {
     shuushi_data table;
     std::vector<std::pair<message_kind, std::string>> told;
 };
-
 // Writes the bytes to the path and reads them as a month over `start`.
 inline month_read read_month(const std::string& path, std::string_view bytes, shuushi_data start = {}) {
     recording_notifier notify;

@@ -28,11 +28,9 @@ TEST(read_list_file, number_and_name_line_pairs) {
     const std::string crossing = "9" + std::string(16382, ' ') + "\r\nA\r\n"; // across the reader's pieces
     // clang-format off
     const struct { const char* what; std::string content; std::vector<list_entry> entries; } cases[] = {
-        {"empty file", "", {}},
+        {"empty file", "", {}}, {"CR alone", "1\rA\r2\rB", {entry(1, "A"), entry(2, "B")}},
         {"CR LF", sjis("1\r\n食費\r\n2\r\n日用品\r\n"), {entry(1, sjis("食費")), entry(2, sjis("日用品"))}},
-        {"CR alone", "1\rA\r2\rB", {entry(1, "A"), entry(2, "B")}},
-        {"lone LF is part of the line", "1\nA\r\nB\r\n", {entry(0, "B")}},
-        {"CR LF LF", "1\r\n\nA\r\n", {entry(1, "\nA")}},
+        {"lone LF", "1\nA\r\nB\r\n", {entry(0, "B")}}, {"CR LF LF", "1\r\n\nA\r\n", {entry(1, "\nA")}},
         {"0x1A ends the file", "1\r\nA\r\n2\x1A\r\nB\r\n", {entry(1, "A"), entry(2, "")}},
         {"0x1A inside a name", "1\r\nAB\x1AXY\r\n3\r\nE\r\n", {entry(1, "AB")}},
         {"number line at the very end", "1\r\nA\r\n5", {entry(1, "A"), entry(5, "")}},
@@ -43,7 +41,6 @@ TEST(read_list_file, number_and_name_line_pairs) {
         {"lone lead byte at the end", "1\r\n\x82", {entry(1, "\x82")}},
         {"NUL bytes in a name", std::string("1\r\na\0b\r\n", 8), {entry(1, std::string("a\0b", 3))}},
         {"hex and junk numbers", "$FFFFFFFF\r\nminus\r\nabc\r\nzero\r\n", {entry(-1, "minus"), entry(0, "zero")}},
-        {"one line of 1 MB", std::string(1 << 20, '7'), {entry(0, "")}},
         {"100,000 lines without CR", repeat("1\nname\n", 50000), {entry(0, "")}},
         {"stops after 99 entries", repeat("7\r\nname\r\n", 150), std::vector(99, entry(7, "name"))},
         {"CR last in a piece, LF first in the next", crossing, {entry(0, "A")}}};

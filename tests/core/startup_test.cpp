@@ -27,7 +27,7 @@ TEST(read_startup_files, settings_and_both_lists) {
     const corresp_list file_order = {entry(3, sjis("牛乳")), entry(1, sjis("パン"))};
     using file = std::optional<std::string>; // nullopt: not there
     // clang-format off
-    const struct { const char* what; file settings, kindlist, corresplist; bool read_only; startup_files expected; } cases[] = {
+    const struct { const char* what; file settings, kinds, corresp; bool read_only; startup_files expected; } cases[] = {
         {"first run: no files", {}, {}, {}, false, {defaults, {}, {}, true}},
         {"all three files", encode_settings(wide), kinds, corresp, false, {wide, sorted, file_order, false}},
         {"short settings", encode_settings(wide).substr(0, 87), kinds, {}, false, {defaults, sorted, {}, false}},
@@ -37,8 +37,8 @@ TEST(read_startup_files, settings_and_both_lists) {
     for (const auto& c : cases) {
         temp_dir dir;
         place(dir.file("kozenic.int"), c.settings, c.read_only);
-        place(dir.file("kindlist.dat"), c.kindlist, c.read_only);
-        place(dir.file("corresp.dat"), c.corresplist, c.read_only);
+        place(dir.file("kindlist.dat"), c.kinds, c.read_only);
+        place(dir.file("corresp.dat"), c.corresp, c.read_only);
         const startup_files f = read_startup_files(dir.path()), &e = c.expected;
         EXPECT_EQ(std::tie(f.settings, f.kinds, f.corresp, f.kind_list_missing),
                   std::tie(e.settings, e.kinds, e.corresp, e.kind_list_missing))
@@ -49,9 +49,8 @@ TEST(read_startup_files, settings_and_both_lists) {
 TEST(file_exists, only_a_file_that_may_be_read_and_written) {
     temp_dir dir;
     const std::string long_name(253 - dir.path().size(), 'n'); // paths are cut to 253 bytes first
-    place(dir.file("plain"), "x");
-    place(dir.file(long_name), "x");
-    place(dir.file("read-only"), "x", true);
+    for (const std::string& name : {std::string("plain"), long_name, std::string("read-only")})
+        place(dir.file(name), "x", name == "read-only");
     std::filesystem::create_directory(dir.file("folder"));
     for (const std::string& path : {dir.file("plain"), dir.file(long_name) + "-more"})
         EXPECT_TRUE(file_exists(path)) << path;
