@@ -1,38 +1,27 @@
 #pragma once
-// A shown main window over a program directory with kind and correspondence
-// lists, and helpers that type into the ledger grid as a user would.
+// A shown main window with kind and correspondence lists, typed into as a user would.
 
 #include "core/ledger_editor.h"
-#include "support/temp_program_dir.h"
+#include "file_window_testing.h"
 #include "ui/main/ledger_delegate.h"
 #include "ui/main/ledger_model.h"
 #include "ui/main/ledger_view.h"
-#include "ui/main/main_form.h"
-#include "ui/platform/modal_runner.h"
-#include "ui/platform/scripted_notifier.h"
 
 #include <QApplication>
 #include <QInputMethodEvent>
 #include <QPushButton>
-#include <QTest>
-#include <gtest/gtest.h>
-#include <memory>
 #include <vector>
-
-inline void PrintTo(const QString& text, std::ostream* out) {
-    *out << '"' << text.toStdString() << '"';
-}
 
 namespace kozenica::testing {
 
 using line_values = std::tuple<int, const char*, int, int>; // day, shop (UTF-8), income, expense
 
-class main_form_test : public ::testing::Test {
+class main_form_test : public program_window_test {
   protected:
     void SetUp() override {
         dir.write("kindlist.dat", "1\r\n" + sjis("食費") + "\r\n12\r\n" + sjis("乳製品") + "\r\n");
         dir.write("corresp.dat", "12\r\n" + sjis("牛乳") + "\r\n3\r\n" + sjis("パン") + "\r\n");
-        form = std::make_unique<main_form>(dir.path(), notify, runner);
+        start();
         form->show();
         QApplication::setActiveWindow(form.get());
         ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
@@ -47,45 +36,30 @@ class main_form_test : public ::testing::Test {
     }
     cell_pos current() { return {grid().currentIndex().column(), grid().currentIndex().row() + 1}; }
     void go_to(int row, int column) { grid().set_current_cell(row, column); }
-
-    // Keys go where the application sends them: to the focused widget.
+    // Keys go to the focused widget.
     QWidget* focus() { return QApplication::focusWidget() ? QApplication::focusWidget() : editor(); }
     void key(Qt::Key k, Qt::KeyboardModifiers mods = {}) { QTest::keyClick(focus(), k, mods); }
     void type_ascii(const char* text) { QTest::keyClicks(focus(), QLatin1String(text)); }
-    // Text committed by an input method, as Japanese or full-width text comes.
+    // Japanese or full-width text comes committed by an input method.
     void commit_input(const QString& text) {
-        QInputMethodEvent preedit(text, {});
+        QInputMethodEvent preedit(text, {}), commit;
         QApplication::sendEvent(focus(), &preedit);
-        QInputMethodEvent commit;
         commit.setCommitString(text);
         QApplication::sendEvent(focus(), &commit);
     }
-
-    // Clicks the tool button or triggers the menu item of that name.
+    // A command clicks the tool button or triggers the menu item of that name.
     void run(const char* command) {
         auto* b = form->findChild<QPushButton*>(QLatin1String(command));
         b ? b->click() : form->findChild<QAction*>(QLatin1String(command))->trigger();
     }
-
     void load_lines(const std::vector<line_values>& lines) {
-        shuushi_data& t = form->table();
-        t.row_count = int(lines.size()) + 1;
+        form->table().row_count = int(lines.size()) + 1;
         for (std::size_t i = 0; i < lines.size(); ++i) {
             const auto& [day, shop, income, expense] = lines[i];
-            shuushi_line& line = t.lines[i + 1];
-            line = shuushi_line{};
-            line.day = std::int8_t(day);
-            line.shop = line_text(sjis(shop));
-            line.income = income;
-            line.expense = expense;
+            line(int(i) + 1) = {std::int8_t(day), line_text(sjis(shop)), {}, 0, income, expense, {}};
         }
         form->disp_data();
     }
-
-    temp_program_dir dir;
-    scripted_notifier notify;
-    scripted_modal_runner runner;
-    std::unique_ptr<main_form> form;
 };
 
 } // namespace kozenica::testing
