@@ -10,24 +10,6 @@
 namespace kozenica {
 namespace {
 
-// Mode 2: one price per table row, and the highest and lowest in the legend.
-void fill_period(graph_form& form, const std::vector<int>& prices) {
-    form.set_table_size(3, static_cast<int>(prices.size()) + 1);
-    form.set_table_text(2, 0, QStringLiteral("値段"));
-    for (int k = 1; const int price : prices)
-        form.set_table_text(2, k++, QString::number(price));
-    const auto [low, high] = std::minmax_element(prices.begin(), prices.end());
-    form.taiou_list_box()->setColumnCount(2);
-    form.set_legend_text(1, 0, QString::number(*high));
-    form.set_legend_text(1, 1, QString::number(*low));
-}
-
-void show_at(graph_form& form, int width, int height) {
-    form.show();
-    form.resize(width, height);
-    QApplication::processEvents();
-}
-
 struct probe {
     const char* what;
     QPoint at;
@@ -56,7 +38,8 @@ TEST(graph_form, pie_and_legend_pixels) {
         form.set_table_text(1, r, QString::fromUtf8(row).section(u'|', 0, 0));
         form.set_table_text(3, r++, QString::fromUtf8(row).section(u'|', 1));
     }
-    show_at(form, 360, 410);
+    form.show(), form.resize(360, 410);
+    QApplication::processEvents();
     EXPECT_EQ(form.PaintBox()->geometry(), QRect(0, 0, 240, 205));
     const pie_square sq = form.pie().square;
     const int d = sq.x1 - sq.x0, r = d / 3;
@@ -80,8 +63,15 @@ TEST(graph_form, pie_and_legend_pixels) {
 
 TEST(graph_form, period_graph_pixels_and_legend) {
     graph_form form(2, nullptr);
-    fill_period(form, {100, 110, 110, 110, 110}); // flat at the top, so the line at 100 shows on the right
-    show_at(form, 401, 301);
+    form.set_table_size(3, 6); // one price per row, the highest and lowest in the legend
+    form.set_table_text(2, 0, QStringLiteral("値段"));
+    for (int r = 1; const int price : {100, 110, 110, 110, 110}) // flat at the top: the line at 100 shows
+        form.set_table_text(2, r++, QString::number(price));
+    form.taiou_list_box()->setColumnCount(2);
+    form.set_legend_text(1, 0, QStringLiteral("110"));
+    form.set_legend_text(1, 1, QStringLiteral("100"));
+    form.show(), form.resize(401, 301);
+    QApplication::processEvents();
     EXPECT_EQ(form.PaintBox()->geometry(), QRect(0, 0, 300, 150));
     const period_graph_picture pic = form.period();
     const graph_rect plot = pic.white[1];

@@ -16,13 +16,10 @@
 #include <QLineEdit>
 #include <QRadioButton>
 #include <gtest/gtest.h>
-#include <memory>
-#include <tuple>
 
 namespace kozenica {
 namespace {
 
-// Lines given in UTF-8, one text each.
 QStringList texts(const char* utf8_lines) {
     return QString::fromUtf8(utf8_lines).split(u'\n');
 }
@@ -126,10 +123,8 @@ TEST_F(period_commands, cheapestPricesFillTheResultTableAndASecondSearchRefreshe
     const QPoint table_at = at(3, 10); // from the main window as the command starts
     form->search_bottom_price();
 
-    EXPECT_EQ(
-        notify.texts(),
-        QStringList{
-            QStringLiteral("ファイル(%1)がありません").arg(QString::fromStdString(dir.file("2000_1.csv")))});
+    const QString missing = QString::fromStdString(dir.file("2000_1.csv"));
+    EXPECT_EQ(notify.texts(), QStringList{QStringLiteral("ファイル(%1)がありません").arg(missing)});
     // The dialog opens on the month in hand at a third of the main window.
     EXPECT_EQ(dialogs, QStringList{QStringLiteral("最安値探索|の最安値を調べる|1999|12|1999|12|400,260")});
     EXPECT_TRUE(table().isVisible());
@@ -181,8 +176,8 @@ TEST_F(period_commands, priceGraphGetsItsGridsPlaceAndSize) {
     EXPECT_EQ(seen, texts("期間変動グラフ\n2\n日付|店名|値段\n1999/11/5|生協|300\n1999/12/0|B|0\n"
                           "2000/1/9|C|250\n2000/1/12|D|300\n最高値|300\n最安値|0"));
     // Its size after closing is what both graph windows open with next.
-    EXPECT_EQ(form->settings()[setting::graph_width], 520);
-    EXPECT_EQ(form->settings()[setting::graph_height], 460);
+    EXPECT_EQ(std::pair(form->settings()[setting::graph_width], form->settings()[setting::graph_height]),
+              std::pair(520, 460));
     expect_month_in_hand_untouched();
 }
 

@@ -1,5 +1,4 @@
-// The monthly summary command through the main window: the warning, the table
-// handed to the graph window, its placing, and the sizes it keeps.
+// The monthly summary command: the warning, the table handed over, its placing, the sizes kept.
 #include "core/settings.h"
 #include "support/temp_program_dir.h"
 #include "tests/core/summary_testing.h"
@@ -36,20 +35,17 @@ class summary_command : public ::testing::Test {
 
     std::unique_ptr<main_form> make_main() {
         auto m = std::make_unique<main_form>(dir.path(), notify, runner);
-        m->move(100, 50);
-        m->resize(800, 600);
+        m->move(100, 50), m->resize(800, 600);
         return m;
     }
 
-    // Runs the command on a month; `user` may resize the window and drag its
-    // columns before closing it.
+    // Runs the command on a month; `user` may resize the window and its columns before closing it.
     window_seen run(main_form& m, const std::vector<month_line>& lines,
                     const std::function<void(graph_form&)>& user = {}) {
         testing::set_month(m.table(), lines);
         window_seen seen;
         runner.push([&](QDialog& dialog) {
             graph_form& g = dynamic_cast<graph_form&>(dialog);
-            QTableWidget* table = g.draw_Shuukei();
             seen.rows << QStringLiteral("%1 %2 %3")
                              .arg(g.windowTitle())
                              .arg(g.graph_mode())
@@ -58,8 +54,8 @@ class summary_command : public ::testing::Test {
                 seen.rows << QStringList{g.table_text(0, r), g.table_text(1, r), g.table_text(2, r),
                                          g.table_text(3, r)}
                                  .join(u'|');
-            for (int c = 0; c < table->columnCount(); ++c)
-                seen.widths.push_back(table->columnWidth(c));
+            for (int c = 0; c < 4; ++c)
+                seen.widths.push_back(g.draw_Shuukei()->columnWidth(c));
             seen.bounds = QRect(g.pos(), g.outer_size());
             if (user) user(g);
             return int(QDialog::Rejected);
@@ -77,9 +73,8 @@ class summary_command : public ::testing::Test {
 TEST_F(summary_command, a_failed_summary_warns_and_shows_nothing) {
     const window_settings before = form->settings();
     run(*form, {{0, 0, 0}, {1, 0, 300}, {7, 0, 200}});
-    ASSERT_EQ(notify.messages.size(), 1u);
-    EXPECT_EQ(notify.messages[0].kind, message_kind::warning);
     EXPECT_EQ(notify.texts(), QStringList{QStringLiteral("リストに存在しない種類です:7")});
+    EXPECT_EQ(notify.messages.at(0).kind, message_kind::warning);
     EXPECT_EQ(runner.runs(), 0);
     EXPECT_EQ(form->settings(), before);
 }
