@@ -45,12 +45,10 @@ TEST(format_of_path, only_a_lower_case_csv_extension_in_the_first_253_bytes_is_c
 }
 
 TEST(month_file_reader, csv_lines_and_fields) {
-    const std::string x250(250, 'x'), x20(20, 'x');
-    const std::size_t piece = csv_read_piece_bytes;
-    const std::string piece_line = "1," + std::string(piece - 3, 'x'); // ends 1 byte before a piece
-    const shuushi_line piece_first = make_line(1, x20);
-    const std::string across = "1," + std::string(piece - 104, 'x') + "\r\n2,",
-                      y20(20, 'y'); // 100 to the end
+    const std::string x250(250, 'x'), x20(20, 'x'), y20(20, 'y'), piece(csv_read_piece_bytes - 104, 'x');
+    const std::string piece_line = "1," + piece + std::string(101, 'x'), across = "1," + piece + "\r\n2,";
+    const shuushi_line piece_first =
+        make_line(1, x20); // piece_line ends 1 byte, across 100 bytes before a piece
     // clang-format off
     const struct { const char* what; std::string content; std::vector<shuushi_line> lines; } cases[] = {
         {"empty file", "", {}}, {"new month", sjis("1,,繰越,0,0,0,\r\n"), {make_line(1, "", sjis("繰越"))}},
@@ -67,9 +65,7 @@ TEST(month_file_reader, csv_lines_and_fields) {
           make_line(31, ""), make_line(0, ""), make_line(5, "")}},
         {"amounts keep digits only", ",,,7" + sjis("種") + ",-300," + sjis("¥1200円") + "\r\n",
          {make_line(0, "", "", 7, 300, 1200)}},
-        {"a comma shifts later fields", "1,A,B,X,5,6,7,memo\r\n", {make_line(1, "A", "B", 0, 5, 6, "7")}},
-        {"an eighth field is ignored", "1,s,i,2,3,4,m,x,y\r\n", {make_line(1, "s", "i", 2, 3, 4, "m")}},
-        {"missing fields stay empty", "5,shop\r\n", {make_line(5, "shop")}},
+        {"a comma shifts later fields, the 8th is ignored", "1,A,B,X,5,6,7,memo\r\n", {make_line(1, "A", "B", 0, 5, 6, "7")}},
         {"texts cut to 20 bytes", "1," + std::string(19, 's') + sjis("店") + ",",
          {make_line(1, std::string(19, 's') + sjis("店").substr(0, 1))}},
         {"254 bytes are read whole", "1," + x250 + ",7\r\n,B", {make_line(1, x20, "7"), make_line(0, "B")}},
