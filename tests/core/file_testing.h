@@ -51,8 +51,7 @@ inline std::string read_bytes(const std::string& path) {
     return out.str();
 }
 
-class recording_notifier : public notifier {
-  public:
+struct recording_notifier : notifier {
     void tell(message_kind kind, std::string_view text) override { told.emplace_back(kind, text); }
     bool ask_yes_no(message_kind, std::string_view) override { return false; }
     std::vector<std::pair<message_kind, std::string>> told;
@@ -79,13 +78,13 @@ inline std::vector<shuushi_line> lines_of(const shuushi_data& table) {
 inline shuushi_data full_table(bool with_negatives) {
     shuushi_data table;
     table.row_count = max_rows;
-    const auto text = [](std::string s, int i) {
+    const auto text = [](auto s, int i) {
         return (s + std::to_string(i)).append(20, 'z').substr(0, 19) + '\x93';
     };
     for (int i = 1; i <= max_lines; ++i)
         table.lines[std::size_t(i)] =
             make_line(i % 32, text("shop", i), text("item", i), i % 100,
-                      (with_negatives && i % 2 ? -1 : 1) * i * 1000, 2147000000 + i * 7, text("memo", i));
+                      (with_negatives && i % 2 ? -i : i) * 1000, 2147000000 + i * 7, text("memo", i));
     return table;
 }
 
