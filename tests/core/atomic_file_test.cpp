@@ -59,8 +59,7 @@ struct faulty_io : file_io {
 constexpr int saved = 0, disk_full = -1;
 
 // Saves over the path with changed_flag set, as the save commands do.
-void expect_save(const shuushi_data& table, const std::string& path, file_io& io, int expected,
-                 const std::string& where) {
+void expect_save(const shuushi_data& table, const std::string& path, file_io& io, int expected) {
     month_state state;
     state.open_path.assign(path);
     state.changed_flag = true;
@@ -73,8 +72,7 @@ void expect_save(const shuushi_data& table, const std::string& path, file_io& io
     }
     const decltype(notify.told) full = {{message_kind::error, texts::disk_full}};
     EXPECT_EQ(std::tie(result, state.changed_flag, notify.told),
-              std::tuple(expected, expected != saved, expected == disk_full ? full : decltype(full){}))
-        << where;
+              std::tuple(expected, expected != saved, expected == disk_full ? full : decltype(full){}));
 }
 
 // Every call of the step up to the rename fails in turn: the old file stays
@@ -105,13 +103,12 @@ TEST(replace_file, every_failure_keeps_the_old_or_the_whole_new_file) {
         const bool after = c.how == mode::after;
         EXPECT_GE(calls, c.at == step::write ? 100 : 1) << name; // a full month takes many writes
         for (long n = after ? calls + 1 : 1; n <= calls + after; ++n) {
-            const std::string old = "old content " + std::to_string(n),
-                              where = old + name + std::to_string(c.error);
+            SCOPED_TRACE(name + " call " + std::to_string(n) + " errno " + std::to_string(c.error));
+            const std::string old = "old content " + std::to_string(n);
             faulty_io io(c.at, int(n), c.error, c.how);
-            expect_save(table, write_bytes(path, old), io, c.expected, where);
-            EXPECT_EQ(read_bytes(path), c.expected == saved || after ? encode_for(path, table) : old)
-                << where;
-            EXPECT_EQ(dir.names(), (std::vector<std::string>{name, "trial"})) << where;
+            expect_save(table, write_bytes(path, old), io, c.expected);
+            EXPECT_EQ(read_bytes(path), c.expected == saved || after ? encode_for(path, table) : old);
+            EXPECT_EQ(dir.names(), (std::vector<std::string>{name, "trial"}));
         }
     }
 }
@@ -124,11 +121,11 @@ TEST(month_file_writer, a_real_full_disk_keeps_the_old_file) {
     const std::shared_ptr<void> unmount(nullptr, [&](void*) { ::umount2(dir.path().c_str(), MNT_DETACH); });
     for (const auto& [name, expected] : {std::pair{"2024_5.kzn", disk_full}, {"2024_5.csv", ENOSPC}}) {
         const std::string path = write_bytes(dir.file(name), encode_for(dir.file(name), new_month()));
-        expect_save(full_table(false), path, system_file_io(), expected, name);
+        expect_save(full_table(false), path, system_file_io(), expected);
         EXPECT_EQ(read_bytes(path), encode_for(path, new_month())) << name;
     }
     EXPECT_EQ(dir.names(), (std::vector<std::string>{"2024_5.csv", "2024_5.kzn"}));
-    expect_save(new_month(), dir.file("2024_5.kzn"), system_file_io(), saved, "small month fits");
+    expect_save(new_month(), dir.file("2024_5.kzn"), system_file_io(), saved); // a small month fits
 }
 
 } // namespace

@@ -94,13 +94,12 @@ TEST(month_file_reader, kzn_texts_take_at_most_20_bytes_and_nothing_past_their_l
     const std::string record = encode_kzn(table_of({make_line(2, s20, "item", 1, 2, 3, m20)})).substr(16);
     const std::pair<std::string, shuushi_line> cases[] = {
         {"\xff\x15\x15L", make_line(2, s20, "itemL" + std::string(15, '\0'), 1, 2, 3, m20)},
-        {"\x01\x04\x00L", make_line(2, "s", "item", 1, 2, 3, "")}};
+        {std::string("\x01\x04\x00L", 4), make_line(2, "s", "item", 1, 2, 3, "")}};
     temp_dir dir;
     for (const auto& [bytes, line] : cases) {
-        std::string patched = record;
-        patched[1] = bytes[0], patched[22] = bytes[1], patched[56] = bytes[2],
-        patched[27] = patched[77] = bytes[3];
-        const month_read r = read_month(dir.file("2024_5.kzn"), kzn_prefix(2) + patched);
+        std::string p = record;
+        p[1] = bytes[0], p[22] = bytes[1], p[56] = bytes[2], p[27] = p[77] = bytes[3];
+        const month_read r = read_month(dir.file("2024_5.kzn"), kzn_prefix(2) + p);
         EXPECT_TRUE(r.ok);
         EXPECT_EQ(r.table.lines[1], line);
     }
