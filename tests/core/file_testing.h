@@ -18,8 +18,7 @@
 namespace kozenica::testing {
 
 // A new empty directory, removed at the end of the test; path() ends in '/'.
-class temp_dir {
-  public:
+struct temp_dir {
     temp_dir() : dir_((std::filesystem::temp_directory_path() / "kozenica-test-XXXXXX").string()) {
         if (::mkdtemp(dir_.data()) == nullptr) throw std::runtime_error("mkdtemp failed");
         dir_ += '/';
@@ -34,8 +33,6 @@ class temp_dir {
         std::sort(out.begin(), out.end());
         return out;
     }
-
-  private:
     std::string dir_;
     std::error_code ignored_;
 };
@@ -73,8 +70,7 @@ inline std::vector<shuushi_line> lines_of(const shuushi_data& table) {
     return {table.lines.begin() + 1, table.lines.begin() + std::clamp(table.row_count, 1, max_rows)};
 }
 
-// All 1999 lines, every text 20 bytes ending in a cut lead byte; negative
-// numbers only where the format holds them (CSV keeps only digits).
+// All 1999 lines, texts of 20 bytes ending in a cut lead byte; negatives only where the format keeps them.
 inline shuushi_data full_table(bool with_negatives) {
     shuushi_data table;
     table.row_count = max_rows;

@@ -81,9 +81,7 @@ bool finishes_in_time(const std::function<bool()>& check) {
     if (child == 0) ::_exit(check() ? 0 : 1);
     for (int tenths = 0, status = 0; tenths < 100; ++tenths, ::usleep(100000))
         if (::waitpid(child, &status, WNOHANG) == child) return WIFEXITED(status) && WEXITSTATUS(status) == 0;
-    ::kill(child, SIGKILL);
-    ::waitpid(child, nullptr, 0);
-    return false;
+    return ::kill(child, SIGKILL), ::waitpid(child, nullptr, 0), false;
 }
 
 TEST(hostile_files, missing_files_pipes_folders_and_devices_are_refused_without_waiting) {
