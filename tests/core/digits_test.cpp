@@ -29,8 +29,7 @@ TEST(format_comma, groups_by_three_with_sign_and_cells_leave_zero_empty) {
         texts += format_comma(v) + " ";
     EXPECT_EQ(texts, "0 999 1,000 1,234,567 -12,345 -100 4,294,967,296 -9,223,372,036,854,775,808 ");
     EXPECT_EQ(day_cell_text(0) + kind_cell_text(0) + amount_cell_text(0), "");
-    EXPECT_EQ(day_cell_text(31) + "|" + kind_cell_text(12) + "|" + amount_cell_text(-1234567),
-              "31|12|-1,234,567");
+    EXPECT_EQ(day_cell_text(31) + " " + kind_cell_text(12) + " " + amount_cell_text(-1234), "31 12 -1,234");
 }
 
 } // namespace

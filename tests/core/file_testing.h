@@ -104,8 +104,7 @@ inline list_entry entry(std::int32_t number, std::string_view name) {
 
 // The 16 bytes before the records: header and little-endian row count.
 inline std::string kzn_prefix(std::int32_t row_count, std::string_view header = "kozenic file") {
-    std::string out(header);
-    out.resize(12, ' ');
+    std::string out = (std::string(header) + std::string(12, ' ')).substr(0, 12);
     for (int i = 0; i < 32; i += 8)
         out.push_back(char(std::uint32_t(row_count) >> i));
     return out;
