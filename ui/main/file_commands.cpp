@@ -19,10 +19,6 @@ namespace {
 
 enum class save_outcome { saved, cancelled, failed };
 
-void tell_io_error(main_form& form, const std::system_error& failure) {
-    form.notify().tell(message_kind::error, to_sjis(general_io_error_text(failure.code().value())));
-}
-
 // The file-name part of a path (what the caption shows), at most 80 bytes.
 std::string_view file_name_part(std::string_view path) {
     const std::size_t slash = path.rfind('/');
@@ -62,7 +58,7 @@ save_outcome write_month(main_form& form) {
         return month_file_writer(form.table(), form.state(), form.notify()) ? save_outcome::saved
                                                                             : save_outcome::failed;
     } catch (const std::system_error& failure) {
-        tell_io_error(form, failure);
+        tell_io_error(form.notify(), failure);
         return save_outcome::failed;
     }
 }
@@ -114,7 +110,7 @@ void main_form::file_loadClick() {
         // Half a month must not stay under the file's name, where an overwrite
         // save would replace the whole file with it.
         reset_month();
-        tell_io_error(*this, failure);
+        tell_io_error(notify_, failure);
     }
     state_.changed_flag = false;
     disp_data();
@@ -157,7 +153,7 @@ bool main_form::FormCloseQuery() {
                          to_sjis(QStringLiteral("ディスクがいっぱいで、初期化ファイルを保存できませんでした\n"
                                                 "kozenic.intを削除してください")));
     } catch (const std::system_error& failure) {
-        tell_io_error(*this, failure);
+        tell_io_error(notify_, failure);
     }
     return true;
 }

@@ -105,10 +105,6 @@ void show_bottom_prices(main_form& form, const bottom_price_list& list) {
     }
 }
 
-void tell_io_error(main_form& form, const std::system_error& failure) {
-    form.notify().tell(message_kind::error, to_sjis(general_io_error_text(failure.code().value())));
-}
-
 // Asks for the period and walks its month files, handing each line to `take`
 // to gather into `Found`; shows what was gathered, or tells that the item was
 // not found.
@@ -128,7 +124,7 @@ void run_period_command(main_form& form, const QString& caption, const QString& 
         }
         show(form, found);
     } catch (const std::system_error& failure) {
-        tell_io_error(form, failure);
+        tell_io_error(form.notify(), failure);
     }
 }
 

@@ -10,11 +10,16 @@ namespace kozenica {
 
 QString caption_of(message_kind kind) {
     switch (kind) {
-    case message_kind::warning: return QStringLiteral("警告");
-    case message_kind::error: return QStringLiteral("ｴﾗｰ");
-    case message_kind::information: return QStringLiteral("情報");
-    case message_kind::confirmation: return QStringLiteral("確認");
-    case message_kind::plain: break;
+    case message_kind::warning:
+        return QStringLiteral("警告");
+    case message_kind::error:
+        return QStringLiteral("ｴﾗｰ");
+    case message_kind::information:
+        return QStringLiteral("情報");
+    case message_kind::confirmation:
+        return QStringLiteral("確認");
+    case message_kind::plain:
+        break;
     }
     return QStringLiteral("Kozenica");
 }
@@ -25,15 +30,24 @@ QString general_io_error_text(int error_code) {
         .arg(QString::fromLocal8Bit(std::strerror(error_code)));
 }
 
+void tell_io_error(notifier& notify, const std::system_error& failure) {
+    notify.tell(message_kind::error, to_sjis(general_io_error_text(failure.code().value())));
+}
+
 namespace {
 
 QMessageBox::Icon icon_of(message_kind kind) {
     switch (kind) {
-    case message_kind::warning: return QMessageBox::Warning;
-    case message_kind::error: return QMessageBox::Critical;
-    case message_kind::information: return QMessageBox::Information;
-    case message_kind::confirmation: return QMessageBox::Question;
-    case message_kind::plain: break;
+    case message_kind::warning:
+        return QMessageBox::Warning;
+    case message_kind::error:
+        return QMessageBox::Critical;
+    case message_kind::information:
+        return QMessageBox::Information;
+    case message_kind::confirmation:
+        return QMessageBox::Question;
+    case message_kind::plain:
+        break;
     }
     return QMessageBox::NoIcon;
 }

@@ -6,6 +6,7 @@
 #include "core/notifier.h"
 
 #include <QString>
+#include <system_error>
 
 class QWidget;
 
@@ -13,6 +14,8 @@ namespace kozenica {
 
 QString caption_of(message_kind kind);
 QString general_io_error_text(int error_code);
+// Tells an unexpected I/O failure of a command as an error with its code.
+void tell_io_error(notifier& notify, const std::system_error& failure);
 
 // Shows real message boxes over a parent window.
 class message_boxes : public notifier {
