@@ -3,6 +3,7 @@
 #include "core/ledger.h"
 #include "ui/platform/fonts.h"
 #include "ui/platform/modal_runner.h"
+#include "ui/platform/placement.h"
 #include "ui/platform/sjis.h"
 
 #include <QComboBox>
@@ -103,7 +104,7 @@ void file_name_form::select_format_item(int item) {
 void file_name_form::prepare(const QString& title_text, const QRect& main_outer) {
     title_->setText(title_text);
     setWindowTitle(title_text);
-    move(main_outer.x() + main_outer.width() / 11, main_outer.y() + main_outer.height() / 11);
+    move(opening_point(main_outer, 11, 11));
     lay_out();
     // Typing a year replaces the proposed one rather than adding to it.
     year_->setFocus();

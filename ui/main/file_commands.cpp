@@ -7,6 +7,7 @@
 #include "ui/help_window/manual_form.h"
 #include "ui/list_window/list_form.h"
 #include "ui/platform/message_box.h"
+#include "ui/platform/placement.h"
 #include "ui/platform/sjis.h"
 
 #include <QFile>
@@ -160,9 +161,7 @@ bool main_form::FormCloseQuery() {
 
 void main_form::show_list_form() {
     list_form_->setFont(font());
-    const QRect outer = frameGeometry();
-    list_form_->show_kinds(kinds_, settings_,
-                           {outer.x() + outer.width() / 11, outer.y() + outer.height() / 11});
+    list_form_->show_kinds(kinds_, settings_, opening_point(frameGeometry(), 11, 11));
 }
 
 void main_form::manual_menuClick() {
@@ -175,7 +174,7 @@ void main_form::manual_menuClick() {
     }
     auto* window = new manual_form(this);
     const QRect outer = frameGeometry();
-    window->move(outer.x() + outer.width() / 10, outer.y() + outer.height() / 10);
+    window->move(opening_point(outer, 10, 10));
     window->resize(outer.width() / 10 * 8, outer.height() / 10 * 8);
     window->set_manual(manual_text(*bytes));
     window->show();

@@ -6,6 +6,7 @@
 #include "main_form.h"
 #include "ui/graph_window/graph_form.h"
 #include "ui/platform/modal_runner.h"
+#include "ui/platform/placement.h"
 #include "ui/platform/sjis.h"
 
 #include <QTableWidget>
@@ -46,10 +47,8 @@ void main_form::show_graph_window() {
     QTableWidget* grid = form.draw_Shuukei();
     for (int c = 0; c < summary_columns; ++c)
         grid->setColumnWidth(c, settings()[setting::summary_column0 + c]);
-    const QRect main_bounds = frameGeometry();
-    form.set_bounds(main_bounds.left() + main_bounds.width() / 4,
-                    main_bounds.top() + main_bounds.height() / 10, settings()[setting::graph_width],
-                    settings()[setting::graph_height]);
+    const QPoint at = opening_point(frameGeometry(), 4, 10);
+    form.set_bounds(at.x(), at.y(), settings()[setting::graph_width], settings()[setting::graph_height]);
     form.taiou_list_box()->setColumnCount(3);
     form.setWindowTitle(QStringLiteral("月内集計グラフ"));
 

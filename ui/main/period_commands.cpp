@@ -10,6 +10,7 @@
 #include "ui/hyou_windows/hyou_form.h"
 #include "ui/platform/message_box.h"
 #include "ui/platform/modal_runner.h"
+#include "ui/platform/placement.h"
 #include "ui/platform/sjis.h"
 #include "ui/term_window/term_input_form.h"
 
@@ -69,10 +70,8 @@ void show_term_graph(main_form& form, const term_point_list& points) {
     graph_form graph(2, &form);
     fill_point_table(graph, points);
     fill_legend(graph, points);
-    const QRect main_bounds = form.frameGeometry();
-    graph.set_bounds(main_bounds.left() + main_bounds.width() / 5,
-                     main_bounds.top() + main_bounds.height() / 10, settings[setting::graph_width],
-                     settings[setting::graph_height]);
+    const QPoint at = opening_point(form.frameGeometry(), 5, 10);
+    graph.set_bounds(at.x(), at.y(), settings[setting::graph_width], settings[setting::graph_height]);
     graph.setWindowTitle(QStringLiteral("期間変動グラフ"));
     form.runner().run(graph);
     // The period graph and the monthly summary share one saved size.
@@ -84,8 +83,7 @@ void show_term_graph(main_form& form, const term_point_list& points) {
 void show_bottom_prices(main_form& form, const bottom_price_list& list) {
     hyou_form& table = *form.hyou_window();
     table.setWindowTitle(QStringLiteral("最安値探索結果"));
-    const QRect main_bounds = form.frameGeometry();
-    table.move(main_bounds.left() + main_bounds.width() / 3, main_bounds.top() + main_bounds.height() / 10);
+    table.move(opening_point(form.frameGeometry(), 3, 10));
     table.show();
     table.raise();
     table.activateWindow();

@@ -1,6 +1,7 @@
 #include "term_input_form.h"
 
 #include "ui/platform/fonts.h"
+#include "ui/platform/placement.h"
 #include "ui/platform/sjis.h"
 
 #include <QComboBox>
@@ -127,8 +128,7 @@ void term_input_form::set_initial_month(int year, int month) {
 }
 
 void term_input_form::place_over(const QWidget& main) {
-    const QRect outer = main.frameGeometry();
-    move(outer.left() + outer.width() / 3, outer.top() + outer.height() / 3);
+    move(opening_point(main.frameGeometry(), 3, 3));
 }
 
 period_query term_input_form::query() const {
