@@ -326,6 +326,16 @@ def period_months():
     return files
 
 
+def run_period_command(j, main, menu_letters, caption, result_caption):
+    """Chooses a period command from its menu, fills the dialog for milk over
+    2022/1..2023/12, dismisses the two missing-month boxes and returns the
+    result window."""
+    menu(j, main, *menu_letters)
+    period_dialog(j, caption, "牛乳", (2022, 1), (2023, 12))
+    dismiss_boxes(j, "^ｴﾗｰ$", 2)
+    return j.wait_window(result_caption)
+
+
 def period_analyses(j):
     """Price history and cheapest search over 24 months, two of them missing."""
     for name, data in period_months().items():
@@ -333,10 +343,7 @@ def period_analyses(j):
     with j.step("start"):
         main = j.start()
     with j.step("price history"):
-        menu(j, main, "g", "t")
-        period_dialog(j, "^期間変動$", "牛乳", (2022, 1), (2023, 12))
-        dismiss_boxes(j, "^ｴﾗｰ$", 2)
-        graph = j.wait_window("^期間変動グラフ$")
+        graph = run_period_command(j, main, ("g", "t"), "^期間変動$", "^期間変動グラフ$")
         j.shot_window(graph, "price history")
         shot = j.shot("price history screen")
     with j.step("check the price graph"):
@@ -350,10 +357,7 @@ def period_analyses(j):
         j.close_window(graph)
         j.wait_gone(graph)
     with j.step("cheapest search"):
-        menu(j, main, "s", "b")
-        period_dialog(j, "^最安値探索$", "牛乳", (2022, 1), (2023, 12))
-        dismiss_boxes(j, "^ｴﾗｰ$", 2)
-        result = j.wait_window("^最安値探索結果$")
+        result = run_period_command(j, main, ("s", "b"), "^最安値探索$", "^最安値探索結果$")
         j.shot_window(result, "cheapest search")
         j.shot("cheapest search screen")
         j.expect(j.find_windows("^ｴﾗｰ$") == [], "a further error box is shown")
