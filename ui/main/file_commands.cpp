@@ -33,10 +33,6 @@ void name_month(month_state& state, const std::string& path, std::uint16_t year,
     state.open_month = month;
 }
 
-QString caption_of_named_month(const month_state& state) {
-    return QStringLiteral("Kozenica [") + to_qstring(state.open_name.view()) + QStringLiteral("]");
-}
-
 // Runs the year/month dialog from the month in hand. On OK the chosen path,
 // year and month are handed back; on Cancel nothing is.
 bool choose_month_file(main_form& form, const QString& title, std::string& path, std::uint16_t& year,
@@ -71,7 +67,7 @@ save_outcome save_as(main_form& form) {
     if (!choose_month_file(form, QStringLiteral(" 保　存"), path, year, month))
         return save_outcome::cancelled;
     name_month(form.state(), path, year, month);
-    form.setWindowTitle(caption_of_named_month(form.state()));
+    form.setWindowTitle(main_caption(form.state()));
     return write_month(form);
 }
 

@@ -59,6 +59,11 @@ QPushButton* make_tool_button(QWidget* client, const char* name, const QString& 
 
 } // namespace
 
+QString main_caption(const month_state& state) {
+    if (state.open_name.empty()) return QStringLiteral("Kozenica");
+    return QStringLiteral("Kozenica [") + to_qstring(state.open_name.view()) + QStringLiteral("]");
+}
+
 main_form::main_form(std::string program_dir, notifier& notify, modal_runner& runner, QWidget* parent)
     : QMainWindow(parent), program_dir_(std::move(program_dir)), notify_(notify), runner_(runner),
       data_(std::make_unique<shuushi_data>()),
@@ -117,9 +122,7 @@ void main_form::reset_month() {
 }
 
 void main_form::disp_data() {
-    setWindowTitle(state_.open_name.empty() ? QStringLiteral("Kozenica")
-                                            : QStringLiteral("Kozenica [") +
-                                                  to_qstring(state_.open_name.view()) + QStringLiteral("]"));
+    setWindowTitle(main_caption(state_));
     editor_->project();
     model_->reload();
     draw_shuushi_->set_current_cell(1, 1);

@@ -27,6 +27,10 @@ class list_form;
 class hyou_form;
 class file_name_form;
 
+// The main window's caption: the program's title, with the month file's name
+// once the month has one.
+[[nodiscard]] QString main_caption(const month_state& state);
+
 class main_form : public QMainWindow {
     Q_OBJECT
 
