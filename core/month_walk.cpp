@@ -72,6 +72,10 @@ std::string not_found_text(std::string_view item_name) {
     return std::string(item_name) + texts::not_found_tail;
 }
 
+std::string missing_file_text(std::string_view file) {
+    return texts::missing_file_head + std::string(file) + texts::missing_file_tail;
+}
+
 void month_walk(const period_query& query, std::string_view program_dir, notifier& notify,
                 const walk_step& step, month_source& source) {
     if (!range_is_valid(query)) return;
@@ -85,7 +89,7 @@ void month_walk(const period_query& query, std::string_view program_dir, notifie
         const auto month = static_cast<std::uint16_t>(i % 12 + 1);
         const std::string path = month_path(program_dir, year, month, query.file_format);
         if (!source.exists(path)) {
-            notify.tell(message_kind::error, texts::missing_file_head + path + texts::missing_file_tail);
+            notify.tell(message_kind::error, missing_file_text(path));
             continue;
         }
         if (!source.read(path, *scratch, notify)) continue;

@@ -47,6 +47,10 @@ struct period_query {
 // Item name followed by "を発見できませんでした".
 [[nodiscard]] std::string not_found_text(std::string_view item_name);
 
+// "ファイル(" name ")がありません": a month file that is not there, named as
+// the command knows it (the walk by its path, the open command by its name).
+[[nodiscard]] std::string missing_file_text(std::string_view file);
+
 enum class walk_answer { go_on, stop };
 
 // Called for every matching line with the walk's year and month (not the

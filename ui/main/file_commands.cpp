@@ -1,6 +1,7 @@
 // File menu commands, the close query, the kind list and the manual command.
 #include "core/file_exists.h"
 #include "core/month_file.h"
+#include "core/month_walk.h"
 #include "core/notifier.h"
 #include "main_form.h"
 #include "ui/f_name_window/file_name_form.h"
@@ -71,17 +72,12 @@ save_outcome save_as(main_form& form) {
     return write_month(form);
 }
 
-std::string missing_file_text(const month_state& state) {
-    return to_sjis(QStringLiteral("ファイル(")) + state.open_name.str() +
-           to_sjis(QStringLiteral(")がありません"));
-}
-
 // Fills the table from the chosen file; a damaged file leaves an empty,
 // unnamed month (the reader has told why).
 void read_named_month(main_form& form) {
     const std::string path = form.state().open_path.str();
     if (!file_exists(path)) {
-        form.notify().tell(message_kind::error, missing_file_text(form.state()));
+        form.notify().tell(message_kind::error, missing_file_text(form.state().open_name.view()));
         return;
     }
     if (!month_file_reader(path, form.table(), form.notify())) form.reset_month();
