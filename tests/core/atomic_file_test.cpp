@@ -16,43 +16,32 @@ namespace {
 
 using namespace testing;
 
-enum class step { open, write, fsync, close, rename, unlink };
-enum class mode { fail, half, nothing, after }; // after: the first call after the rename
+enum class step { open, write, fsync, close, rename };
+enum class mode { fail, nothing, after }; // nothing: a write stores 0 bytes; after: the call after the rename
 
 // The real system calls, logged, where the nth call (from 1; 0: none) of the
 // step fails. Writes store at most 1000 bytes, so that a month takes many.
 struct faulty_io : file_io {
-    explicit faulty_io(step s = step::open, int n = 0, int e = 0, mode m = mode::fail)
+    faulty_io(step s = step::open, long n = 0, int e = 0, mode m = mode::fail)
         : at(s), nth(n), error(e), how(m) {}
     int open(const char* path, int flags, mode_t m) override {
         return hit(step::open) ? refuse() : file_io::open(path, flags, m);
     }
     ssize_t write(int fd, const void* data, std::size_t size) override {
-        const bool planned = hit(step::write);
-        if (full) return errno = ENOSPC, -1;
-        if (planned && how != mode::half) return how == mode::nothing ? 0 : refuse();
-        full = planned; // half stored, then the disk is full
-        return file_io::write(fd, data, std::min<std::size_t>(size, 1000) / (planned ? 2 : 1));
+        if (!hit(step::write)) return file_io::write(fd, data, std::min<std::size_t>(size, 1000));
+        return how == mode::nothing ? 0 : refuse();
     }
     int fsync(int fd) override { return hit(step::fsync) ? refuse() : file_io::fsync(fd); }
     int close(int f) override { return hit(step::close) ? (file_io::close(f), refuse()) : file_io::close(f); }
     int rename(const char* a, const char* b) override {
         return hit(step::rename) ? refuse() : file_io::rename(a, b);
     }
-    int unlink(const char* path) override { return hit(step::unlink) ? refuse() : file_io::unlink(path); }
-    bool hit(step s) {
-        log.push_back(s);
-        return at == s && std::count(log.begin(), log.end(), s) == nth;
-    }
+    bool hit(step s) { return log.push_back(s), at == s && std::count(log.begin(), log.end(), s) == nth; }
     int refuse() const { return errno = error, -1; }
-    [[nodiscard]] long before_rename(step s) const { // the rename included
-        const auto rename = std::find(log.begin(), log.end(), step::rename);
-        return std::count(log.begin(), rename == log.end() ? rename : rename + 1, s);
-    }
     step at;
-    int nth, error;
+    long nth;
+    int error;
     mode how;
-    bool full = false;
     std::vector<step> log;
 };
 
@@ -82,15 +71,13 @@ void expect_save(const shuushi_data& table, const std::string& path, file_io& io
 TEST(replace_file, every_failure_keeps_the_old_or_the_whole_new_file) {
     // clang-format off
     const struct { bool csv; step at; int error; mode how; int expected; } cases[] = {
-        {false, step::write, EIO, mode::fail, EIO},          {false, step::write, ENOSPC, mode::half, disk_full},
-        {false, step::write, ENOSPC, mode::fail, disk_full}, {false, step::write, EDQUOT, mode::fail, disk_full},
-        {false, step::write, 0, mode::nothing, disk_full},   {false, step::write, EINTR, mode::fail, saved},
-        {true, step::write, ENOSPC, mode::half, ENOSPC},     {false, step::fsync, EIO, mode::fail, EIO},
-        {false, step::fsync, ENOSPC, mode::fail, disk_full}, {false, step::close, EIO, mode::fail, EIO},
+        {false, step::write, EIO, mode::fail, EIO},          {false, step::write, ENOSPC, mode::fail, disk_full},
+        {false, step::write, EDQUOT, mode::fail, disk_full}, {false, step::write, 0, mode::nothing, disk_full},
+        {false, step::write, EINTR, mode::fail, saved},      {true, step::write, ENOSPC, mode::fail, ENOSPC},
+        {false, step::fsync, EIO, mode::fail, EIO},          {false, step::fsync, ENOSPC, mode::fail, disk_full},
         {true, step::close, EIO, mode::fail, EIO},           {false, step::rename, EXDEV, mode::fail, EXDEV},
         {false, step::open, EACCES, mode::fail, EACCES},     {false, step::open, ENOSPC, mode::fail, disk_full},
-        {false, step::open, EIO, mode::after, EIO},          {false, step::open, EACCES, mode::after, saved},
-        {false, step::fsync, EIO, mode::after, EIO},         {false, step::fsync, EINVAL, mode::after, saved},
+        {false, step::open, EIO, mode::after, EIO},          {false, step::fsync, EINVAL, mode::after, saved},
         {false, step::close, EIO, mode::after, EIO}};
     // clang-format on
     const shuushi_data table = full_table(false);
@@ -99,15 +86,15 @@ TEST(replace_file, every_failure_keeps_the_old_or_the_whole_new_file) {
         const std::string name = c.csv ? "2024_5.csv" : "2024_5.kzn", path = dir.file(name);
         faulty_io clean;
         (void)replace_file(dir.file("trial"), encode_for(path, table), clean);
-        const long calls = clean.before_rename(c.at);
-        const bool after = c.how == mode::after;
+        const auto rename = std::find(clean.log.begin(), clean.log.end(), step::rename) + 1;
+        const long calls = std::count(clean.log.begin(), rename, c.at), after = c.how == mode::after;
         EXPECT_GE(calls, c.at == step::write ? 100 : 1) << name; // a full month takes many writes
         for (long n = after ? calls + 1 : 1; n <= calls + after; ++n) {
             SCOPED_TRACE(name + " call " + std::to_string(n) + " errno " + std::to_string(c.error));
-            const std::string old = "old content " + std::to_string(n);
-            faulty_io io(c.at, int(n), c.error, c.how);
-            expect_save(table, write_bytes(path, old), io, c.expected);
-            EXPECT_EQ(read_bytes(path), c.expected == saved || after ? encode_for(path, table) : old);
+            faulty_io io(c.at, n, c.error, c.how);
+            expect_save(table, write_bytes(path, "old " + std::to_string(n)), io, c.expected);
+            EXPECT_EQ(read_bytes(path),
+                      c.expected == saved || after ? encode_for(path, table) : "old " + std::to_string(n));
             EXPECT_EQ(dir.names(), (std::vector<std::string>{name, "trial"}));
         }
     }

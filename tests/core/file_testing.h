@@ -10,7 +10,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <sstream>
+#include <iterator>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -19,7 +19,7 @@ namespace kozenica::testing {
 
 // A new empty directory, removed at the end of the test; path() ends in '/'.
 struct temp_dir {
-    temp_dir() : dir_((std::filesystem::temp_directory_path() / "kozenica-test-XXXXXX").string()) {
+    temp_dir() {
         if (::mkdtemp(dir_.data()) == nullptr) throw std::runtime_error("mkdtemp failed");
         dir_ += '/';
     }
@@ -30,10 +30,9 @@ struct temp_dir {
         std::vector<std::string> out;
         for (const auto& e : std::filesystem::directory_iterator(dir_))
             out.push_back(e.path().filename().string());
-        std::sort(out.begin(), out.end());
-        return out;
+        return std::sort(out.begin(), out.end()), out;
     }
-    std::string dir_;
+    std::string dir_ = (std::filesystem::temp_directory_path() / "kozenica-test-XXXXXX").string();
     std::error_code ignored_;
 };
 
@@ -43,9 +42,8 @@ inline const std::string& write_bytes(const std::string& path, std::string_view 
     return path;
 }
 inline std::string read_bytes(const std::string& path) {
-    std::ostringstream out;
-    out << std::ifstream(path, std::ios::binary).rdbuf();
-    return out.str();
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), {}};
 }
 
 struct recording_notifier : notifier {
@@ -59,7 +57,6 @@ inline shuushi_line make_line(int day, std::string_view shop, std::string_view i
                               std::string_view memo = "") {
     return {std::int8_t(day), line_text(shop), line_text(item), kind, income, expense, line_text(memo)};
 }
-
 inline shuushi_data table_of(const std::vector<shuushi_line>& lines) {
     shuushi_data table;
     std::copy(lines.begin(), lines.end(), table.lines.begin() + 1);
@@ -83,20 +80,17 @@ inline shuushi_data full_table(bool with_negatives) {
                       (with_negatives && i % 2 ? -i : i) * 1000, 2147000000 + i * 7, text("memo", i));
     return table;
 }
-
 inline std::string encode_for(const std::string& path, const shuushi_data& table) {
     return format_of_path(path) == month_format::csv ? encode_csv(table) : encode_kzn(table);
 }
 inline shuushi_data new_month() {
     shuushi_data table;
     month_state state;
-    init_data(table, state);
-    return table;
+    return init_data(table, state), table;
 }
 inline window_settings default_settings() {
     window_settings s;
-    set_initial_data(s);
-    return s;
+    return set_initial_data(s), s;
 }
 inline list_entry entry(std::int32_t number, std::string_view name) {
     return {number, line_text(name)};

@@ -14,10 +14,9 @@ inline std::string sjis(std::string_view utf8) {
     std::string in(utf8), out(utf8.size() * 2 + 4, '\0');
     char *src = in.data(), *dst = out.data();
     std::size_t src_left = in.size(), dst_left = out.size();
-    const bool ok = cd != iconv_t(-1) && iconv(cd, &src, &src_left, &dst, &dst_left) != std::size_t(-1);
-    if (cd != iconv_t(-1)) iconv_close(cd);
-    if (!ok) throw std::runtime_error("no Shift-JIS form");
-    return out.substr(0, out.size() - dst_left);
+    if (cd == iconv_t(-1) || iconv(cd, &src, &src_left, &dst, &dst_left) == std::size_t(-1))
+        throw std::runtime_error("no Shift-JIS form");
+    return iconv_close(cd), out.substr(0, out.size() - dst_left);
 }
 
 // Bytes from hex digit pairs; spaces between pairs are ignored ("6b 6f 7a").
