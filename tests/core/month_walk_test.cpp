@@ -1,4 +1,7 @@
+// The walk over the months of a period and the two lists it fills.
+#include "core/bottom_price.h"
 #include "core/month_walk.h"
+#include "core/term_points.h"
 #include "period_testing.h"
 #include "sjis_testing.h"
 
@@ -9,18 +12,7 @@ namespace {
 
 using namespace testing;
 using names = std::vector<std::string>;
-
-// The date texts of the lines the walk hands over.
-names walk(const period_query& q, fake_month_source& src, recording_notifier& n) {
-    names dates;
-    month_walk(
-        q, src.dir, n,
-        [&](const shuushi_line&, std::uint16_t, std::uint16_t, std::string_view date) {
-            return dates.emplace_back(date), walk_answer::go_on;
-        },
-        src);
-    return dates;
-}
+using told = decltype(recording_notifier::told);
 
 fake_month_source with_months(const names& files) {
     fake_month_source src;
@@ -29,13 +21,22 @@ fake_month_source with_months(const names& files) {
     return src;
 }
 
+// The date texts of the lines the walk hands over.
+names walk(const period_query& q, fake_month_source& src, recording_notifier& n) {
+    names dates;
+    month_walk(
+        q, src.dir, n,
+        [&](auto&, auto, auto, std::string_view d) { return dates.emplace_back(d), walk_answer::go_on; },
+        src);
+    return dates;
+}
+
 TEST(MonthWalk, visitsTheMonthsOfTheRangeInCalendarOrder) {
-    const std::pair<period_query, names> cases[] = {
-        {query_of(1999, 11, 2000, 2), {"1999_11.kzn", "1999_12.kzn", "2000_1.kzn", "2000_2.kzn"}},
-        {query_of(2000, 5, 2000, 5), {"2000_5.kzn"}},
-        {query_of(2000, 12, 2001, 1, "milk", 1), {"2000_12.csv", "2001_1.csv"}},
-    };
-    for (const auto& [query, files] : cases) {
+    for (const auto& [query, files] :
+         {std::pair(query_of(1999, 11, 2000, 2),
+                    names{"1999_11.kzn", "1999_12.kzn", "2000_1.kzn", "2000_2.kzn"}),
+          std::pair(query_of(2000, 5, 2000, 5), names{"2000_5.kzn"}),
+          std::pair(query_of(2000, 12, 2001, 1, "milk", 1), names{"2000_12.csv", "2001_1.csv"})}) {
         fake_month_source src = with_months(files);
         recording_notifier n;
         EXPECT_EQ(walk(query, src, n).size(), files.size());
@@ -44,15 +45,14 @@ TEST(MonthWalk, visitsTheMonthsOfTheRangeInCalendarOrder) {
     }
 }
 
-TEST(MonthWalk, wrongRangeWarnsAndReadsNothing) {
+TEST(MonthWalk, wrongRangeOrEmptyYearWarnsAndReadsNothing) {
     for (const period_query& query : {query_of(2000, 3, 2000, 2), query_of(2001, 1, 2000, 12),
                                       query_of(0, 1, 2000, 2), query_of(2000, 1, 0, 2)}) {
         recording_notifier n;
         EXPECT_FALSE(check_range(query, n));
-        EXPECT_EQ(n.told, decltype(n.told)({{message_kind::warning, sjis("範囲指定が間違っています")}}));
+        EXPECT_EQ(n.told, (told{{message_kind::warning, sjis("範囲指定が間違っています")}}));
         fake_month_source src = with_months({"1999_12.kzn", "2000_1.kzn", "2000_2.kzn", "2000_3.kzn"});
-        EXPECT_TRUE(walk(query, src, n).empty());
-        EXPECT_TRUE(src.read_names.empty());
+        EXPECT_TRUE(walk(query, src, n).empty() && src.read_names.empty());
     }
 }
 
@@ -62,33 +62,68 @@ TEST(MonthWalk, missingMonthsAreToldOneByOneAndDamagedOnesSkipped) {
     recording_notifier n;
     EXPECT_EQ(walk(query_of(2000, 1, 2000, 5), src, n), (names{"2000/1/1", "2000/5/1"}));
     EXPECT_EQ(src.read_names, (names{"2000_1.kzn", "2000_3.kzn", "2000_5.kzn"}));
-    const decltype(n.told) expected{{message_kind::error, sjis("ファイル(/prog/2000_2.kzn)がありません")},
-                                    {message_kind::error, sjis("ファイル(/prog/2000_4.kzn)がありません")}};
-    EXPECT_EQ(n.told, expected);
+    EXPECT_EQ(n.told, (told{{message_kind::error, sjis("ファイル(/prog/2000_2.kzn)がありません")},
+                            {message_kind::error, sjis("ファイル(/prog/2000_4.kzn)がありません")}}));
 }
 
-TEST(MonthWalk, matchesTheItemByItsExactBytesCutTo20) {
+TEST(MonthWalk, matchesTheItemByItsExactBytesCutTo20AndReadsYears) {
     const std::string twenty = sjis("あいうえおかきくけこ");
     // clang-format off
-    const std::tuple<std::string, std::string, bool> cases[] = {{"milk", "milk", true}, {"milk", "Milk", false},
-        {"milk", "milk ", false}, {sjis("ミルク"), sjis("ﾐﾙｸ"), false}, {twenty + "XY", twenty, true}};
-    // clang-format on
-    for (const auto& [asked, item, matches] : cases) {
+    for (const auto& [asked, item, matches] : {std::tuple<std::string, std::string, bool>{"milk", "milk", true},
+             {"milk", "Milk", false}, {"milk", "milk ", false}, {sjis("ミルク"), sjis("ﾐﾙｸ"), false},
+             {twenty + "XY", twenty, true}}) {
+        // clang-format on
         fake_month_source src;
         src.put("2000_1.kzn", {priced(item, 100)});
         recording_notifier n;
         EXPECT_EQ(walk(query_of(2000, 1, 2000, 1, asked), src, n).size(), matches ? 1u : 0u) << asked;
     }
-}
-
-TEST(MonthWalk, dateAndYearTexts) {
     EXPECT_EQ(date_text(65535, 12, -128), "65535/12/-128");
     // clang-format off
-    const std::pair<std::string, std::uint16_t> years[] = {
-        {"2024", 2024}, {"0065535", 65535}, {"65536", 0}, {"12a", 0}, {"-5", 0}, {"", 0}, {sjis("２０００"), 0}};
-    // clang-format on
-    for (const auto& [text, year] : years)
+    for (const auto& [text, year] : {std::pair<std::string, int>{"2024", 2024}, {"0065535", 65535}, {"65536", 0},
+                                     {"12a", 0}, {"-5", 0}, {"", 0}, {sjis("２０００"), 0}})
+        // clang-format on
         EXPECT_EQ(year_of_text(text), year) << text;
+}
+
+TEST(TermPoints, sixtiethPointTellsTheMaximumAndTheNextFileIsNeverOpened) {
+    fake_month_source src; // one matching line a month, 2000/1 to 2005/1
+    for (int i = 0; i < 61; ++i)
+        src.put(month_path("", 2000 + i / 12, i % 12 + 1, 0), {priced("milk", 100 + i)});
+    for (const auto& [end_year, end_month, kept] :
+         {std::tuple(2004, 11, 59), {2004, 12, 60}, {2005, 1, 60}}) {
+        src.read_names.clear();
+        recording_notifier n;
+        term_point_list points;
+        month_walk(
+            query_of(2000, 1, end_year, end_month), src.dir, n,
+            [&](auto& l, auto, auto, std::string_view d) { return points.add(l, d, n); }, src);
+        EXPECT_EQ(points.size(), kept);
+        EXPECT_EQ(int(src.read_names.size()), kept);
+        EXPECT_EQ(points[kept - 1].price, 99 + kept);
+        const told maximum{
+            {message_kind::warning, sjis("発見されたデータが最大個数を\n超えたので検索を打ち切ります")}};
+        EXPECT_EQ(n.told, kept < 60 ? told{} : maximum) << kept;
+    }
+}
+
+TEST(BottomPrice, keepsTheTenCheapestWithTheLaterOfEqualPricesFirst) {
+    using list = std::vector<std::int32_t>;
+    // Prices in walk order, then the walk positions kept, cheapest first.
+    for (const auto& [prices, kept] :
+         {std::pair<list, list>{{500, 300, 300, 400}, {2, 1, 3, 0}},
+          {{1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11}, {0, 1, 2, 3, 4, 5, 6, 7, 8, 9}},
+          {{11, 10, 9, 8, 7, 6, 5, 4, 3, 2, 1}, {10, 9, 8, 7, 6, 5, 4, 3, 2, 1}},
+          {{1, 2, 3, 4, 5, 6, 7, 8, 9, 500, 500}, {0, 1, 2, 3, 4, 5, 6, 7, 8, 10}},
+          {{300, 0, 200}, {1, 2, 0}}}) { // the 0 is an income line without expense
+        bottom_price_list bottom;
+        for (std::size_t i = 0; i < prices.size(); ++i)
+            bottom.add(make_line(1, "shop", "milk", std::int32_t(i), 0, prices[i]), "2000/1/1");
+        list got;
+        for (int i = 0; i < bottom.size(); ++i)
+            got.push_back(bottom[i].kind);
+        EXPECT_EQ(got, kept);
+    }
 }
 
 } // namespace

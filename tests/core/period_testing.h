@@ -1,6 +1,6 @@
 #pragma once
-// Month files held in memory: they record which paths were read, and a damaged
-// one fills the table part-way before it fails.
+// Month files held in memory: they record which were read, and a damaged one
+// fills the table part-way before it fails.
 #include "core/month_walk.h"
 #include "file_testing.h"
 
@@ -8,7 +8,6 @@
 
 namespace kozenica::testing {
 
-// A found line as the period commands see it: item and price.
 inline shuushi_line priced(std::string_view item, std::int32_t expense) {
     return make_line(1, "shop", item, 1, 0, expense);
 }
@@ -31,9 +30,8 @@ struct fake_month_source : month_source {
     }
 };
 
-inline period_query query_of(std::uint16_t sy, std::uint16_t sm, std::uint16_t ey, std::uint16_t em,
-                             std::string_view item = "milk", std::int32_t format = 0) {
-    period_query q{sy, sm, ey, em, format, {}};
+inline period_query query_of(int sy, int sm, int ey, int em, std::string_view item = "milk", int format = 0) {
+    period_query q{std::uint16_t(sy), std::uint16_t(sm), std::uint16_t(ey), std::uint16_t(em), format, {}};
     q.item_name.assign(item);
     return q;
 }

@@ -1,4 +1,5 @@
-// The monthly summary command: the warning, the table handed over, its placing, the sizes kept.
+// The graph window on rendered pixels in both modes, and the monthly summary command:
+// the warning, the table handed over, its placing, the sizes kept.
 #include "core/settings.h"
 #include "support/temp_program_dir.h"
 #include "tests/core/summary_testing.h"
@@ -7,23 +8,87 @@
 #include "ui/platform/modal_runner.h"
 #include "ui/platform/scripted_notifier.h"
 
+#include <QApplication>
 #include <QHeaderView>
+#include <QImage>
 #include <QTableWidget>
+#include <cmath>
 #include <gtest/gtest.h>
 #include <memory>
 
 namespace kozenica {
 namespace {
 
-using testing::month_line;
+// Paints the paint box twice, as a repaint after the window was covered would:
+// both pictures must be the same and show the probed colours.
+void expect_painted(const graph_form& form,
+                    const std::vector<std::tuple<const char*, QPoint, QColor>>& probes) {
+    const QImage image = form.PaintBox()->grab().toImage();
+    EXPECT_EQ(form.PaintBox()->grab().toImage(), image) << "the repaint differs";
+    for (const auto& [what, at, expected] : probes)
+        EXPECT_EQ(image.pixelColor(at), expected) << what;
+}
 
-// What the graph window held when shown: "caption mode legend-columns", then the
-// rows (header first, cells joined by '|'); column widths; outer bounds.
-struct window_seen {
-    QStringList rows;
-    std::vector<int> widths;
-    QRect bounds;
-};
+QColor color_of(const rgb& c) {
+    return QColor(c.r, c.g, c.b);
+}
+
+// 60 and 36 percent get slices; the rows below one percent leave the last
+// 4 percent before twelve o'clock in the window face colour.
+TEST(graph_form, pie_and_legend_pixels) {
+    graph_form form(1, nullptr);
+    form.set_table_size(4, 5); // one (name, ratio) pair per row
+    for (int r = 1; const char* row : {"食費|60.00", "外食|36.00", "日用品|0.90", "衣服|0.90"}) {
+        form.set_table_text(1, r, QString::fromUtf8(row).section(u'|', 0, 0));
+        form.set_table_text(3, r++, QString::fromUtf8(row).section(u'|', 1));
+    }
+    form.show(), form.resize(360, 410);
+    QApplication::processEvents();
+    EXPECT_EQ(form.PaintBox()->geometry(), QRect(0, 0, 240, 205));
+    const pie_square sq = form.pie().square;
+    const int d = sq.x1 - sq.x0, r = d / 3;
+    const double at_98 = (90.0 + 360.0 * 0.02) * M_PI / 180.0;
+    const QColor face = form.PaintBox()->palette().color(QPalette::Window);
+    expect_painted(form,
+                   {{"first slice right", {sq.cx + d / 4, sq.cy}, color_of(pie_color_table[1])},
+                    {"second slice upper left", {sq.cx - d / 4, sq.cy - d / 8}, color_of(pie_color_table[2])},
+                    {"gap", {sq.cx + int(r * std::cos(at_98)), sq.cy - int(r * std::sin(at_98))}, face},
+                    {"outside the circle", {sq.x0 + 2, sq.y0 + 2}, face}});
+    QTableWidget* legend = form.taiou_list_box();
+    ASSERT_EQ(legend->rowCount(), 2);
+    EXPECT_EQ((form.legend_text(2, 0) + form.legend_text(2, 1)).toStdString(), "食費外食");
+    const QImage swatches = legend->viewport()->grab().toImage();
+    for (int row = 0; row < 2; ++row)
+        EXPECT_EQ(swatches.pixelColor(legend->visualRect(legend->model()->index(row, 0)).center()),
+                  color_of(legend_color(row)));
+}
+
+TEST(graph_form, period_graph_pixels_and_legend) {
+    graph_form form(2, nullptr);
+    form.set_table_size(3, 6); // one price per row, the highest and lowest in the legend
+    form.set_table_text(2, 0, QStringLiteral("値段"));
+    for (int r = 1; const int price : {100, 110, 110, 110, 110}) // flat at the top: the line at 100 shows
+        form.set_table_text(2, r++, QString::number(price));
+    form.taiou_list_box()->setColumnCount(2);
+    form.set_legend_text(1, 0, QStringLiteral("110")), form.set_legend_text(1, 1, QStringLiteral("100"));
+    form.show(), form.resize(401, 301);
+    QApplication::processEvents();
+    EXPECT_EQ(form.PaintBox()->geometry(), QRect(0, 0, 300, 150));
+    const period_graph_picture pic = form.period();
+    const graph_rect plot = pic.white[1];
+    const int low = pic.level_lines.front().from.y, high = pic.price_line.back().y;
+    expect_painted(form,
+                   {{"flat price line", {(pic.price_line[2].x + pic.price_line[3].x) / 2, high}, Qt::blue},
+                    {"scale line at the lowest", {plot.right - 3, low}, Qt::cyan},
+                    {"y axis over a scale line", {plot.left, low}, Qt::black},
+                    {"end pixel of the x axis", {plot.right, plot.bottom}, Qt::white},
+                    {"end pixel of a scale line", {plot.right, low}, Qt::white},
+                    {"plot", {plot.left + 5, (low + high) / 2 + 1}, Qt::white}});
+    EXPECT_EQ(form.taiou_list_box()->rowCount(), 4);
+    EXPECT_EQ((form.legend_text(0, 3) + form.legend_text(1, 3)).toStdString(), "目盛り2");
+    EXPECT_TRUE(form.draw_Shuukei()->isRowHidden(0));
+    EXPECT_EQ(form.draw_Shuukei()->horizontalHeaderItem(2)->text().toStdString(), "値段");
+}
 
 class summary_command : public ::testing::Test {
   protected:
@@ -32,7 +97,6 @@ class summary_command : public ::testing::Test {
                   testing::sjis("0\r\n繰越・その他\r\n1\r\n食費\r\n2\r\n外食\r\n3\r\n日用品\r\n"));
         form = make_main();
     }
-
     std::unique_ptr<main_form> make_main() {
         auto m = std::make_unique<main_form>(dir.path(), notify, runner);
         m->move(100, 50), m->resize(800, 600);
@@ -40,23 +104,26 @@ class summary_command : public ::testing::Test {
     }
 
     // Runs the command on a month; `user` may resize the window and its columns before closing it.
-    window_seen run(main_form& m, const std::vector<month_line>& lines,
+    // What the window held: "caption mode legend-columns", the column widths, then the rows
+    // (header first), cells each followed by '|'; its outer bounds go to `bounds`.
+    QStringList run(main_form& m, const std::vector<testing::month_line>& lines,
                     const std::function<void(graph_form&)>& user = {}) {
         testing::set_month(m.table(), lines);
-        window_seen seen;
+        QStringList seen;
         runner.push([&](QDialog& dialog) {
             graph_form& g = dynamic_cast<graph_form&>(dialog);
-            seen.rows << QStringLiteral("%1 %2 %3")
-                             .arg(g.windowTitle())
-                             .arg(g.graph_mode())
-                             .arg(g.taiou_list_box()->columnCount());
-            for (int r = 0; r < g.table_rows_with_header(); ++r)
-                seen.rows << QStringList{g.table_text(0, r), g.table_text(1, r), g.table_text(2, r),
-                                         g.table_text(3, r)}
-                                 .join(u'|');
-            for (int c = 0; c < 4; ++c)
-                seen.widths.push_back(g.draw_Shuukei()->columnWidth(c));
-            seen.bounds = QRect(g.pos(), g.outer_size());
+            seen << QStringLiteral("%1 %2 %3")
+                        .arg(g.windowTitle())
+                        .arg(g.graph_mode())
+                        .arg(g.taiou_list_box()->columnCount());
+            for (int r = -1; r < g.table_rows_with_header(); ++r) {
+                seen << QString();
+                for (int c = 0; c < 4; ++c)
+                    seen.back() +=
+                        (r < 0 ? QString::number(g.draw_Shuukei()->columnWidth(c)) : g.table_text(c, r)) +
+                        u'|';
+            }
+            bounds = QRect(g.pos(), g.outer_size());
             if (user) user(g);
             return int(QDialog::Rejected);
         });
@@ -64,6 +131,7 @@ class summary_command : public ::testing::Test {
         return seen;
     }
 
+    QRect bounds;
     testing::temp_program_dir dir;
     scripted_notifier notify;
     scripted_modal_runner runner;
@@ -79,15 +147,14 @@ TEST_F(summary_command, a_failed_summary_warns_and_shows_nothing) {
     EXPECT_EQ(form->settings(), before);
 }
 
-TEST_F(summary_command, fills_the_table_and_places_the_window) {
-    const window_seen seen =
+TEST_F(summary_command, fills_the_table_and_places_the_window_at_a_quarter_and_a_tenth) {
+    const QStringList seen =
         run(*form, {{0, 50000, 0}, {1, 0, 1200}, {2, 0, 2400}, {1, 0, 1800}, {3, 0, 900}, {3, 40, 0}});
     EXPECT_TRUE(notify.messages.empty());
-    EXPECT_EQ(seen.rows.join(u'\n').toStdString(),
-              "月内集計グラフ 1 3\nNo.|種類|合計|比率\n1|食費|3000|47.62\n"
-              "2|外食|2400|38.10\n3|日用品|900|14.29\n0|繰越・その他|0|0.00");
-    EXPECT_EQ(seen.widths, (std::vector<int>{40, 70, 50, 50}));
-    EXPECT_EQ(seen.bounds, QRect(300, 110, 400, 400)); // left 100 + 800 / 4, top 50 + 600 / 10
+    EXPECT_EQ(seen.join(u'\n').toStdString(),
+              "月内集計グラフ 1 3\n40|70|50|50|\nNo.|種類|合計|比率|\n1|食費|3000|47.62|\n"
+              "2|外食|2400|38.10|\n3|日用品|900|14.29|\n0|繰越・その他|0|0.00|");
+    EXPECT_EQ(bounds, QRect(300, 110, 400, 400)); // left 100 + 800 / 4, top 50 + 600 / 10
 }
 
 TEST_F(summary_command, sizes_chosen_by_the_user_come_back_also_after_a_restart) {
@@ -96,14 +163,12 @@ TEST_F(summary_command, sizes_chosen_by_the_user_come_back_also_after_a_restart)
         g.draw_Shuukei()->horizontalHeader()->resizeSection(1, 120);
         g.draw_Shuukei()->horizontalHeader()->resizeSection(3, 65);
     });
-    const window_seen again = run(*form, {{1, 0, 500}});
+    EXPECT_EQ(run(*form, {{1, 0, 500}}).value(1).toStdString(), "40|120|50|65|");
+    EXPECT_EQ(bounds.size(), QSize(520, 470));
     ASSERT_EQ(write_settings_file(dir.file("kozenic.int"), form->settings()), save_result::saved);
     form.reset();
-    const window_seen restarted = run(*make_main(), {{1, 0, 500}});
-    for (const window_seen& seen : {again, restarted}) {
-        EXPECT_EQ(seen.widths, (std::vector<int>{40, 120, 50, 65}));
-        EXPECT_EQ(seen.bounds.size(), QSize(520, 470));
-    }
+    EXPECT_EQ(run(*make_main(), {{1, 0, 500}}).value(1).toStdString(), "40|120|50|65|");
+    EXPECT_EQ(bounds.size(), QSize(520, 470));
 }
 
 } // namespace
