@@ -1,6 +1,5 @@
 #pragma once
-// A main window over a temporary program directory with a scripted notifier
-// and modal runner, for the file menu, closing and the side windows.
+// A main window over a temporary program directory with a scripted notifier and modal runner.
 
 #include "support/temp_program_dir.h"
 #include "ui/f_name_window/file_name_form.h"
@@ -16,12 +15,6 @@
 #include <gtest/gtest.h>
 #include <memory>
 #include <optional>
-
-QT_BEGIN_NAMESPACE
-inline void PrintTo(const QString& text, std::ostream* out) {
-    *out << '"' << text.toStdString() << '"';
-}
-QT_END_NAMESPACE
 
 namespace kozenica::testing {
 
@@ -47,14 +40,16 @@ class program_window_test : public ::testing::Test {
         form = std::make_unique<main_form>(dir.path(), notify, runner);
         notify.messages.clear();
     }
-    // The next year/month dialog: noted in seen as "caption year/month format x,y",
-    // then filled in with the choice if any, then OK or Cancel.
+    // The next year/month dialog is noted in seen as "caption year/month format x,y",
+    // filled in with the choice if any, then closed with OK or Cancel.
     void answer(std::optional<choice> c, bool ok = true) {
         runner.push([this, c, ok](QDialog& d) {
             auto& f = dynamic_cast<file_name_form&>(d);
-            seen << u"%1 %2/%3 %4 %5"_s.arg(f.windowTitle(), f.year()->text(), f.month()->currentText(),
-                                            f.format_item() ? u"CSV"_s : u"KZN"_s,
-                                            u"%1,%2"_s.arg(f.x()).arg(f.y()));
+            seen << u"%1 %2/%3 %4 %5,%6"_s
+                        .arg(f.windowTitle(), f.year()->text(), f.month()->currentText(),
+                             f.format_item() ? u"CSV"_s : u"KZN"_s)
+                        .arg(f.x())
+                        .arg(f.y());
             if (c) {
                 f.year()->setText(QString::fromUtf8(c->year));
                 f.month()->setCurrentIndex(c->month - 1);
@@ -63,14 +58,9 @@ class program_window_test : public ::testing::Test {
             return ok ? QDialog::Accepted : QDialog::Rejected;
         });
     }
-    // A directory where the file should be, so that writing or reading it fails.
+    // A directory where the file should be, so that writing it fails.
     bool block(const char* name) const {
-        return QDir(QString::fromStdString(dir.path())).mkdir(QString::fromUtf8(name));
-    }
-    // The one message shown since start(), which must be an error.
-    QString error_shown() const {
-        const bool one_error = notify.messages.size() == 1 && notify.messages[0].kind == message_kind::error;
-        return one_error ? notify.messages[0].text : u"<not one error>"_s;
+        return QDir(QString::fromStdString(dir.path())).mkdir(QLatin1String(name));
     }
 
     temp_program_dir dir;
