@@ -20,6 +20,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
+#include <algorithm>
 #include <gtest/gtest.h>
 
 namespace kozenica {
@@ -134,7 +135,7 @@ class period_commands : public ::testing::Test {
         s.open_path.assign(dir.file("1999_12.csv")), s.open_name.assign("1999_12.csv");
         std::tie(s.open_year, s.open_month, s.changed_flag) = std::tuple(1999, 12, true);
         form->table().lines[std::size_t(form->table().row_count++)].item.assign(
-            to_sjis(QStringLiteral("牛乳")));
+            to_sjis(QString::fromUtf8("牛乳")));
         held = form->table();
     }
     void expect_month_in_hand_untouched() const {
@@ -171,8 +172,8 @@ TEST_F(period_commands, cheapestPricesFillTheResultTableAndASecondSearchRefreshe
     EXPECT_EQ(notify.texts(), QStringList{QStringLiteral("ファイル(%1)がありません").arg(missing)});
     // The dialog opens on the month in hand at a third of the main window.
     EXPECT_EQ(dialogs, QStringList{QStringLiteral("最安値探索|の最安値を調べる|1999|12|1999|12|400,260")});
-    EXPECT_TRUE(table().isVisible());
-    EXPECT_EQ(table().windowTitle(), QStringLiteral("最安値探索結果"));
+    EXPECT_EQ(std::pair(table().isVisible(), table().windowTitle()),
+              std::pair(true, QStringLiteral("最安値探索結果")));
     EXPECT_EQ(QRect(table().pos(), table().size()), QRect(table_at, QSize(387, 316)));
     EXPECT_EQ(table_rows(), texts("|日付|店名|品名|種類|収入|支出|メモ\n|2000/2/0|C|牛乳|2|500||返品\n"
                                   "|2000/2/28|E|牛乳|1||198|\n|1999/11/3|生協|牛乳|1||198|特売\n"
@@ -229,8 +230,8 @@ TEST_F(period_commands, wrongRangeNothingFoundAndCancelEndTheCommand) {
     }
     EXPECT_EQ(notify.texts(), texts("範囲指定が間違っています\nコーヒーを発見できませんでした\n"
                                     "範囲指定が間違っています\nコーヒーを発見できませんでした"));
-    for (const auto& m : notify.messages)
-        EXPECT_EQ(m.kind, message_kind::warning);
+    EXPECT_TRUE(
+        std::ranges::all_of(notify.messages, [](auto& m) { return m.kind == message_kind::warning; }));
     EXPECT_TRUE(table().isHidden());
     EXPECT_EQ(runner.runs(), 6); // dialogs only: no graph window
     const QDate today = QDate::currentDate();

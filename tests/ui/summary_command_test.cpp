@@ -29,9 +29,9 @@ void expect_painted(const graph_form& form,
         EXPECT_EQ(image.pixelColor(at), expected) << what;
 }
 
-QColor color_of(const rgb& c) {
-    return QColor(c.r, c.g, c.b);
-}
+// clang-format off
+QColor color_of(const rgb& c) { return QColor(c.r, c.g, c.b); }
+// clang-format on
 
 // 60 and 36 percent get slices; the rows below one percent leave the last
 // 4 percent before twelve o'clock in the window face colour.
