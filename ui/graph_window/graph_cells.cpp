@@ -1,6 +1,7 @@
 #include "graph_cells.h"
 
 #include "core/pie_geometry.h"
+#include "ui/platform/cell_text.h"
 
 #include <QPainter>
 
@@ -40,7 +41,7 @@ void graph_cell_delegate::paint(QPainter* painter, const QStyleOptionViewItem& o
     painter->setFont(option.font);
     const Qt::Alignment alignment = grid_ == grid::table ? table_cell_alignment(graph_mode_, index.column())
                                                          : legend_cell_alignment(graph_mode_);
-    painter->drawText(text_rect(option.rect), static_cast<int>(alignment | Qt::TextSingleLine),
+    painter->drawText(cell_text_rect(option.rect), static_cast<int>(alignment | Qt::TextSingleLine),
                       index.data(Qt::DisplayRole).toString());
     painter->restore();
 }

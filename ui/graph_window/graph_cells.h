@@ -2,7 +2,6 @@
 // How the graph window draws the cells of its two grids: where the text goes
 // and with what alignment, and the delegates that paint them so.
 
-#include <QRect>
 #include <QStyledItemDelegate>
 
 namespace kozenica {
@@ -15,16 +14,11 @@ namespace kozenica {
 // A legend cell's text: mode 1 on the left, mode 2 on the right, top line.
 [[nodiscard]] Qt::Alignment legend_cell_alignment(int graph_mode);
 
-// The rectangle a cell's text is drawn in: 2 pixels in from every side.
-[[nodiscard]] inline QRect text_rect(const QRect& cell) {
-    return cell.adjusted(2, 2, -2, -2);
-}
-
 // Mode 1 legend: column 0 is the slice's colour swatch, filled edge to edge.
 [[nodiscard]] bool is_color_swatch(int graph_mode, int column);
 
 // Paints a cell of either grid: its normal background (highlight when
-// selected), then its text in text_rect with the mode's alignment; in the
+// selected), then its text in cell_text_rect with the mode's alignment; in the
 // mode 1 legend, column 0 is filled with the colour of the row's slice.
 class graph_cell_delegate : public QStyledItemDelegate {
   public:

@@ -1,5 +1,6 @@
 #include "hyou_form.h"
 
+#include "ui/platform/cell_text.h"
 #include "ui/platform/fonts.h"
 
 #include <QHeaderView>
@@ -28,7 +29,7 @@ class hyou_cell_delegate : public QStyledItemDelegate {
         const QPalette& pal = option.palette;
         painter->save();
         painter->fillRect(option.rect, selected ? pal.highlight() : pal.base());
-        const QRect text_rect = hyou_text_rect(option.rect);
+        const QRect text_rect = cell_text_rect(option.rect);
         painter->setClipRect(text_rect);
         painter->setFont(option.font);
         painter->setPen(selected ? pal.highlightedText().color() : pal.text().color());
@@ -53,10 +54,6 @@ Qt::Alignment hyou_cell_alignment(int col, int row) {
     else if (col >= 4 && col <= 6)
         horizontal = Qt::AlignRight;
     return horizontal | Qt::AlignTop;
-}
-
-QRect hyou_text_rect(const QRect& cell) {
-    return cell.adjusted(2, 2, -2, -2);
 }
 
 hyou_form::hyou_form(QWidget* owner) : QWidget(owner, Qt::Window) {

@@ -4,7 +4,6 @@
 // header column; they are the table's horizontal and vertical headers, so the
 // user can drag column widths and move rows by their header cells.
 
-#include <QRect>
 #include <QWidget>
 
 class QTableWidget;
@@ -15,9 +14,6 @@ namespace kozenica {
 // and column included): row 0 centred; columns 4, 5 and 6 right; column 1
 // centred; every other column left. Always from the top of the rectangle.
 [[nodiscard]] Qt::Alignment hyou_cell_alignment(int col, int row);
-
-// The text rectangle of a cell: its rectangle shrunk by 2 pixels on each side.
-[[nodiscard]] QRect hyou_text_rect(const QRect& cell);
 
 class hyou_form : public QWidget {
     Q_OBJECT

@@ -1,5 +1,6 @@
 #include "list_form.h"
 
+#include "ui/platform/cell_text.h"
 #include "ui/platform/sjis.h"
 
 #include <QHBoxLayout>
@@ -12,7 +13,7 @@ namespace kozenica {
 
 klist_cell_layout draw_klistDrawCell(int column, const QRect& cell) {
     const Qt::Alignment horizontal = column == 0 ? Qt::AlignHCenter : Qt::AlignLeft;
-    return {cell.adjusted(2, 2, -2, -2), horizontal | Qt::AlignTop};
+    return {cell_text_rect(cell), horizontal | Qt::AlignTop};
 }
 
 namespace {

@@ -1,6 +1,7 @@
 #include "ledger_delegate.h"
 
 #include "ledger_model.h"
+#include "ui/platform/cell_text.h"
 
 #include <QApplication>
 #include <QPainter>
@@ -45,8 +46,7 @@ void ledger_delegate::paint(QPainter* painter, const QStyleOptionViewItem& optio
     QStyle* style = widget ? widget->style() : QApplication::style();
     style->drawControl(QStyle::CE_ItemViewItem, &opt, painter, widget);
 
-    const QRect text_rect =
-        option.rect.adjusted(ledger_cell_inset, ledger_cell_inset, -ledger_cell_inset, -ledger_cell_inset);
+    const QRect text_rect = cell_text_rect(option.rect);
     const bool selected = opt.state & QStyle::State_Selected;
     painter->save();
     painter->setClipRect(text_rect);

@@ -15,9 +15,6 @@ class ledger_model;
 // Always on one line at the top of the cell.
 [[nodiscard]] Qt::Alignment ledger_cell_alignment(int grid_row, int column);
 
-// The inset between a cell's edge and its text, on each side.
-constexpr int ledger_cell_inset = 2;
-
 class ledger_cell_editor : public QLineEdit {
     Q_OBJECT
   public:
