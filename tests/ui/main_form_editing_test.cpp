@@ -19,10 +19,10 @@ TEST_F(editing, typed_text_shows_its_normal_form_and_reaches_the_line) {
     };
     for (const auto& [column, by_input_method, typed, shown, stored] : cases) {
         load_lines({{0, "", 0, 0}});
-        go_to(1, column);
-        by_input_method ? commit_input(QString::fromUtf8(typed)) : type_ascii(typed);
-        EXPECT_EQ(editor()->text(), QString::fromUtf8(shown)) << typed;
-        EXPECT_EQ(cell(1, column), QString::fromUtf8(shown)) << typed;
+        grid().set_current_cell(1, column);
+        const QString text = QString::fromUtf8(typed);
+        by_input_method ? commit_input(text) : QTest::keyClicks(focus(), text);
+        EXPECT_EQ(QStringList({editor()->text(), cell(1, column)}), QStringList(2, QString::fromUtf8(shown)));
         const shuushi_line& l = line(1);
         EXPECT_EQ(std::to_string(l.day) + "|" + l.shop.str() + "|" + std::to_string(l.income), stored)
             << typed;
@@ -31,17 +31,17 @@ TEST_F(editing, typed_text_shows_its_normal_form_and_reaches_the_line) {
 
 TEST_F(editing, enter_walks_two_lines_and_fills_in_the_kind) {
     load_lines({{0, "", 0, 0}});
-    go_to(1, 1);
-    type_ascii("5");
+    grid().set_current_cell(1, 1);
+    QTest::keyClicks(focus(), u"5"_s);
     for (const char* text : {"", "スーパー", "牛乳", "", "", "198", ""}) {
         commit_input(QString::fromUtf8(text));
-        key(Qt::Key_Return);
+        QTest::keyClick(focus(), Qt::Key_Return);
     }
     EXPECT_EQ(cell(1, 4), u"12"_s);
     EXPECT_EQ(line(1).expense, 198);
     EXPECT_EQ(current(), (cell_pos{2, 2}));
     EXPECT_EQ(editor()->text(), u"スーパー"_s);
-    key(Qt::Key_Enter, Qt::KeypadModifier);
+    QTest::keyClick(focus(), Qt::Key_Enter, Qt::KeypadModifier);
     EXPECT_EQ(current(), (cell_pos{3, 2}));
     EXPECT_TRUE(notify.messages.empty());
 }

@@ -26,7 +26,7 @@ TEST_F(rows, commands_move_lines_cells_and_cursor_together_and_the_balance_is_in
     };
     for (const auto& [command, from, yes, expected, to] : cases) {
         load_lines(five);
-        go_to(from.row, from.column);
+        grid().set_current_cell(from.row, from.column);
         notify.answers = {yes};
         run(command);
         std::string shown;

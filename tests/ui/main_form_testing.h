@@ -26,21 +26,15 @@ class main_form_test : public program_window_test {
         QApplication::setActiveWindow(form.get());
         ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
     }
-
     ledger_view& grid() { return *form->ledger_grid(); }
     ledger_cell_editor* editor() { return grid().cell_editor(); }
     shuushi_line& line(int row) { return form->table().lines[std::size_t(row)]; }
-    // The text a grid cell shows (row 1 is line 1).
-    QString cell(int row, int column) {
+    QString cell(int row, int column) { // row 1 is line 1
         return form->model()->data(form->model()->index(row - 1, column), Qt::DisplayRole).toString();
     }
     cell_pos current() { return {grid().currentIndex().column(), grid().currentIndex().row() + 1}; }
-    void go_to(int row, int column) { grid().set_current_cell(row, column); }
-    // Keys go to the focused widget.
+    // Keys go to the focused widget; Japanese or full-width text comes committed by an input method.
     QWidget* focus() { return QApplication::focusWidget() ? QApplication::focusWidget() : editor(); }
-    void key(Qt::Key k, Qt::KeyboardModifiers mods = {}) { QTest::keyClick(focus(), k, mods); }
-    void type_ascii(const char* text) { QTest::keyClicks(focus(), QLatin1String(text)); }
-    // Japanese or full-width text comes committed by an input method.
     void commit_input(const QString& text) {
         QInputMethodEvent preedit(text, {}), commit;
         QApplication::sendEvent(focus(), &preedit);
