@@ -35,18 +35,15 @@ void name_month(month_state& state, const std::string& path, std::uint16_t year,
 }
 
 // Runs the year/month dialog from the month in hand. On OK the chosen path,
-// year and month are handed back; on Cancel nothing is.
+// year and month are handed back; on Cancel they are not to be used.
 bool choose_month_file(main_form& form, const QString& title, std::string& path, std::uint16_t& year,
                        std::uint16_t& month) {
     const month_state& state = form.state();
-    std::uint16_t y = state.open_year;
-    std::uint16_t m = state.open_month;
+    year = state.open_year;
+    month = state.open_month;
     const year_month_request request{title, form.frameGeometry(), form.program_dir(),
                                      !state.open_path.empty()};
-    if (!year_month_dialog(*form.file_name_window(), form.runner(), request, path, y, m)) return false;
-    year = y;
-    month = m;
-    return true;
+    return year_month_dialog(*form.file_name_window(), form.runner(), request, path, year, month);
 }
 
 // Writes the month in hand to its file. The file is replaced atomically, so a
