@@ -24,14 +24,9 @@ struct temp_dir {
         dir_ += '/';
     }
     ~temp_dir() { std::filesystem::remove_all(dir_, ignored_); }
+    [[nodiscard]] long count() const { return std::distance(std::filesystem::directory_iterator(dir_), {}); }
     [[nodiscard]] const std::string& path() const { return dir_; }
     [[nodiscard]] std::string file(std::string_view name) const { return dir_ + std::string(name); }
-    [[nodiscard]] std::vector<std::string> names() const { // sorted
-        std::vector<std::string> out;
-        for (const auto& e : std::filesystem::directory_iterator(dir_))
-            out.push_back(e.path().filename().string());
-        return std::sort(out.begin(), out.end()), out;
-    }
     std::string dir_ = (std::filesystem::temp_directory_path() / "kozenica-test-XXXXXX").string();
     std::error_code ignored_;
 };
@@ -72,16 +67,13 @@ inline shuushi_data full_table(bool with_negatives) {
     shuushi_data table;
     table.row_count = max_rows;
     const auto text = [](auto s, int i) {
-        return (s + std::to_string(i)).append(20, 'z').substr(0, 19) + '\x93';
+        return (s + std::to_string(i) + std::string(19, 'z')).substr(0, 19) + '\x93';
     };
     for (int i = 1; i <= max_lines; ++i)
         table.lines[std::size_t(i)] =
             make_line(i % 32, text("shop", i), text("item", i), i % 100,
                       (with_negatives && i % 2 ? -i : i) * 1000, 2147000000 + i * 7, text("memo", i));
     return table;
-}
-inline std::string encode_for(const std::string& path, const shuushi_data& table) {
-    return format_of_path(path) == month_format::csv ? encode_csv(table) : encode_kzn(table);
 }
 inline shuushi_data new_month() {
     shuushi_data table;
@@ -96,12 +88,10 @@ inline list_entry entry(std::int32_t number, std::string_view name) {
     return {number, line_text(name)};
 }
 
-// The 16 bytes before the records: header and little-endian row count.
+// The 16 bytes before the records: header and row count (this host is little-endian).
 inline std::string kzn_prefix(std::int32_t row_count, std::string_view header = "kozenic file") {
-    std::string out = (std::string(header) + std::string(12, ' ')).substr(0, 12);
-    for (int i = 0; i < 32; i += 8)
-        out.push_back(char(std::uint32_t(row_count) >> i));
-    return out;
+    return (std::string(header) + "            ").substr(0, 12) +
+           std::string(reinterpret_cast<char*>(&row_count), 4);
 }
 inline std::string repeat(std::string_view s, std::size_t n) {
     std::string out;
@@ -113,7 +103,7 @@ inline std::string repeat(std::string_view s, std::size_t n) {
 struct month_read {
     bool ok;
     shuushi_data table;
-    std::vector<std::pair<message_kind, std::string>> told;
+    decltype(recording_notifier::told) told;
 };
 // Writes the bytes to the path and reads them as a month over `start`.
 inline month_read read_month(const std::string& path, std::string_view bytes, shuushi_data start = {}) {

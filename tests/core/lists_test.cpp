@@ -10,43 +10,31 @@ namespace {
 
 using namespace testing;
 
-TEST(digits_to_int, takes_half_and_full_width_digits_in_order) {
-    // A digit byte that is the second byte of a double-byte character ("\x83" "5") counts nothing, nor does
-    // a lone lead byte at the end; half-width katakana ("\xb1") are single bytes, not lead bytes.
+// digits_to_int takes every half or full-width digit in order (a digit byte that is the second byte of a
+// double-byte character, "\x83" "5", counts nothing; half-width katakana are single bytes); a list number
+// is decimal or $hex running to the end of its first 20 bytes, else 0.
+TEST(digits_to_int_and_list_number_value, read_numbers_from_text) {
     // clang-format off
-    const std::pair<std::string, std::int32_t> cases[] = {
-        {"", 0}, {sjis("円"), 0}, {"1,234", 1234}, {"-50", 50}, {"3.5", 35}, {sjis("12日"), 12},
-        {sjis("１２"), 12}, {sjis("1２3"), 123}, {sjis("¥1,234"), 1234}, {"1 2 3 4", 1234},
-        {"2147483647", 2147483647}, {"2147483648", -2147483647 - 1}, {"4294967297", 1},
-        {"\x83" "57", 7}, {"12\x82", 12}, {"\xb1" "9", 9}};
+    const std::tuple<std::string, std::int32_t, std::int32_t> cases[] = {
+        {"", 0, 0}, {sjis("円"), 0, 0}, {"1,234", 1234, 0}, {"-50", 50, -50}, {"3.5", 35, 0}, {sjis("12日"), 12, 0},
+        {sjis("１２"), 12, 0}, {sjis("1２3"), 123, 0}, {sjis("¥1,234"), 1234, 0}, {"1 2 3 4", 1234, 0}, {"+-1", 1, 0},
+        {"2147483647", 2147483647, 2147483647}, {"2147483648", -2147483647 - 1, 0}, {"4294967297", 1, 0},
+        {"\x83" "57", 7, 0}, {"12\x82", 12, 0}, {"\xb1" "9", 9, 0}, {"   12", 12, 12}, {"+7", 7, 7}, {"0010", 10, 10},
+        {"-2147483647", 2147483647, -2147483647}, {"-2147483648", -2147483647 - 1, 0}, {"$FFFFFFFF", 0, -1},
+        {"$80000000", 80000000, -2147483647 - 1}, {"$fFfF", 0, 65535}, {"  $0000000A", 0, 10}, {"$", 0, 0},
+        {std::string(19, ' ') + "56", 56, 5}, {"                 -12", 12, -12}, {"  -0", 0, 0}, {"$G", 0, 0},
+        {"$123456789", 123456789, 0}, {"$-1", 1, 0}, {"-$1", 1, 0}, {"   ", 0, 0}, {"+", 0, 0}, {"12 ", 12, 0},
+        {"\t12", 12, 0}, {"12\n", 12, 0}, {"0x10", 10, 0}, {std::string(20, '0') + "1", 1, 0},
+        {"1234567890123456789$", 2112454933, 0}};
     // clang-format on
-    for (const auto& [text, value] : cases)
-        EXPECT_EQ(digits_to_int(text), value) << text;
-}
-
-TEST(format_comma, groups_by_three_with_sign_and_cells_leave_zero_empty) {
+    for (const auto& [text, digits, number] : cases)
+        EXPECT_EQ(std::pair(digits_to_int(text), list_number_value(text)), std::pair(digits, number)) << text;
     const std::int64_t values[] = {0, 999, 1000, 1234567, -12345, -100, 4294967296, INT64_MIN};
-    std::string texts;
+    std::string texts = day_cell_text(0) + kind_cell_text(0) + amount_cell_text(0); // zero cells are empty
     for (const std::int64_t v : values)
         texts += format_comma(v) + " ";
-    EXPECT_EQ(texts, "0 999 1,000 1,234,567 -12,345 -100 4,294,967,296 -9,223,372,036,854,775,808 ");
-    EXPECT_EQ(day_cell_text(0) + kind_cell_text(0) + amount_cell_text(0), "");
-    EXPECT_EQ(day_cell_text(31) + " " + kind_cell_text(12) + " " + amount_cell_text(-1234), "31 12 -1,234");
-}
-
-TEST(list_number_value, decimal_or_dollar_hex_running_to_the_end_in_the_first_20_bytes) {
-    // clang-format off
-    const std::pair<std::string, std::int32_t> cases[] = {
-        {"12", 12}, {"   12", 12}, {"+7", 7}, {"-7", -7}, {"0010", 10}, {"2147483647", 2147483647},
-        {"-2147483647", -2147483647}, {"$FFFFFFFF", -1}, {"$80000000", -2147483647 - 1}, {"$fFfF", 65535},
-        {"  $0000000A", 10}, {std::string(19, ' ') + "56", 5}, {"                 -12", -12},
-        {"  -0", 0}, {"2147483648", 0}, {"-2147483648", 0}, {"$", 0}, {"$123456789", 0}, {"$G", 0},
-        {"$-1", 0}, {"-$1", 0}, {"", 0}, {"   ", 0}, {"+", 0}, {"12 ", 0}, {"1 2", 0}, {"\t12", 0},
-        {"12\n", 0}, {"+-1", 0}, {"0x10", 0}, {sjis("１２"), 0}, {sjis("12日"), 0},
-        {std::string(20, '0') + "1", 0}, {"1234567890123456789$", 0}};
-    // clang-format on
-    for (const auto& [text, value] : cases)
-        EXPECT_EQ(list_number_value(text), value) << '[' << text << ']';
+    EXPECT_EQ(texts + day_cell_text(31) + " " + kind_cell_text(12) + " " + amount_cell_text(-1234),
+              "0 999 1,000 1,234,567 -12,345 -100 4,294,967,296 -9,223,372,036,854,775,808 31 12 -1,234");
 }
 
 TEST(read_list_file, number_and_name_line_pairs) {
@@ -69,18 +57,6 @@ TEST(read_list_file, number_and_name_line_pairs) {
         EXPECT_EQ(parse_list_file(c.content), c.entries) << c.what;
         EXPECT_EQ(read_list_file(write_bytes(dir.file("kindlist.dat"), c.content)), c.entries) << c.what;
     }
-    EXPECT_TRUE(read_list_file(dir.file("missing.dat")).empty());
-}
-
-TEST(sort_kind_list, ascending_and_stable) {
-    kind_list kinds; // numbers in file order, names their file positions
-    for (const std::int32_t n : {5, 2, -1, 2, 2147483647, 5, -2147483647 - 1, 2})
-        kinds.push_back(entry(n, std::to_string(kinds.size())));
-    sort_kind_list(kinds);
-    std::string sorted;
-    for (const auto& k : kinds)
-        sorted += std::to_string(k.number) + ":" + k.name.str() + " ";
-    EXPECT_EQ(sorted, "-2147483648:6 -1:2 2:1 2:3 2:7 5:0 5:5 2147483647:4 ");
 }
 
 } // namespace

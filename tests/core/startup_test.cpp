@@ -20,32 +20,28 @@ void place(const std::string& path, const std::optional<std::string>& bytes, boo
 
 TEST(settings_file, twenty_two_little_endian_integers_replaced_whole_or_kept) {
     window_settings s = default_settings();
-    s[0] = -2;
-    s[21] = 0x01020304;
-    const std::string defaults = encode_settings(default_settings());
-    EXPECT_EQ(encode_settings(s),
-              hex_bytes("feffffff 50000000") + defaults.substr(8, 76) + hex_bytes("04030201"));
-    EXPECT_EQ(defaults.substr(40, 8), hex_bytes("7b020000 c2010000")); // 635, 450
+    s[0] = -2, s[21] = 0x01020304;
+    const std::string d = encode_settings(default_settings());
+    EXPECT_EQ(encode_settings(s), hex_bytes("feffffff 50000000") + d.substr(8, 76) + hex_bytes("04030201"));
+    EXPECT_EQ(d.substr(40, 8), hex_bytes("7b020000 c2010000")); // 635, 450
     struct : file_io {
         int rename(const char*, const char*) override { return errno = EIO, -1; }
     } failing;
     temp_dir dir;
-    EXPECT_EQ(read_settings_file(dir.file("kozenic.int")), default_settings()); // no file yet
     const std::string path = write_bytes(dir.file("kozenic.int"), std::string(200, 'x'));
     ASSERT_EQ(write_settings_file(path, s), save_result::saved);
-    EXPECT_EQ(read_bytes(path), encode_settings(s));
     EXPECT_THROW((void)write_settings_file(path, default_settings(), failing), std::system_error);
-    EXPECT_EQ(read_settings_file(path), s);
-    EXPECT_EQ(dir.names(), std::vector<std::string>{"kozenic.int"});
+    EXPECT_EQ(read_bytes(path), encode_settings(s));
+    EXPECT_EQ(dir.count(), 1);
 }
 
+// The kind list is sorted by number, keeping file order among equal numbers.
 TEST(read_startup_files, settings_and_both_lists) {
     window_settings wide = default_settings(), defaults = default_settings();
-    wide[setting::main_width] = 1024;
-    wide[setting::main_height] = -3; // used as read
-    const std::string kinds = "5\r\nE\r\n2\r\nB1\r\n2\r\nB2\r\n1\r\nA\r\n",
+    wide[setting::main_width] = 1024, wide[setting::main_height] = -3; // used as read
+    const std::string kinds = "5\r\nE\r\n2\r\nB1\r\n-9\r\nZ\r\n2\r\nB2\r\n1\r\nA\r\n",
                       corresp = sjis("3\r\n牛乳\r\n1\r\nパン\r\n");
-    const kind_list sorted = {entry(1, "A"), entry(2, "B1"), entry(2, "B2"), entry(5, "E")};
+    const kind_list sorted = {entry(-9, "Z"), entry(1, "A"), entry(2, "B1"), entry(2, "B2"), entry(5, "E")};
     const corresp_list file_order = {entry(3, sjis("牛乳")), entry(1, sjis("パン"))};
     using file = std::optional<std::string>; // nullopt: not there
     // clang-format off
