@@ -49,7 +49,6 @@ void main_form::show_graph_window() {
         grid->setColumnWidth(c, settings()[setting::summary_column0 + c]);
     const QPoint at = opening_point(frameGeometry(), 4, 10);
     form.set_bounds(at.x(), at.y(), settings()[setting::graph_width], settings()[setting::graph_height]);
-    form.taiou_list_box()->setColumnCount(3);
     form.setWindowTitle(QStringLiteral("月内集計グラフ"));
 
     runner().run(form);
