@@ -29,7 +29,7 @@ TEST_F(editing, typed_text_shows_its_normal_form_and_reaches_the_line) {
     }
 }
 
-TEST_F(editing, enter_walks_two_lines_and_fills_in_the_kind) {
+TEST_F(editing, enter_walks_two_lines_and_fills_in_the_kind_and_painting_marks_a_change) {
     load_lines({{0, "", 0, 0}});
     grid().set_current_cell(1, 1);
     QTest::keyClicks(focus(), u"5"_s);
@@ -44,12 +44,9 @@ TEST_F(editing, enter_walks_two_lines_and_fills_in_the_kind) {
     QTest::keyClick(focus(), Qt::Key_Enter, Qt::KeypadModifier);
     EXPECT_EQ(current(), (cell_pos{3, 2}));
     EXPECT_TRUE(notify.messages.empty());
-}
-
-TEST_F(editing, painting_the_lines_marks_the_month_as_changed) {
     form->state().changed_flag = false;
     grid().viewport()->repaint();
-    EXPECT_TRUE(form->state().changed_flag);
+    EXPECT_TRUE(form->state().changed_flag) << "painting the lines marks the month as changed";
 }
 
 } // namespace
