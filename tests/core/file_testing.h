@@ -32,9 +32,7 @@ struct temp_dir {
 };
 
 inline const std::string& write_bytes(const std::string& path, std::string_view bytes) {
-    if (!std::ofstream(path, std::ios::binary).write(bytes.data(), std::streamsize(bytes.size())))
-        throw std::runtime_error("cannot write " + path);
-    return path;
+    return std::ofstream(path, std::ios::binary) << bytes, path;
 }
 inline std::string read_bytes(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
