@@ -129,7 +129,6 @@ TEST(file_exists, only_a_file_that_may_be_read_and_written) {
 // Crafted, damaged and oversized files fed to every reader: month as KZN and
 // as CSV, list and settings. None may crash or read outside its buffers (the
 // ASan build runs this too); each gives its defined outcome.
-
 TEST(hostile_files, every_reader_survives_and_gives_the_defined_outcome) {
     const std::string one = encode_kzn(new_month()).substr(16);
     std::string lengths_255 = one, ten_mb = "7,s,i,3,100,200,m" + std::string(10 << 20, 'x'),
