@@ -1,6 +1,6 @@
 // The file menu: new, open, save as, overwrite, and their year/month dialog.
 #include "core/month_file.h"
-#include "file_window_testing.h"
+#include "window_testing.h"
 
 #include <QApplication>
 #include <QClipboard>

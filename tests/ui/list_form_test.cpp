@@ -1,6 +1,6 @@
 // The kind list window: its content, its place beside the main window, its sizes.
-#include "file_window_testing.h"
 #include "ui/list_window/list_form.h"
+#include "window_testing.h"
 
 #include <QTableWidget>
 

@@ -1,5 +1,5 @@
 // Typing into the ledger grid through real key and input-method events.
-#include "main_form_testing.h"
+#include "window_testing.h"
 
 namespace kozenica::testing {
 namespace {

@@ -1,5 +1,5 @@
 // Menus, tool buttons and the font command.
-#include "main_form_testing.h"
+#include "window_testing.h"
 
 #include <QFontDialog>
 #include <QMenu>

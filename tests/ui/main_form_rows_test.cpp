@@ -1,5 +1,5 @@
 // Row commands from the tool bar and the edit menu: the grid follows the lines.
-#include "main_form_testing.h"
+#include "window_testing.h"
 
 #include <QAbstractItemModelTester>
 

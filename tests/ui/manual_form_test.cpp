@@ -1,7 +1,7 @@
 // The manual window over manual.txt, one per use, and the manual that ships.
-#include "file_window_testing.h"
 #include "ui/help_window/manual_form.h"
 #include "ui/platform/sjis.h"
+#include "window_testing.h"
 
 #include <QFile>
 #include <QPlainTextEdit>

@@ -1,6 +1,6 @@
 // Closing: the save question, and the settings that bring sizes back at the next start.
-#include "file_window_testing.h"
 #include "ui/list_window/list_form.h"
+#include "window_testing.h"
 
 #include <QTableWidget>
 #include <cstring>
