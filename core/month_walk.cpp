@@ -23,7 +23,7 @@ void visit_lines(const shuushi_data& table, const period_query& query, std::uint
                  std::uint16_t month, const walk_step& step, bool& stopped) {
     for (int r = 1; r < table.row_count && r <= max_lines; ++r) {
         const shuushi_line& line = table.lines[static_cast<std::size_t>(r)];
-        if (line.item.view() != query.item_name.view()) continue;
+        if (!query.every_item && line.item.view() != query.item_name.view()) continue;
         if (step(line, year, month, date_text(year, month, line.day)) == walk_answer::stop) {
             stopped = true;
             return;

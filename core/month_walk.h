@@ -22,6 +22,8 @@ struct period_query {
     std::uint16_t end_month = 1;
     std::int32_t file_format = 1; // 0 KZN, 1 CSV
     line_text item_name;          // cut to 20 bytes
+    // The price book walks every line of the range, whatever its item.
+    bool every_item = false;
 };
 
 // The year a year box holds: its decimal value, 0 when the text is empty, not
