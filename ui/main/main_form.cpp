@@ -177,9 +177,9 @@ void main_form::build_menus() {
              {{"show_graph_window_menu", QStringLiteral("月内集計グラフの表示(&R)"),
                &main_form::show_graph_window},
               {"term_graph_menu", QStringLiteral("期間変動グラフの表示(&T)"), &main_form::term_graph}});
-    add_menu(
-        "search_menu", QStringLiteral("検索(&S)"),
-        {{"search_bottom_price_menu", QStringLiteral("最安値探索(&B)"), &main_form::search_bottom_price}});
+    add_menu("search_menu", QStringLiteral("検索(&S)"),
+             {{"search_bottom_price_menu", QStringLiteral("最安値探索(&B)"), &main_form::search_bottom_price},
+              {"price_book_menu", QStringLiteral("底値表(&P)"), &main_form::search_price_book}});
     add_menu("help_menu", QStringLiteral("ヘルプ(&H)"),
              {{"manual_menu", QStringLiteral("マニュアル(&M)"), &main_form::manual_menuClick},
               {"version", QStringLiteral("バージョン(&A)"), &main_form::versionClick}});

@@ -85,6 +85,7 @@ class main_form : public QMainWindow {
     void show_graph_window();
     void term_graph();
     void search_bottom_price();
+    void search_price_book();
     // Help menu.
     void manual_menuClick();
     void versionClick();

@@ -1,6 +1,8 @@
 // The period commands: price-change graph and cheapest-price search. Both ask
 // for an item and a range with the period dialog, walk the month files of the
 // range into a scratch table of their own, and never touch the month in hand.
+#include "period_commands.h"
+
 #include "core/bottom_price.h"
 #include "core/month_walk.h"
 #include "core/term_points.h"
@@ -103,21 +105,19 @@ void show_bottom_prices(main_form& form, const bottom_price_list& list) {
     }
 }
 
-// Asks for the period and walks its month files, handing each line to `take`
-// to gather into `Found`; shows what was gathered, or tells that the item was
-// not found.
+// Walks the month files of an asked period, handing each line to `take` to
+// gather into `Found`; shows what was gathered, or tells that the item was not
+// found.
 template <typename Found, typename Take, typename Show>
-void run_period_command(main_form& form, const QString& caption, const QString& label, Take take, Show show) {
+void walk_period(main_form& form, const period_query& query, Take take, Show show) {
     try {
-        const auto query = ask_period(form, caption, label);
-        if (!query) return;
         Found found;
-        month_walk(*query, form.program_dir(), form.notify(),
+        month_walk(query, form.program_dir(), form.notify(),
                    [&](const shuushi_line& line, std::uint16_t, std::uint16_t, std::string_view date) {
                        return take(found, line, date);
                    });
         if (found.empty()) {
-            form.notify().tell(message_kind::warning, not_found_text(query->item_name.view()));
+            form.notify().tell(message_kind::warning, not_found_text(query.item_name.view()));
             return;
         }
         show(form, found);
@@ -126,7 +126,28 @@ void run_period_command(main_form& form, const QString& caption, const QString& 
     }
 }
 
+// Asks for the period, then walks it as walk_period does.
+template <typename Found, typename Take, typename Show>
+void run_period_command(main_form& form, const QString& caption, const QString& label, Take take, Show show) {
+    const auto query = ask_period(form, caption, label);
+    if (!query) return;
+    walk_period<Found>(form, *query, take, show);
+}
+
 } // namespace
+
+std::optional<period_query> ask_period_query(main_form& form, const QString& caption, const QString& label) {
+    return ask_period(form, caption, label);
+}
+
+void show_period_graph(main_form& form, const period_query& query) {
+    walk_period<term_point_list>(
+        form, query,
+        [&form](term_point_list& points, const shuushi_line& line, std::string_view date) {
+            return points.add(line, date, form.notify());
+        },
+        show_term_graph);
+}
 
 void main_form::term_graph() {
     run_period_command<term_point_list>(
