@@ -5,9 +5,12 @@
 //   walk_600_<format>_months_plain_read  open, read(), close of the same files
 //   walk_600_<format>_months_reader_only month_file_reader alone on the same
 //                                        files: what the walk adds is the rest
+//   price_book_600_<format>_months       the price book over the same walk:
+//                                        every line counted, one entry per item
 #include "bench_support.h"
 #include "core/bottom_price.h"
 #include "core/month_walk.h"
+#include "core/price_book.h"
 
 namespace kozenica {
 namespace {
@@ -79,6 +82,32 @@ void walk(benchmark::State& state, std::int32_t format) {
     state.counters["lines"] = double(walked_months) * max_lines;
 }
 
+// The book walks every line of the same range; its figure stands beside the
+// cheapest search's walk, which visits the same files for one item.
+void book(benchmark::State& state, std::int32_t format) {
+    period_query query;
+    query.start_year = first_year;
+    query.start_month = 1;
+    query.end_year = std::uint16_t(first_year + (walked_months - 1) / 12);
+    query.end_month = 12;
+    query.file_format = format;
+    const std::string& dir = walked().dir;
+    bench::silent_notifier notify;
+    std::size_t items = 0;
+    std::int64_t purchases = 0;
+    for (auto _ : state) {
+        const price_book result = gather_price_book(query, dir, notify);
+        items = result.size();
+        purchases = 0;
+        for (const price_book_entry& e : result.entries())
+            purchases += e.count;
+    }
+    if (purchases != std::int64_t{walked_months} * max_lines)
+        state.SkipWithError("the book did not count every line");
+    state.counters["lines"] = double(walked_months) * max_lines;
+    state.counters["items"] = double(items);
+}
+
 void walk_plain(benchmark::State& state, const std::vector<std::string>& paths) {
     for (auto _ : state)
         for (const std::string& path : paths)
@@ -108,6 +137,13 @@ void walk_600_csv_months_plain_read(benchmark::State& state) {
     walk_plain(state, walked().csv);
 }
 
+void price_book_600_kzn_months(benchmark::State& state) {
+    book(state, 0);
+}
+void price_book_600_csv_months(benchmark::State& state) {
+    book(state, 1);
+}
+
 void walk_600_kzn_months_reader_only(benchmark::State& state) {
     walk_reader_only(state, walked().kzn);
 }
@@ -119,6 +155,8 @@ BENCHMARK(walk_600_kzn_months)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(walk_600_kzn_months_plain_read)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(walk_600_csv_months)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(walk_600_csv_months_plain_read)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(price_book_600_kzn_months)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(price_book_600_csv_months)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(walk_600_kzn_months_reader_only)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(walk_600_csv_months_reader_only)->Unit(benchmark::kMillisecond)->UseRealTime();
 

@@ -3,6 +3,7 @@
 #include "period_texts.h"
 
 #include <charconv>
+#include <iterator>
 #include <memory>
 
 namespace kozenica {
@@ -19,12 +20,35 @@ bool month_ok(std::uint16_t month) {
     return month >= 1 && month <= 12;
 }
 
+// The date texts of one month's lines, made without allocating: the walk
+// hands one to the step for every matching line, and the price book's walk
+// matches every line.
+class month_dates {
+  public:
+    month_dates(std::uint16_t year, std::uint16_t month) {
+        char* p = std::to_chars(buffer_, buffer_ + 6, year).ptr;
+        *p++ = '/';
+        p = std::to_chars(p, p + 3, month).ptr;
+        *p++ = '/';
+        prefix_ = static_cast<std::size_t>(p - buffer_);
+    }
+    [[nodiscard]] std::string_view of(std::int8_t day) {
+        char* const end = std::to_chars(buffer_ + prefix_, std::end(buffer_), int{day}).ptr;
+        return {buffer_, static_cast<std::size_t>(end - buffer_)};
+    }
+
+  private:
+    char buffer_[24]{};
+    std::size_t prefix_ = 0;
+};
+
 void visit_lines(const shuushi_data& table, const period_query& query, std::uint16_t year,
                  std::uint16_t month, const walk_step& step, bool& stopped) {
+    month_dates dates(year, month);
     for (int r = 1; r < table.row_count && r <= max_lines; ++r) {
         const shuushi_line& line = table.lines[static_cast<std::size_t>(r)];
         if (!query.every_item && line.item.view() != query.item_name.view()) continue;
-        if (step(line, year, month, date_text(year, month, line.day)) == walk_answer::stop) {
+        if (step(line, year, month, dates.of(line.day)) == walk_answer::stop) {
             stopped = true;
             return;
         }

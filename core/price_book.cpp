@@ -3,29 +3,88 @@
 #include "digits.h"
 
 #include <algorithm>
+#include <array>
+#include <cstring>
 #include <numeric>
 #include <tuple>
 
 namespace kozenica {
 
-std::size_t line_text_hash::operator()(const line_text& text) const noexcept {
-    // FNV-1a over the text's bytes: items are short, and equal bytes must
-    // give equal hashes whatever lies behind the text in its field.
-    std::uint64_t h = 0xcbf29ce484222325ULL;
-    for (const char c : text.view()) {
-        h ^= static_cast<unsigned char>(c);
-        h *= 0x100000001b3ULL;
+namespace {
+
+constexpr std::size_t first_index_size = 1024;
+
+// The item's bytes taken eight at a time, zero-padded, so that equal texts
+// hash alike whatever lies behind them in their fields; three multiplies
+// rather than one per byte, since every line of a walk is hashed.
+std::uint32_t item_hash(std::string_view bytes) {
+    std::array<std::uint64_t, 3> words{};
+    std::memcpy(words.data(), bytes.data(), std::min(bytes.size(), sizeof words));
+    std::uint64_t h = 0x9E3779B97F4A7C15ULL ^ bytes.size();
+    // A multiply carries a byte's difference only upwards; the shift brings
+    // it back down before the next word, so every byte reaches every bit.
+    for (const std::uint64_t w : words) {
+        h = (h ^ w) * 0xFF51AFD7ED558CCDULL;
+        h ^= h >> 32;
     }
-    return static_cast<std::size_t>(h);
+    return static_cast<std::uint32_t>(h);
+}
+
+} // namespace
+
+void price_book::grow_index() {
+    const std::size_t size = slots_.empty() ? first_index_size : slots_.size() * 2;
+    slots_.assign(size, slot{});
+    const std::size_t mask = size - 1;
+    for (std::size_t e = 0; e < entries_.size(); ++e) {
+        const std::uint32_t h = item_hash(entries_[e].item.view());
+        std::size_t at = h & mask;
+        while (slots_[at].entry != 0)
+            at = (at + 1) & mask;
+        slots_[at] = {h, static_cast<std::uint32_t>(e + 1)};
+    }
+}
+
+price_book_entry& price_book::entry_for(const line_text& item, std::uint32_t hash, bool& is_new) {
+    if ((entries_.size() + 1) * 2 > slots_.size()) grow_index();
+    const std::size_t mask = slots_.size() - 1;
+    std::size_t at = hash & mask;
+    for (; slots_[at].entry != 0; at = (at + 1) & mask) {
+        if (slots_[at].hash != hash) continue;
+        price_book_entry& e = entries_[slots_[at].entry - 1];
+        if (e.item.view() == item.view()) {
+            is_new = false;
+            return e;
+        }
+    }
+    is_new = true;
+    slots_[at] = {hash, static_cast<std::uint32_t>(entries_.size() + 1)};
+    price_book_entry& e = entries_.emplace_back();
+    e.item = item;
+    return e;
+}
+
+void price_book::prefetch_slot(std::uint32_t hash) const {
+    if (!slots_.empty()) __builtin_prefetch(&slots_[hash & (slots_.size() - 1)]);
+}
+
+void price_book::prefetch_entry(std::uint32_t hash) const {
+    if (slots_.empty()) return;
+    const slot& first = slots_[hash & (slots_.size() - 1)];
+    if (first.entry != 0 && first.hash == hash) __builtin_prefetch(&entries_[first.entry - 1]);
 }
 
 void price_book::add(const shuushi_line& line, std::uint16_t year, std::uint16_t month) {
     if (line.expense <= 0) return;
+    bool is_new = false;
+    price_book_entry& e = entry_for(line.item, item_hash(line.item.view()), is_new);
+    count_purchase(e, is_new, line, year, month);
+}
+
+void price_book::count_purchase(price_book_entry& e, bool is_new, const shuushi_line& line,
+                                std::uint16_t year, std::uint16_t month) {
     const purchase_time when{year, month, line.day, lines_seen_++};
-    const auto [slot, is_new] = index_.try_emplace(line.item, static_cast<std::uint32_t>(entries_.size()));
     if (is_new) {
-        price_book_entry& e = entries_.emplace_back();
-        e.item = line.item;
         e.count = 1;
         e.kind = line.kind;
         e.lowest = e.latest = line.expense;
@@ -33,7 +92,6 @@ void price_book::add(const shuushi_line& line, std::uint16_t year, std::uint16_t
         e.lowest_time = e.latest_time = when;
         return;
     }
-    price_book_entry& e = entries_[slot->second];
     ++e.count;
     // Among equal lowest prices the latest purchase is the one to show.
     if (line.expense < e.lowest || (line.expense == e.lowest && when > e.lowest_time)) {
@@ -49,17 +107,66 @@ void price_book::add(const shuushi_line& line, std::uint16_t year, std::uint16_t
     }
 }
 
+// Counts the lines of a walk a few lines behind their arrival. A book of many
+// items spends most of its time waiting for its table and entries to come
+// from memory; holding each line back lets the processor fetch both while the
+// lines before it are counted. Lines are counted in the order they came.
+class price_book_feed {
+  public:
+    explicit price_book_feed(price_book& book) : book_(book) {}
+
+    void take(const shuushi_line& line, std::uint16_t year, std::uint16_t month) {
+        if (line.expense <= 0) return;
+        if (held_ == depth) count_oldest();
+        pending& p = ring_[(first_ + held_) % depth];
+        p = {line, year, month, item_hash(line.item.view())};
+        ++held_;
+        book_.prefetch_slot(p.hash);
+        // Halfway along, the slot has arrived: fetch the entry it names.
+        if (held_ > depth / 2) book_.prefetch_entry(ring_[(first_ + held_ - 1 - depth / 2) % depth].hash);
+    }
+    void finish() {
+        while (held_ > 0)
+            count_oldest();
+    }
+
+  private:
+    static constexpr std::size_t depth = 16;
+    struct pending {
+        shuushi_line line;
+        std::uint16_t year = 0;
+        std::uint16_t month = 0;
+        std::uint32_t hash = 0;
+    };
+
+    void count_oldest() {
+        const pending& p = ring_[first_];
+        bool is_new = false;
+        price_book_entry& e = book_.entry_for(p.line.item, p.hash, is_new);
+        book_.count_purchase(e, is_new, p.line, p.year, p.month);
+        first_ = (first_ + 1) % depth;
+        --held_;
+    }
+
+    price_book& book_;
+    std::array<pending, depth> ring_{};
+    std::size_t first_ = 0;
+    std::size_t held_ = 0;
+};
+
 price_book gather_price_book(period_query query, std::string_view program_dir, notifier& notify,
                              month_source& source) {
     query.every_item = query.item_name.empty();
     price_book book;
+    price_book_feed feed(book);
     month_walk(
         query, program_dir, notify,
         [&](const shuushi_line& line, std::uint16_t year, std::uint16_t month, std::string_view) {
-            book.add(line, year, month);
+            feed.take(line, year, month);
             return walk_answer::go_on;
         },
         source);
+    feed.finish();
     return book;
 }
 
@@ -131,15 +238,32 @@ price_book_cells price_book_row(const price_book_entry& e, const kind_list& kind
 }
 
 std::vector<std::size_t> price_book_order(const std::vector<price_book_entry>& entries,
-                                          const std::vector<price_book_cells>& cells, book_column column,
-                                          bool ascending) {
+                                          const kind_list& kinds, book_column column, bool ascending) {
     std::vector<std::size_t> order(entries.size());
     std::iota(order.begin(), order.end(), std::size_t{0});
-    const auto c = static_cast<std::size_t>(column);
+    // The kind sorts by the text shown for it; the others need no text made.
+    std::vector<std::string> kind_texts;
+    if (column == book_column::kind) {
+        kind_texts.reserve(entries.size());
+        for (const price_book_entry& e : entries)
+            kind_texts.push_back(kind_text(e.kind, kinds));
+    }
+    const auto text_of = [&](std::size_t i) -> std::string_view {
+        switch (column) {
+        case book_column::kind:
+            return kind_texts[i];
+        case book_column::lowest_shop:
+            return entries[i].lowest_shop.view();
+        case book_column::latest_shop:
+            return entries[i].latest_shop.view();
+        default:
+            return entries[i].item.view();
+        }
+    };
     // -1, 0 or 1 as row a stands before, with or after row b in the column.
     const auto compare = [&](std::size_t a, std::size_t b) -> int {
         if (is_text_column(column)) {
-            const int r = cells[a][c].compare(cells[b][c]);
+            const int r = text_of(a).compare(text_of(b));
             return (r > 0) - (r < 0);
         }
         const auto va = sort_value(entries[a], column);

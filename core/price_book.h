@@ -15,7 +15,6 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 #include <vector>
 
 namespace kozenica {
@@ -42,10 +41,6 @@ struct price_book_entry {
     purchase_time latest_time;
 };
 
-struct line_text_hash {
-    [[nodiscard]] std::size_t operator()(const line_text& text) const noexcept;
-};
-
 class price_book {
   public:
     // Counts a line of the walk; lines without an expense above 0 are no
@@ -58,8 +53,27 @@ class price_book {
     [[nodiscard]] std::size_t size() const { return entries_.size(); }
 
   private:
+    friend class price_book_feed;
+
+    // The entry of an item with that hash, made when the item is first met.
+    price_book_entry& entry_for(const line_text& item, std::uint32_t hash, bool& is_new);
+    void count_purchase(price_book_entry& e, bool is_new, const shuushi_line& line, std::uint16_t year,
+                        std::uint16_t month);
+    void grow_index();
+    // Asks the processor to fetch, ahead of use, the slot of a hash and (once
+    // the slot is at hand) the entry it names.
+    void prefetch_slot(std::uint32_t hash) const;
+    void prefetch_entry(std::uint32_t hash) const;
+
     std::vector<price_book_entry> entries_;
-    std::unordered_map<line_text, std::uint32_t, line_text_hash> index_;
+    // An open-addressing table of entry numbers + 1 (0 for a free slot), its
+    // size a power of two kept at least twice the number of entries; each
+    // slot holds the item's hash too, so that most probes compare no bytes.
+    struct slot {
+        std::uint32_t hash = 0;
+        std::uint32_t entry = 0;
+    };
+    std::vector<slot> slots_;
     std::uint32_t lines_seen_ = 0;
 };
 
@@ -98,10 +112,10 @@ using price_book_cells = std::array<std::string, price_book_columns>;
 [[nodiscard]] price_book_cells price_book_row(const price_book_entry& entry, const kind_list& kinds);
 
 // The rows in the order a click on a column's header asks for: numbers and
-// dates by value, texts by their Shift-JIS bytes; rows equal in that column
-// follow their item bytes.
+// dates by value, texts (the kind as kind_text shows it) by their Shift-JIS
+// bytes; rows equal in that column follow their item bytes.
 [[nodiscard]] std::vector<std::size_t> price_book_order(const std::vector<price_book_entry>& entries,
-                                                        const std::vector<price_book_cells>& cells,
-                                                        book_column column, bool ascending);
+                                                        const kind_list& kinds, book_column column,
+                                                        bool ascending);
 
 } // namespace kozenica

@@ -2,7 +2,7 @@
 
 #include "ui/platform/sjis.h"
 
-#include <numeric>
+#include <algorithm>
 #include <unordered_map>
 
 namespace kozenica {
@@ -64,23 +64,11 @@ Qt::Alignment book_cell_alignment(int column) {
 void book_model::set_book(std::vector<price_book_entry> entries, const kind_list& kinds) {
     beginResetModel();
     entries_ = std::move(entries);
-    sjis_cells_.clear();
-    cells_.clear();
-    sjis_cells_.reserve(entries_.size());
-    cells_.reserve(entries_.size());
-    decoder_cache decode;
-    for (const price_book_entry& e : entries_) {
-        const price_book_cells& sjis = sjis_cells_.emplace_back(price_book_row(e, kinds));
-        auto& row = cells_.emplace_back();
-        for (int c = 0; c < price_book_columns; ++c) {
-            const std::string& text = sjis[std::size_t(c)];
-            if (c == int(book_column::item))
-                row[std::size_t(c)] = to_qstring(text);
-            else
-                row[std::size_t(c)] = is_text(c) ? decode(text) : ascii(text);
-        }
-    }
-    order_ = price_book_order(entries_, sjis_cells_, book_column::item, true);
+    kinds_ = kinds;
+    texts_.clear();
+    texts_.resize(entries_.size());
+    filter_texts_.clear();
+    order_ = price_book_order(entries_, kinds_, book_column::item, true);
     filter_.clear();
     refilter();
     endResetModel();
@@ -94,15 +82,40 @@ void book_model::set_filter(const QString& text) {
     endResetModel();
 }
 
+const book_model::row_texts& book_model::texts_of(std::size_t entry) const {
+    std::unique_ptr<row_texts>& slot = texts_[entry];
+    if (!slot) {
+        slot = std::make_unique<row_texts>();
+        const price_book_cells sjis = price_book_row(entries_[entry], kinds_);
+        for (int c = 0; c < price_book_columns; ++c) {
+            const std::string& text = sjis[std::size_t(c)];
+            (*slot)[std::size_t(c)] = is_text(c) ? to_qstring(text) : ascii(text);
+        }
+    }
+    return *slot;
+}
+
+void book_model::make_filter_texts() {
+    if (filter_texts_.size() == entries_.size()) return;
+    filter_texts_.reserve(entries_.size());
+    decoder_cache decode;
+    for (const price_book_entry& e : entries_)
+        filter_texts_.push_back({to_qstring(e.item.view()), decode(kind_text(e.kind, kinds_)),
+                                 decode(e.lowest_shop.str()), decode(e.latest_shop.str())});
+}
+
 void book_model::refilter() {
+    if (filter_.isEmpty()) {
+        shown_ = order_;
+        return;
+    }
+    make_filter_texts();
     shown_.clear();
     for (const std::size_t i : order_) {
-        const auto& row = cells_[i];
-        const bool holds = filter_.isEmpty() ||
-                           std::any_of(std::begin(text_columns), std::end(text_columns), [&](book_column c) {
-                               return row[std::size_t(c)].contains(filter_, Qt::CaseInsensitive);
-                           });
-        if (holds) shown_.push_back(i);
+        const auto& texts = filter_texts_[i];
+        if (std::any_of(texts.begin(), texts.end(),
+                        [&](const QString& t) { return t.contains(filter_, Qt::CaseInsensitive); }))
+            shown_.push_back(i);
     }
 }
 
@@ -116,7 +129,8 @@ int book_model::columnCount(const QModelIndex& parent) const {
 
 QVariant book_model::data(const QModelIndex& index, int role) const {
     if (!index.isValid() || index.row() >= rowCount()) return {};
-    if (role == Qt::DisplayRole) return cells_[shown_[std::size_t(index.row())]][std::size_t(index.column())];
+    if (role == Qt::DisplayRole)
+        return texts_of(shown_[std::size_t(index.row())])[std::size_t(index.column())];
     if (role == Qt::TextAlignmentRole) return int(book_cell_alignment(index.column()));
     return {};
 }
@@ -135,7 +149,7 @@ void book_model::sort(int column, Qt::SortOrder order) {
     // A reset rather than a layout change: the selection is of rows as they
     // stood, and a new order starts without one.
     beginResetModel();
-    order_ = price_book_order(entries_, sjis_cells_, book_column(column), order == Qt::AscendingOrder);
+    order_ = price_book_order(entries_, kinds_, book_column(column), order == Qt::AscendingOrder);
     refilter();
     endResetModel();
 }
@@ -153,7 +167,7 @@ QString book_model::rows_as_tsv(const std::vector<int>& rows) const {
     for (const int r : rows) {
         if (r < 0 || r >= rowCount()) continue;
         QStringList cells;
-        for (const QString& cell : cells_[shown_[std::size_t(r)]])
+        for (const QString& cell : texts_of(shown_[std::size_t(r)]))
             cells << tsv_cell(cell);
         lines << cells.join(QLatin1Char('\t'));
     }

@@ -8,6 +8,7 @@
 
 #include <QAbstractTableModel>
 #include <array>
+#include <memory>
 #include <vector>
 
 namespace kozenica {
@@ -42,11 +43,19 @@ class book_model : public QAbstractTableModel {
     [[nodiscard]] QString rows_as_tsv(const std::vector<int>& rows) const;
 
   private:
+    using row_texts = std::array<QString, price_book_columns>;
+    // The shown texts of an entry, made when a row is first drawn or copied:
+    // a long book opens without decoding rows nobody looks at.
+    const row_texts& texts_of(std::size_t entry) const;
+    // The texts the filter looks in (item, kind, both shops), made at the
+    // first filter text.
+    void make_filter_texts();
     void refilter();
 
     std::vector<price_book_entry> entries_;
-    std::vector<price_book_cells> sjis_cells_; // what the header orders compare
-    std::vector<std::array<QString, price_book_columns>> cells_;
+    kind_list kinds_;
+    mutable std::vector<std::unique_ptr<row_texts>> texts_;
+    std::vector<std::array<QString, 4>> filter_texts_;
     std::vector<std::size_t> order_; // every entry, in the current sort order
     std::vector<std::size_t> shown_; // the entries of order_ that pass the filter
     QString filter_;
