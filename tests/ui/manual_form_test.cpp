@@ -44,7 +44,7 @@ TEST(shipped_manual, is_shift_jis_with_cr_lf_and_covers_every_command) {
     for (const QString& topic :
          u"新規作成 開く 上書き保存する 名前をつけて保存する 終了 先頭へ移動 最終行へ移動 種類リストの表示 "
          u"フォントの変更 行の挿入 行の削除 １行上をコピー 残高算出 日付順に並び替え 月内集計グラフの表示 "
-         u"期間変動グラフの表示 最安値探索 マニュアル バージョン kindlist.dat corresp.dat kozenic.int "
+         u"期間変動グラフの表示 最安値探索 底値表 マニュアル バージョン kindlist.dat corresp.dat kozenic.int "
          u"2024_5.kzn 2024_5.csv 日付,店名,品名,種類,収入,支出,メモ"_s.split(u' '))
         EXPECT_TRUE(text.contains(topic)) << topic.toStdString();
 }
