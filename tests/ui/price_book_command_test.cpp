@@ -122,13 +122,6 @@ const char* const all_rows = "bread||1|120|B|1999/11/9|120|B|1999/11/9|0.0\n"
                              "牛乳|食費|4|180|コンビニ|1999/12/2|200|駅前|1999/12/20|11.1\n"
                              "卵|2|2|150|A|1999/11/4|165|コンビニ|2000/2/7|10.0";
 
-TEST_F(price_book_command, isTheLastItemOfTheSearchMenu) {
-    QStringList items;
-    for (QAction* a : form->menuBar()->findChild<QMenu*>(QStringLiteral("search_menu"))->actions())
-        items << a->text();
-    EXPECT_EQ(items, (QStringList{QStringLiteral("最安値探索(&B)"), QStringLiteral("底値表(&P)")}));
-}
-
 TEST_F(price_book_command, booksEveryItemOfTheRangeInsetOverTheMainWindow) {
     const QRect main_outer = form->frameGeometry();
     const shuushi_data held = form->table();
