@@ -89,6 +89,20 @@ TEST(PriceBook, itemsAreTheirExactBytesCutTo20) {
     EXPECT_EQ(x_ko.substr(0, 20).back(), '\x82');
 }
 
+TEST(PriceBook, bytesBehindAnItemInItsFieldPlayNoPart) {
+    // As a KZN record fills a field: its 20 bytes whatever the length says.
+    const char first[] = "milkXXXXXXXXXXXXXXXX", second[] = "milkYYYYYYYYYYYYYYYY";
+    price_book book;
+    for (const char* field : {first, second, "milk\0\0\0\0\0\0\0\0\0\0\0\0\0\0\0\0"}) {
+        shuushi_line line = bought(1, "s", "", 100);
+        line.item.assign_block(field, 4);
+        book.add(line, 2000, 1);
+    }
+    ASSERT_EQ(book.size(), 1u);
+    EXPECT_EQ(std::pair(book.entries()[0].item.str(), book.entries()[0].count),
+              std::pair(std::string("milk"), 3));
+}
+
 TEST(PriceBook, aNamedItemNarrowsTheBookToItAlone) {
     fake_month_source src;
     src.put("2000_1.kzn",
