@@ -49,6 +49,7 @@ bench: build
 fuzz: deps
 	bash scripts/run-fuzz
 
-# Build folders only: the household's files live in the program's own folder.
+# Build folders only: the household's files live in the program's own folder
+# (a build folder still holding months from an earlier version is kept).
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD)
+	bash scripts/clean-builds $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD)

@@ -74,7 +74,7 @@ class Session:
         self.icon = os.path.join(self.share, "icons", "hicolor", "scalable", "apps", "kozenica.svg")
         self.calls = 0
 
-    def make(self, *args, **env):
+    def make(self, *args, fails=False, **env):
         """Runs make in the source folder, with its output kept in the out folder."""
         self.calls += 1
         log = os.path.join(self.out, f"make-{self.calls}-{args[0]}.log")
@@ -83,7 +83,7 @@ class Session:
             r = subprocess.run(["make", "-C", self.source, "--no-print-directory", *args],
                                env=dict(self.env, **env), stdout=f, stderr=subprocess.STDOUT)
         print(f"make {' '.join(args)}: {time.monotonic() - started:.1f} s")
-        if r.returncode != 0:
+        if (r.returncode != 0) != fails:
             raise JourneyFailed(f"make {' '.join(args)} exited {r.returncode}; see {log}")
 
     def check_installed(self, folder):
@@ -193,7 +193,16 @@ def journey(s):
         os.makedirs(b)
         with open(os.path.join(b, "CMakeCache.txt"), "w") as f:
             f.write("# a build folder\n")
-    s.make("clean", f"BUILD={throwaway[0]}", f"ASAN_BUILD={throwaway[1]}", f"FUZZ_BUILD={throwaway[2]}")
+    folders = (f"BUILD={throwaway[0]}", f"ASAN_BUILD={throwaway[1]}", f"FUZZ_BUILD={throwaway[2]}")
+    # A build folder where an earlier version saved a month is not removed.
+    earlier_month = os.path.join(throwaway[0], "2024_5.kzn")
+    with open(earlier_month, "wb") as f:
+        f.write(kept["2030_1.kzn"])
+    s.make("clean", *folders, fails=True)
+    expect(read(earlier_month) == kept["2030_1.kzn"], "make clean removed a month saved in a build folder")
+    expect(not os.path.exists(throwaway[1]), "make clean kept a build folder without months")
+    os.remove(earlier_month)
+    s.make("clean", *folders)
     expect(not any(os.path.exists(b) for b in throwaway), "make clean left a build folder")
     unchanged("with make clean")
 
