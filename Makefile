@@ -18,7 +18,8 @@ deps:
 # A build folder is configured once; later builds keep its settings (cmake
 # configures again by itself when a CMakeLists.txt changes).
 configure: deps
-	test -f $(BUILD)/CMakeCache.txt || cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo
+	if [ -f $(BUILD)/Makefile ] || [ -f $(BUILD)/build.ninja ]; then :; \
+	else cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo; fi
 
 build: configure
 	cmake --build $(BUILD) -j $(JOBS)
