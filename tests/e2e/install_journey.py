@@ -1,6 +1,6 @@
 #!/usr/bin/env python3
 """The program in its own folder, with the README's commands, under a
-temporary HOME: install; edit the kind list; save a month with the installed
+temporary HOME: make run (install, start); edit the kind list; save a month with the installed
 program; touch a source file and install again; make clean; make uninstall.
 The edited list, the month and the settings must come through every step
 byte for byte. Then the same install into a folder named by KOZENICA_HOME.
@@ -27,7 +27,7 @@ from harness import Journey, JourneyFailed, kzn_file, kzn_lines  # noqa: E402
 from journeys import CARRIED, close_program, menu, wait_for_file, year_month_dialog  # noqa: E402
 
 NAME = "install_and_keep_data"
-TOOLS = ("make", "Xvfb", "xdotool", "import", "xwininfo", "xprop", "desktop-file-validate")
+TOOLS = ("make", "Xvfb", "xvfb-run", "xdotool", "import", "xwininfo", "xprop", "desktop-file-validate")
 # The kind list as a user's text editor saves it: UTF-8, LF line ends.
 EDITED_KINDS = "0\n繰越・その他\n1\n食費\n30\nペット\n".encode("utf-8")
 
@@ -67,7 +67,8 @@ class Session:
         self.home = os.path.join(self.tmp, "home")
         os.makedirs(self.home)
         self.env = {k: v for k, v in os.environ.items()
-                    if k not in ("KOZENICA_HOME", "XDG_DATA_HOME", "MAKEFLAGS", "MFLAGS", "MAKELEVEL")}
+                    if k not in ("KOZENICA_HOME", "XDG_DATA_HOME", "MAKEFLAGS", "MFLAGS", "MAKELEVEL",
+                                 "DISPLAY", "WAYLAND_DISPLAY")}
         self.env["HOME"] = self.home
         self.share = os.path.join(self.home, ".local", "share")
         self.entry = os.path.join(self.share, "applications", "kozenica.desktop")
@@ -77,7 +78,7 @@ class Session:
     def make(self, *args, fails=False, **env):
         """Runs make in the source folder, with its output kept in the out folder."""
         self.calls += 1
-        log = os.path.join(self.out, f"make-{self.calls}-{args[0]}.log")
+        log = self.log = os.path.join(self.out, f"make-{self.calls}-{args[0]}.log")
         started = time.monotonic()
         with open(log, "w") as f:
             r = subprocess.run(["make", "-C", self.source, "--no-print-directory", *args],
@@ -152,9 +153,14 @@ def journey(s):
     folder = os.path.join(s.home, "Kozenica")
     household = ("kindlist.dat", "corresp.dat", "2030_1.kzn", "kozenic.int")
 
-    step("make install")
-    s.make("install", f"BUILD={s.build}")
+    step("make run: install, then start the installed program (under Xvfb, no display here)")
+    shot = os.path.join(s.build, "kozenica-screenshot.png")
+    started = time.time()
+    s.make("run", f"BUILD={s.build}")
     s.check_installed(folder)
+    with open(s.log) as f:
+        expect(f"run-program: starting {folder}/kozenica\n" in f.read(), "make run did not start the installed program")
+    expect(os.path.exists(shot) and os.path.getmtime(shot) >= started - 1, "make run took no screenshot")
     for name in ("kindlist.dat", "corresp.dat"):
         expect(read(os.path.join(folder, name)) == read(os.path.join(s.source, "data", name)),
                f"{name} is not the shipped list")
