@@ -3,7 +3,9 @@
 // insert above line 1 and a refused copy, a year with leading zeros, an open that fails while
 // reading, and closing on a full disk.
 #include "core/texts.h"
+#include "ui/graph_window/graph_cells.h"
 #include "ui/help_window/manual_form.h"
+#include "ui/hyou_windows/hyou_form.h"
 #include "ui/list_window/list_form.h"
 #include "ui/platform/fonts.h"
 #include "ui/platform/sjis.h"
@@ -199,6 +201,61 @@ TEST_F(quiet_window, closing_on_a_full_disk_keeps_an_unsaved_month_open_and_the_
                                            u"kozenic.intを削除してください"_s}));
     EXPECT_FALSE(dir.exists("2024_5.kzn"));
     EXPECT_EQ(dir.read("kozenic.int"), old_settings);
+}
+
+// Where each grid puts a cell's text, by grid, row (0 the header) and column: left, centred or
+// right, always on the top line.
+TEST(grid_cells, every_grid_aligns_its_header_and_cells_on_the_top_line) {
+    const char* const ledger[2] = {"cccccccc", "rcllrrrl"};       // header row, data rows; columns 0 to 7
+    const char* const kind_list = "cl";                           // every row alike; columns 0 and 1
+    const char* const graph_table[3] = {"", "rlrr", "rrrr"};      // data rows, by mode; columns 0 to 3
+    const char* const result_table[2] = {"cccccccc", "lcllrrrl"}; // header row, data rows; columns 0 to 7
+    const auto letter = [](Qt::Alignment a) {
+        if (!(a & Qt::AlignTop)) return '?';
+        return a & Qt::AlignLeft ? 'l' : a & Qt::AlignHCenter ? 'c' : a & Qt::AlignRight ? 'r' : '?';
+    };
+    for (int row : {0, 1, 5})
+        for (int c = 0; c < 8; ++c) {
+            EXPECT_EQ(letter(ledger_cell_alignment(row, c)), ledger[row > 0][c])
+                << "ledger " << row << "," << c;
+            EXPECT_EQ(letter(hyou_cell_alignment(c, row)), result_table[row > 0][c])
+                << "result " << row << "," << c;
+        }
+    for (int c = 0; c < 2; ++c)
+        EXPECT_EQ(letter(draw_klistDrawCell(c, QRect(0, 0, 40, 20)).alignment), kind_list[c])
+            << "kind list " << c;
+    for (int mode : {1, 2}) {
+        for (int c = 0; c < 4; ++c)
+            EXPECT_EQ(letter(table_cell_alignment(mode, c)), graph_table[mode][c])
+                << "graph " << mode << "," << c;
+        EXPECT_EQ(letter(legend_cell_alignment(mode)), mode == 1 ? 'l' : 'r') << "legend " << mode;
+    }
+    EXPECT_EQ(draw_klistDrawCell(1, QRect(10, 20, 80, 20)).text_rect, QRect(12, 22, 76, 16));
+}
+
+// The text of a ledger cell keeps 2 pixels from the cell's sides: the ink of a left-aligned shop
+// starts 2 or 3 pixels in (the glyph's own bearing), that of a right-aligned amount ends so.
+TEST_F(commands, ledger_text_keeps_two_pixels_from_the_cell_sides) {
+    load_lines({{1, "", 0, 0}, {2, "HHHH", 0, 8888}});
+    grid().set_current_cell(1, 1);
+    QApplication::processEvents();
+    const QImage image = grid().viewport()->grab().toImage();
+    const auto ink = [&](const QRect& cell) { // the dark pixels inside the grid lines
+        QRect box;
+        for (int y = cell.top() + 1; y < cell.bottom(); ++y)
+            for (int x = cell.left() + 1; x < cell.right(); ++x)
+                if (qGray(image.pixel(x, y)) < 96) box |= QRect(x, y, 1, 1);
+        return box;
+    };
+    const QRect shop = grid().visualRect(form->model()->index(1, 2));
+    const QRect expense = grid().visualRect(form->model()->index(1, 6));
+    const QRect shop_ink = ink(shop), expense_ink = ink(expense);
+    ASSERT_FALSE(shop_ink.isEmpty() || expense_ink.isEmpty());
+    EXPECT_GE(shop_ink.left() - shop.left(), 2);
+    EXPECT_LE(shop_ink.left() - shop.left(), 3);
+    EXPECT_GE(expense.right() - expense_ink.right(), 2);
+    EXPECT_LE(expense.right() - expense_ink.right(), 4);
+    EXPECT_GE(shop_ink.top() - shop.top(), 2);
 }
 
 } // namespace
