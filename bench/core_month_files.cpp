@@ -77,12 +77,12 @@ const int registered[] = {
     bench::add_paired({.name = "kzn_write_full_month",
                        .measured = [] { write_with_writer("w.kzn"); },
                        .baseline = [] { bench::write_file(files().dir + "pw.kzn", files().kzn_bytes, true); },
-                       .samples = 41,
+                       .samples = 61,
                        .one_call = true}),
     bench::add_paired({.name = "csv_write_full_month",
                        .measured = [] { write_with_writer("w.csv"); },
                        .baseline = [] { bench::write_file(files().dir + "pw.csv", files().csv_bytes, true); },
-                       .samples = 41,
+                       .samples = 61,
                        .one_call = true}),
 };
 
