@@ -78,12 +78,14 @@ const int registered[] = {
                        .measured = [] { write_with_writer("w.kzn"); },
                        .baseline = [] { bench::write_file(files().dir + "pw.kzn", files().kzn_bytes, true); },
                        .samples = 61,
-                       .one_call = true}),
+                       .one_call = true,
+                       .wall_clock = true}),
     bench::add_paired({.name = "csv_write_full_month",
                        .measured = [] { write_with_writer("w.csv"); },
                        .baseline = [] { bench::write_file(files().dir + "pw.csv", files().csv_bytes, true); },
                        .samples = 61,
-                       .one_call = true}),
+                       .one_call = true,
+                       .wall_clock = true}),
 };
 
 } // namespace

@@ -122,8 +122,9 @@ const int registered[] = {
     bench::add_paired({.name = "walk_600_kzn_months_cold",
                        .measured = [] { walk(0); },
                        .baseline = [] { read_plain(walked().kzn); },
-                       .samples = 7,
+                       .samples = 11,
                        .one_call = true,
+                       .wall_clock = true,
                        .before_sample = drop_kzn_pages}),
 };
 

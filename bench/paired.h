@@ -18,6 +18,11 @@ struct paired_figure {
     int samples = 41;               // per side
     bool one_call = false;          // one call a sample (the slow and the cold figures);
                                     // otherwise enough calls that a sample takes about a millisecond
+    // Which clock times a sample. Work that waits for the disk (saves, cold
+    // reads) takes wall time; work on cached bytes takes the processor time of
+    // the benchmark's thread (user and system), which, unlike wall time, does
+    // not grow while the thread waits for a processor on a loaded machine.
+    bool wall_clock = false;
     // Untimed, before every sample of either side; for the cold-cache
     // figures it drops the files' pages so that each sample reads the disk.
     std::function<void()> before_sample = [] {};

@@ -3,7 +3,8 @@
 //   {"figures": [{"name": ..., "samples": n,
 //                 "measured": {"min": s, "median": s},
 //                 "baseline": {"min": s, "median": s}}, ...]}
-// Times are seconds of wall clock for one call.
+// Times are seconds for one call, of wall clock or of the thread's processor
+// time as the figure chooses (paired.h).
 //
 //   core_bench [--filter=TEXT] [--samples=FACTOR]
 //
@@ -17,6 +18,7 @@
 #include <cstdio>
 #include <exception>
 #include <string_view>
+#include <time.h>
 
 namespace kozenica::bench {
 
@@ -29,11 +31,17 @@ std::vector<paired_figure>& figures() {
 
 using seconds = std::chrono::duration<double>;
 
-double time_calls(const std::function<void()>& call, int calls) {
-    const auto start = std::chrono::steady_clock::now();
+double now(bool wall_clock) {
+    timespec t{};
+    ::clock_gettime(wall_clock ? CLOCK_MONOTONIC : CLOCK_THREAD_CPUTIME_ID, &t);
+    return double(t.tv_sec) + double(t.tv_nsec) * 1e-9;
+}
+
+double time_calls(const std::function<void()>& call, int calls, bool wall_clock) {
+    const double start = now(wall_clock);
     for (int i = 0; i < calls; ++i)
         call();
-    return seconds(std::chrono::steady_clock::now() - start).count() / calls;
+    return (now(wall_clock) - start) / calls;
 }
 
 // Calls a sample needs to last about a millisecond, so that the clock's own
@@ -41,7 +49,7 @@ double time_calls(const std::function<void()>& call, int calls) {
 int calls_for(const paired_figure& f, const std::function<void()>& call) {
     if (f.one_call) return 1;
     f.before_sample();
-    const double once = time_calls(call, 1);
+    const double once = time_calls(call, 1, true);
     return std::clamp(static_cast<int>(1e-3 / std::max(once, 1e-9)), 1, 100000);
 }
 
@@ -70,9 +78,9 @@ void run(const paired_figure& f, double scale, bool first) {
     const auto sample = [&](bool program_side) {
         f.before_sample();
         if (program_side)
-            measured.push_back(time_calls(f.measured, measured_calls));
+            measured.push_back(time_calls(f.measured, measured_calls, f.wall_clock));
         else
-            baseline.push_back(time_calls(f.baseline, baseline_calls));
+            baseline.push_back(time_calls(f.baseline, baseline_calls, f.wall_clock));
     };
     for (int i = 0; i < samples; ++i) {
         // Which side goes first alternates, so neither always follows the other.
@@ -80,10 +88,11 @@ void run(const paired_figure& f, double scale, bool first) {
         sample(i % 2 != 0);
     }
     const spread m = spread_of(measured), b = spread_of(baseline);
-    std::printf("%s\n    {\"name\": \"%s\", \"samples\": %d,\n"
+    std::printf("%s\n    {\"name\": \"%s\", \"samples\": %d, \"clock\": \"%s\",\n"
                 "     \"measured\": {\"min\": %.9g, \"median\": %.9g},\n"
                 "     \"baseline\": {\"min\": %.9g, \"median\": %.9g}}",
-                first ? "" : ",", f.name.c_str(), samples, m.min, m.median, b.min, b.median);
+                first ? "" : ",", f.name.c_str(), samples, f.wall_clock ? "wall" : "thread", m.min, m.median,
+                b.min, b.median);
     std::fflush(stdout);
 }
 
