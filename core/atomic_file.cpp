@@ -42,6 +42,9 @@ int file_io::access(const char* path, int mode) {
 int file_io::fchmod(int fd, mode_t mode) {
     return ::fchmod(fd, mode);
 }
+int file_io::fchown(int fd, uid_t owner, gid_t group) {
+    return ::fchown(fd, owner, group);
+}
 
 file_io& system_file_io() {
     static file_io io;
@@ -167,10 +170,12 @@ bool is_save_temporary_name(std::string_view name) {
 
 namespace {
 
-// What the file being replaced was: its mode when there is one.
+// What the file being replaced was, when there is one.
 struct existing_file {
     bool exists = false;
     mode_t mode = 0;
+    uid_t owner = 0;
+    gid_t group = 0;
 };
 
 // The program may run as the administrator, whom the system lets write any
@@ -184,7 +189,15 @@ existing_file check_replaceable(file_io& io, const std::string& target) {
     }
     if ((st.st_mode & S_IWUSR) == 0) fail(EACCES);
     if (io.access(target.c_str(), W_OK) != 0) fail(errno);
-    return {true, st.st_mode & 07777};
+    return {true, st.st_mode & 07777, st.st_uid, st.st_gid};
+}
+
+// The new file takes the old one's owner and group before its mode (a change
+// of owner clears the set-id bits). Only the administrator may give a file
+// away; for anyone else a refusal leaves the file theirs, as a new file is.
+void take_over(file_io& io, int fd, const existing_file& old) {
+    if (old.owner != ::geteuid() || old.group != ::getegid()) (void)io.fchown(fd, old.owner, old.group);
+    if (io.fchmod(fd, old.mode) != 0) fail(errno);
 }
 
 } // namespace
@@ -197,7 +210,7 @@ save_result replace_file(const std::string& path, std::string_view content, file
     try {
         const existing_file old = check_replaceable(io, target);
         fd = create_temporary(io, directory, temp_path);
-        if (old.exists && io.fchmod(fd, old.mode) != 0) fail(errno);
+        if (old.exists) take_over(io, fd, old);
         write_all(io, fd, content);
         if (io.fsync(fd) != 0) fail(errno);
         const int to_close = fd;

@@ -27,6 +27,7 @@ class file_io {
     virtual int lstat(const char* path, struct stat* st);
     virtual int access(const char* path, int mode);
     virtual int fchmod(int fd, mode_t mode);
+    virtual int fchown(int fd, uid_t owner, gid_t group);
 };
 
 file_io& system_file_io();
@@ -43,8 +44,9 @@ enum class save_result { saved, disk_full };
 //
 // A target that exists without write permission for its owner, or that this
 // process may not write, is refused with EACCES and left as it is. A replaced
-// file keeps its permission bits. A target that is a symbolic link is followed
-// to the file it names, which is replaced in its own directory; the link stays.
+// file keeps its permission bits, and its owner and group where the system
+// lets this process give them (the administrator saving a user's month). A target that is a symbolic link is
+// followed to the file it names, which is replaced in its own directory; the link stays.
 [[nodiscard]] save_result replace_file(const std::string& path, std::string_view content,
                                        file_io& io = system_file_io());
 
