@@ -178,9 +178,9 @@ struct existing_file {
     gid_t group = 0;
 };
 
-// The program may run as the administrator, whom the system lets write any
-// file: a file its owner may not write is the user's "do not touch", so the
-// mode bits decide, as the file test does, before the rights of this process.
+// A file its owner may not write is the user's "do not touch". The program
+// may run as the administrator, whom the system lets write any file, so the
+// mode bits decide first and the rights of this process only after them.
 existing_file check_replaceable(file_io& io, const std::string& target) {
     struct stat st {};
     if (io.lstat(target.c_str(), &st) != 0) {
