@@ -1,6 +1,7 @@
 #include "startup.h"
 
 #include "file_exists.h"
+#include "window_limits.h"
 
 #include <string>
 
@@ -12,6 +13,8 @@ startup_files read_startup_files(std::string_view program_dir) {
     set_initial_data(files.settings);
     if (const std::string path = dir + "kozenic.int"; file_exists(path))
         files.settings = read_settings_file(path);
+    // A damaged or hand-edited file must not leave a grid without columns.
+    keep_column_widths_usable(files.settings);
 
     if (const std::string path = dir + "kindlist.dat"; file_exists(path))
         files.kinds = read_list_file(path);
