@@ -2,6 +2,7 @@
 
 #include "ui/platform/cell_text.h"
 #include "ui/platform/fonts.h"
+#include "ui/platform/outer_frame.h"
 
 #include <QHeaderView>
 #include <QPainter>
@@ -89,7 +90,7 @@ hyou_form::hyou_form(QWidget* owner) : QWidget(owner, Qt::Window) {
     set_col_count(initial_grid_size);
     set_row_count(initial_grid_size);
     move(745, 244);
-    resize(387, 316);
+    outer_frame::of(*this).set_outer_size({387, 316});
 }
 
 int hyou_form::col_count() const {

@@ -1,6 +1,7 @@
 #include "list_form.h"
 
 #include "ui/platform/cell_text.h"
+#include "ui/platform/outer_frame.h"
 #include "ui/platform/sjis.h"
 
 #include <QHBoxLayout>
@@ -22,6 +23,8 @@ constexpr int initial_width = 208;
 constexpr int initial_height = 185;
 constexpr int initial_column_width = 64;
 constexpr int row_height = 20;
+// The header row and a kind or two, a part of both columns.
+constexpr QSize list_minimum(100, 100);
 
 void draw_cell_text(QPainter& painter, int column, const QRect& cell, const QString& text) {
     const klist_cell_layout layout = draw_klistDrawCell(column, cell);
@@ -78,6 +81,7 @@ list_form::list_form(QWidget* owner) : QWidget(owner, Qt::Window) {
     draw_klist_ = new QTableWidget(0, 2, this);
     auto* header = new klist_header(draw_klist_);
     header->setSectionResizeMode(QHeaderView::Interactive);
+    header->setMinimumSectionSize(1); // a column the user drags narrow stays as dragged
     header->setHighlightSections(false);
     draw_klist_->setHorizontalHeader(header);
     draw_klist_->setHorizontalHeaderLabels({QStringLiteral("No."), QStringLiteral("種類")});
@@ -93,13 +97,15 @@ list_form::list_form(QWidget* owner) : QWidget(owner, Qt::Window) {
 
     auto* layout = new QHBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
+    // The window's size is the one stored, even below what the grid would ask.
+    layout->setSizeConstraint(QLayout::SetNoConstraint);
     layout->addWidget(draw_klist_);
-    resize(initial_width, initial_height);
+    outer_frame::of(*this).set_outer_size({initial_width, initial_height});
 }
 
 void list_form::show_kinds(const kind_list& kinds, const window_settings& settings, QPoint top_left) {
-    move(top_left);
-    resize(settings[setting::list_width], settings[setting::list_height]);
+    outer_frame::of(*this).place(
+        {top_left, QSize(settings[setting::list_width], settings[setting::list_height])}, list_minimum);
     draw_klist_->setColumnCount(2);
     draw_klist_->setColumnWidth(0, settings[setting::list_column0]);
     draw_klist_->setColumnWidth(1, settings[setting::list_column1]);
@@ -122,8 +128,9 @@ void list_form::fill(const kind_list& kinds) {
 void list_form::take_back(window_settings& settings) const {
     settings[setting::list_column0] = draw_klist_->columnWidth(0);
     settings[setting::list_column1] = draw_klist_->columnWidth(1);
-    settings[setting::list_width] = width();
-    settings[setting::list_height] = height();
+    const QSize outer = outer_frame::of(const_cast<list_form&>(*this)).outer_size();
+    settings[setting::list_width] = outer.width();
+    settings[setting::list_height] = outer.height();
 }
 
 } // namespace kozenica
