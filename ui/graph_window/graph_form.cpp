@@ -3,6 +3,7 @@
 #include "graph_cells.h"
 #include "graph_painting.h"
 #include "ui/platform/fonts.h"
+#include "ui/platform/grid_header.h"
 #include "ui/platform/outer_frame.h"
 #include "ui/platform/sjis.h"
 
@@ -63,6 +64,8 @@ namespace {
 // The table grid: not editable, range selection, rows 20 pixels high, column
 // widths dragged on its header.
 void set_up_table(QTableWidget& table, int graph_mode) {
+    table.setHorizontalHeader(new grid_header(
+        Qt::Horizontal, [](int) { return Qt::AlignHCenter; }, &table));
     table.setEditTriggers(QAbstractItemView::NoEditTriggers);
     table.setSelectionMode(QAbstractItemView::ContiguousSelection);
     table.setWordWrap(false);
@@ -72,8 +75,6 @@ void set_up_table(QTableWidget& table, int graph_mode) {
     table.horizontalHeader()->setMinimumSectionSize(0);
     table.horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
     table.horizontalHeader()->setHighlightSections(false);
-    table.horizontalHeader()->setDefaultAlignment(Qt::AlignHCenter | Qt::AlignVCenter);
-    table.horizontalHeader()->setFixedHeight(row_height);
     table.setItemDelegate(new graph_cell_delegate(graph_mode, graph_cell_delegate::grid::table, &table));
 }
 

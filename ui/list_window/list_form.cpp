@@ -1,7 +1,9 @@
 #include "list_form.h"
 
 #include "ui/platform/cell_text.h"
+#include "ui/platform/grid_header.h"
 #include "ui/platform/outer_frame.h"
+#include "ui/platform/row_sizing.h"
 #include "ui/platform/sjis.h"
 
 #include <QHBoxLayout>
@@ -55,38 +57,23 @@ class klist_delegate : public QStyledItemDelegate {
     }
 };
 
-// The header row with the same insets and alignments as the cells below.
-class klist_header : public QHeaderView {
-  public:
-    explicit klist_header(QWidget* parent) : QHeaderView(Qt::Horizontal, parent) {}
-
-  protected:
-    void paintSection(QPainter* painter, const QRect& rect, int logical_index) const override {
-        if (!rect.isValid()) return;
-        QStyleOptionHeader opt;
-        initStyleOptionForIndex(&opt, logical_index);
-        opt.rect = rect;
-        const QString text = opt.text;
-        opt.text.clear();
-        style()->drawControl(QStyle::CE_Header, &opt, painter, this);
-        painter->setPen(opt.palette.color(QPalette::ButtonText));
-        draw_cell_text(*painter, logical_index, rect, text);
-    }
-};
-
 } // namespace
 
 list_form::list_form(QWidget* owner) : QWidget(owner, Qt::Window) {
     setWindowTitle(QStringLiteral("List"));
     draw_klist_ = new QTableWidget(0, 2, this);
-    auto* header = new klist_header(draw_klist_);
+    auto* header = new grid_header(
+        Qt::Horizontal, [](int column) { return draw_klistDrawCell(column, {}).alignment; }, draw_klist_);
     header->setSectionResizeMode(QHeaderView::Interactive);
     header->setMinimumSectionSize(1); // a column the user drags narrow stays as dragged
     header->setHighlightSections(false);
     draw_klist_->setHorizontalHeader(header);
     draw_klist_->setHorizontalHeaderLabels({QStringLiteral("No."), QStringLiteral("種類")});
     draw_klist_->verticalHeader()->hide();
+    draw_klist_->verticalHeader()->setMinimumSectionSize(1);
     draw_klist_->verticalHeader()->setDefaultSectionSize(row_height);
+    draw_klist_->verticalHeader()->setSectionResizeMode(QHeaderView::Interactive);
+    new row_sizing(*draw_klist_);
     draw_klist_->setItemDelegate(new klist_delegate(draw_klist_));
     draw_klist_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     draw_klist_->setSelectionMode(QAbstractItemView::ContiguousSelection);
