@@ -198,9 +198,11 @@ int hyou_form::col_width(int col) const {
 }
 
 void hyou_form::set_col_width(int col, int width) {
-    if (col == 0)
+    if (col == 0) {
         hyou_disp_->verticalHeader()->setFixedWidth(std::max(width, 0));
-    else
+        // The cells and the corner cell move with the header column at once.
+        QMetaObject::invokeMethod(hyou_disp_, "updateGeometries");
+    } else
         hyou_disp_->setColumnWidth(col - 1, width);
 }
 
