@@ -439,6 +439,14 @@ def window_sizes(j):
                 j.shot("year month dialog")
             j.key("Escape")
             j.wait_gone(dialog)
+            if run == 1:
+                menu(j, main, "g", "t")
+                period = j.wait_window("^期間変動$")
+                height = j.outer_size(period)[1]
+                j.expect(height == 276, f"period dialog is {height} high outside, expected 276")
+                j.expect(frame_origin(j, period) == (211, 150), f"period dialog at {frame_origin(j, period)}")
+                j.key("Escape")
+                j.wait_gone(period)
             menu(j, main, "h", "m")
             manual = j.wait_window("^MANUAL$")
             expect_outer(j, manual, "manual window", (504, 360), (63, 45))
