@@ -189,7 +189,7 @@ void graph_form::set_bounds(int left, int top, int width, int height) {
 }
 
 QSize graph_form::outer_size() const {
-    return outer_frame::of(const_cast<graph_form&>(*this)).outer_size();
+    return outer_size_of(*this);
 }
 
 void graph_form::resizeEvent(QResizeEvent* event) {

@@ -115,7 +115,7 @@ void list_form::fill(const kind_list& kinds) {
 void list_form::take_back(window_settings& settings) const {
     settings[setting::list_column0] = draw_klist_->columnWidth(0);
     settings[setting::list_column1] = draw_klist_->columnWidth(1);
-    const QSize outer = outer_frame::of(const_cast<list_form&>(*this)).outer_size();
+    const QSize outer = outer_size_of(*this);
     settings[setting::list_width] = outer.width();
     settings[setting::list_height] = outer.height();
 }

@@ -137,7 +137,7 @@ bool main_form::FormCloseQuery() {
         settings_[setting::ledger_column0 + c] = draw_shuushi()->columnWidth(c);
     settings_[setting::main_top] = y();
     settings_[setting::main_left] = x();
-    const QSize outer = outer_frame::of(*this).outer_size();
+    const QSize outer = outer_size_of(*this);
     settings_[setting::main_width] = outer.width();
     settings_[setting::main_height] = outer.height();
     list_form_->take_back(settings_);

@@ -8,10 +8,8 @@ const QString mincho = QStringLiteral("ＭＳ 明朝");
 } // namespace
 
 void install_font_substitutions() {
-    QFont::insertSubstitutions(gothic,
-                               QStringList{QStringLiteral("IPAPGothic"), QStringLiteral("IPAGothic")});
-    QFont::insertSubstitutions(mincho,
-                               QStringList{QStringLiteral("IPAMincho"), QStringLiteral("IPAPMincho")});
+    QFont::insertSubstitutions(gothic, QStringList{QStringLiteral("IPAPGothic"), QStringLiteral("IPAGothic")});
+    QFont::insertSubstitutions(mincho, QStringList{QStringLiteral("IPAMincho"), QStringLiteral("IPAPMincho")});
 }
 
 QFont window_font() {

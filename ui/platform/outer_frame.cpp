@@ -39,6 +39,12 @@ frame_extents mapped_frame(const QWidget& window) {
             out.bottom() - in.bottom()};
 }
 
+QSize outer_size_of(const QWidget& window) {
+    if (auto* frame = window.findChild<outer_frame*>(QString(), Qt::FindDirectChildrenOnly))
+        return frame->outer_size();
+    return window.frameGeometry().size();
+}
+
 std::vector<win_rect> screen_areas() {
     std::vector<win_rect> areas;
     if (const QScreen* primary = QGuiApplication::primaryScreen())

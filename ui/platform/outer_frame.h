@@ -53,6 +53,10 @@ class outer_frame : public QObject {
     bool pending_ = false;    // wanted_ waits for the real frame
 };
 
+// A window's outer size: as its outer frame keeps it, or its frame geometry's
+// size for a window that has none.
+[[nodiscard]] QSize outer_size_of(const QWidget& window);
+
 // The frame a mapped window has now; zero before it is mapped.
 [[nodiscard]] frame_extents mapped_frame(const QWidget& window);
 

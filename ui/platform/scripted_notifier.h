@@ -31,8 +31,7 @@ class scripted_notifier : public notifier {
     }
     [[nodiscard]] QStringList texts() const {
         QStringList out;
-        for (const auto& m : messages)
-            out << m.text;
+        for (const auto& m : messages) out << m.text;
         return out;
     }
 

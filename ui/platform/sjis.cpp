@@ -16,8 +16,7 @@ QString to_qstring(std::string_view sjis) {
     // nothing rather than as a replacement character.
     if (!sjis.empty() && is_sjis_lead_byte(static_cast<unsigned char>(sjis.back()))) {
         std::size_t i = 0;
-        while (i < sjis.size())
-            i += is_sjis_lead_byte(static_cast<unsigned char>(sjis[i])) ? 2 : 1;
+        while (i < sjis.size()) i += is_sjis_lead_byte(static_cast<unsigned char>(sjis[i])) ? 2 : 1;
         if (i > sjis.size()) sjis.remove_suffix(1);
     }
     QStringDecoder decoder(codec_name);

@@ -12,8 +12,6 @@ namespace kozenica {
 [[nodiscard]] std::string to_sjis(const QString& text);
 
 // For the few ASCII texts of the program (file names, digits).
-[[nodiscard]] inline QString ascii(std::string_view text) {
-    return QString::fromLatin1(text.data(), qsizetype(text.size()));
-}
+[[nodiscard]] inline QString ascii(std::string_view text) { return QString::fromLatin1(text.data(), qsizetype(text.size())); }
 
 } // namespace kozenica
