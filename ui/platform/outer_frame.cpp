@@ -96,7 +96,8 @@ void outer_frame::place_at(QPoint top_left, QSize minimum) {
         usable_window_rect({top_left.x(), top_left.y(), size.width(), size.height()},
                            {minimum.width(), minimum.height()}, title_band(frame_), screen_areas());
     window_.move(r.left, r.top);
-    if (QSize(r.width, r.height) != size) set_outer_size({r.width, r.height});
+    // A window not mapped yet takes the frame its owner has by now.
+    if (!frame_seen_ || QSize(r.width, r.height) != size) set_outer_size({r.width, r.height});
 }
 
 // A window never mapped gives back the size it was asked for: its size was
