@@ -8,6 +8,7 @@
 #include "ui/help_window/manual_form.h"
 #include "ui/list_window/list_form.h"
 #include "ui/platform/message_box.h"
+#include "ui/platform/outer_frame.h"
 #include "ui/platform/placement.h"
 #include "ui/platform/sjis.h"
 
@@ -19,6 +20,9 @@ namespace kozenica {
 namespace {
 
 enum class save_outcome { saved, cancelled, failed };
+
+// A few lines of the manual with their scroll bar.
+constexpr QSize manual_minimum(120, 80);
 
 // The file-name part of a path (what the caption shows), at most 80 bytes.
 std::string_view file_name_part(std::string_view path) {
@@ -132,8 +136,9 @@ bool main_form::FormCloseQuery() {
         settings_[setting::ledger_column0 + c] = draw_shuushi()->columnWidth(c);
     settings_[setting::main_top] = y();
     settings_[setting::main_left] = x();
-    settings_[setting::main_width] = width();
-    settings_[setting::main_height] = height();
+    const QSize outer = outer_size_of(*this);
+    settings_[setting::main_width] = outer.width();
+    settings_[setting::main_height] = outer.height();
     list_form_->take_back(settings_);
 
     try {
@@ -162,8 +167,9 @@ void main_form::manual_menuClick() {
     }
     auto* window = new manual_form(this);
     const QRect outer = frameGeometry();
-    window->move(opening_point(outer, 10, 10));
-    window->resize(outer.width() / 10 * 8, outer.height() / 10 * 8);
+    outer_frame::of(*window).place(
+        {opening_point(outer, 10, 10), QSize(outer.width() / 10 * 8, outer.height() / 10 * 8)},
+        manual_minimum);
     window->set_manual(manual_text(*bytes));
     window->show();
 }

@@ -2,6 +2,7 @@
 
 #include "ledger_delegate.h"
 #include "ledger_model.h"
+#include "ui/platform/grid_header.h"
 
 #include <QApplication>
 #include <QHeaderView>
@@ -23,6 +24,8 @@ constexpr int border_grip = 2; // pixels either side of a row border that grab i
 ledger_view::ledger_view(ledger_model& model, QWidget* parent)
     : QTableView(parent), delegate_(new ledger_delegate(model, this)) {
     setObjectName(QStringLiteral("draw_shuushi"));
+    setHorizontalHeader(new grid_header(
+        Qt::Horizontal, [](int column) { return ledger_cell_alignment(0, column); }, this));
     setModel(&model);
     setItemDelegate(delegate_);
     setEditTriggers(NoEditTriggers); // the persistent editor does all editing

@@ -12,6 +12,7 @@
 #include "ui/hyou_windows/hyou_form.h"
 #include "ui/list_window/list_form.h"
 #include "ui/platform/fonts.h"
+#include "ui/platform/outer_frame.h"
 #include "ui/platform/sjis.h"
 
 #include <QApplication>
@@ -45,6 +46,9 @@ class enter_swallower : public QObject {
 constexpr int tool_button_width = 23;
 constexpr int tool_button_height = 23;
 constexpr int term_graph_button_width = 22;
+// The smallest main window that shows every control: the tool bar without
+// overlap, the grid's header and a line, the balance row.
+constexpr QSize main_minimum(330, 160);
 
 QPushButton* make_tool_button(QWidget* client, const char* name, const QString& hint, int width) {
     auto* button = new QPushButton(client);
@@ -113,8 +117,9 @@ void main_form::FormCreate() {
     for (const std::string& warning : files.warnings)
         notify_.tell(message_kind::warning, warning);
 
-    move(settings_[setting::main_left], settings_[setting::main_top]);
-    resize(settings_[setting::main_width], settings_[setting::main_height]);
+    outer_frame::of(*this).place({settings_[setting::main_left], settings_[setting::main_top],
+                                  settings_[setting::main_width], settings_[setting::main_height]},
+                                 main_minimum);
     for (int c = 0; c < ledger_model::column_count; ++c)
         draw_shuushi_->setColumnWidth(c, settings_[setting::ledger_column0 + c]);
 

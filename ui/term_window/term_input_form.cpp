@@ -1,6 +1,7 @@
 #include "term_input_form.h"
 
 #include "ui/platform/fonts.h"
+#include "ui/platform/outer_frame.h"
 #include "ui/platform/placement.h"
 #include "ui/platform/sjis.h"
 
@@ -16,13 +17,6 @@
 namespace kozenica {
 
 namespace {
-
-// The layout gives the window's outer size, caption and borders included.
-// The caption's height comes off for the client area; the side borders do not,
-// since window managers of today draw them thin or not at all, and taking off
-// the classic 4 pixels a side would leave the label touching the right edge.
-constexpr int frame_width = 0;
-constexpr int frame_height = 27;
 
 QLabel* make_label(const QString& text, QWidget* parent) {
     auto* label = new QLabel(text, parent);
@@ -110,7 +104,7 @@ void term_input_form::lay_out() {
 
     outer_size_ =
         QSize(name_box_->width() + Label7_->width() + 3 * name_box_->x(), bottom_of(ok_button_) + 40);
-    setFixedSize(outer_size_.width() - frame_width, outer_size_.height() - frame_height);
+    outer_frame::of(*this, true).set_outer_size(outer_size_);
 }
 
 void term_input_form::set_command_texts(const QString& caption, const QString& label) {
@@ -128,7 +122,7 @@ void term_input_form::set_initial_month(int year, int month) {
 }
 
 void term_input_form::place_over(const QWidget& main) {
-    move(opening_point(main.frameGeometry(), 3, 3));
+    outer_frame::of(*this, true).place_at(opening_point(main.frameGeometry(), 3, 3));
 }
 
 period_query term_input_form::query() const {
