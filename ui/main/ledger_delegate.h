@@ -15,6 +15,10 @@ class ledger_model;
 // Always on one line at the top of the cell.
 [[nodiscard]] Qt::Alignment ledger_cell_alignment(int grid_row, int column);
 
+// The editor takes only characters the month files can hold, however they
+// arrive. An input method's composition is not the cell's text: the cell keeps
+// what it held until the composition is committed, and a cancelled composition
+// gives the editor back the text (and selection) it had.
 class ledger_cell_editor : public QLineEdit {
     Q_OBJECT
   public:
@@ -23,6 +27,26 @@ class ledger_cell_editor : public QLineEdit {
     // caret keeps its distance from the end, so it stays behind the digit or
     // letter just typed even when commas come or go before it.
     void show_cell_text(const QString& text);
+    // Shows the text of a cell just moved into, all of it selected, so that
+    // the first key typed replaces it.
+    void enter_cell(const QString& text);
+    // Whether an input method's composition is open.
+    [[nodiscard]] bool composing() const { return composing_; }
+
+  protected:
+    void inputMethodEvent(QInputMethodEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+
+  private:
+    struct shown_state {
+        QString text;
+        int selection_start = -1;
+        int selection_length = 0;
+        int cursor = 0;
+    };
+
+    bool composing_ = false;
+    shown_state before_composition_;
 };
 
 class ledger_delegate : public QStyledItemDelegate {
