@@ -1,0 +1,232 @@
+#!/usr/bin/env python3
+"""Journeys of typing as a Japanese household types: over the carried texts of
+a month, and through a real input method (IBus with Mozc).
+
+    ime_journeys.py --exe build/kozenica --data data --out build/e2e-out JOURNEY
+
+JOURNEY is one of: type_over_month, ime_item_and_period. Exit status 0 on
+success, 1 on a failed step, 77 when a needed tool or package is missing.
+"""
+
+import argparse
+import os
+import shutil
+import subprocess
+import sys
+import time
+
+sys.dont_write_bytecode = True  # keep the source folder clean
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+from harness import Journey, JourneyFailed, kzn_file, kzn_lines, sjis  # noqa: E402
+from ime_session import ImeSession, missing_parts  # noqa: E402
+from journeys import CARRIED, TOOLS, close_program, masked_kzn, menu, wait_for_file  # noqa: E402
+
+
+class ImeJourney(Journey):
+    """A journey whose program runs under IBus and Mozc."""
+
+    def __init__(self, *args, **kwargs):
+        super().__init__(*args, **kwargs)
+        try:
+            self.ime = ImeSession(self.display.name, self.out)
+        except Exception:
+            super().close()
+            raise
+        self.ime.give_to_user(self.dir)
+
+    def start(self):
+        self.program = subprocess.Popen(self.ime.program_command(self.path("kozenica")), cwd="/",
+                                        stdout=open(os.path.join(self.out, "program.log"), "ab"),
+                                        stderr=subprocess.STDOUT)
+        return self.wait_window("^Kozenica")
+
+    def close(self, keep_dir=False):
+        try:
+            self.stop()
+            self.ime.close()
+        finally:
+            super().close(keep_dir)
+
+
+def save_as_kzn_by_keyboard(j, main, year, month):
+    """Save as, the dialog answered by keyboard alone: the year typed over the
+    proposed one, Tab to the format group (on the chosen item), Left to KZN,
+    Tab to the month list, Tab to OK."""
+    menu(j, main, "f", "a")
+    d = j.wait_window("^ ?保　存$")
+    j.type(str(year))
+    j.key("Tab", "Left", "Tab", "Home", *["Down"] * (month - 1))
+    j.shot("save dialog by keyboard")
+    j.key("Tab", "space")
+    j.wait_gone(d)
+
+
+# ---- typing over carried texts ----
+
+def type_over_month(j):
+    """A month typed with Enter after each cell, every cell moved into holding
+    text already (the carried item, the day and shop of each new line): what
+    is typed replaces that text."""
+    with j.step("start"):
+        main = j.start()
+        j.focus(main)
+    with j.step("type over the carried line"):
+        j.type("3")  # over the carried day 1
+        j.key("Return")
+        j.type("八百屋")
+        j.key("Return")
+        j.type("前月")  # over 繰越
+        j.key("Return", "Return")
+        j.type("5000")
+        j.key("Return", "Return", "Return")  # expense, memo, new line 2 at its shop
+    with j.step("type over the copied shop and day"):
+        j.type("スーパー")  # over the shop 八百屋 carried from line 1
+        j.key("Return")
+        j.type("牛乳")
+        j.key("Return", "Return", "Return")
+        j.type("198")
+        j.key("Return")
+        j.type("特売")
+        j.key("Return")  # new line 3 at its shop
+        j.key("Left")  # at the start of the selected shop, then out to the day
+        j.key("Left")
+        j.type("12")  # over the day 3 carried from line 2
+        j.key("Return")
+        j.key("F2")  # edit inside the shop スーパー: the caret at its end
+        j.type("2")
+        j.key("Return")
+        j.type("卵")
+        j.key("Return", "Return", "Return")
+        j.type("１２３")  # full-width digits
+        j.key("Return")
+        j.shot("typed over")
+    with j.step("save and compare the bytes"):
+        save_as_kzn_by_keyboard(j, main, 2024, 6)
+        data = wait_for_file(j, "2024_6.kzn")
+        expected = kzn_file([(3, "八百屋", "前月", 0, 5000, 0, ""),
+                             (3, "スーパー", "牛乳", 1, 0, 198, "特売"),
+                             (12, "スーパー2", "卵", 1, 0, 123, "")])
+        j.expect(kzn_lines(data) == kzn_lines(expected),
+                 f"lines read back {kzn_lines(data)}, expected {kzn_lines(expected)}")
+        j.expect(masked_kzn(data) == expected, f"file bytes differ: {data.hex()}")
+    with j.step("close"):
+        close_program(j, main)
+
+
+# ---- a real input method ----
+
+def compose(j, romaji, label, window=None):
+    """Types romaji, converts with Space, confirms with Return; a screenshot of
+    each stage, and of the window while composing when one is given."""
+    j.type(romaji)
+    time.sleep(0.5)
+    composing = j.shot(f"{label} composing")
+    if window:
+        j.shot_window(window, "composition in cell")
+    j.key("space")
+    time.sleep(0.5)
+    j.shot(f"{label} converted")
+    j.key("Return")  # confirms the conversion; the grid does not walk
+    time.sleep(0.3)
+    return composing
+
+
+def ime_item_and_period(j):
+    """牛乳 typed through Mozc into an item cell that holds text and into an
+    empty one, amounts typed with Mozc on, the month saved and searched."""
+    with j.step("start under Mozc"):
+        main = j.start()
+        j.focus(main)
+        j.key("Return", "Return")  # to the carried item 繰越, selected
+    with j.step("compose 牛乳 over 繰越"):
+        compose(j, "gyuunyuu", "over carried", main)
+        j.key("Return")  # walks: the kind comes from the correspondence list
+        j.key("Return", "Return")  # to the expense
+        j.type("198")  # composed as full-width digits
+        j.key("Return")  # confirms
+        j.key("Return", "Return")  # walks to the memo, then to line 2's shop
+        j.key("Return")  # to the empty item cell of line 2
+        j.shot("line 1 typed")
+    with j.step("compose 牛乳 into an empty item cell"):
+        compose(j, "gyuunyuu", "empty cell")
+        j.key("Return", "Return", "Return")
+        j.type("215")
+        j.key("Return", "Return")
+        j.shot("line 2 typed")
+    with j.step("save as 2024/5 KZN with Mozc on"):
+        save_as_kzn_by_keyboard(j, main, 2024, 5)
+        data = wait_for_file(j, "2024_5.kzn")
+        j.expect(j.window_name(main) == "Kozenica [2024_5.kzn]", f"caption is {j.window_name(main)!r}")
+    with j.step("check the month file"):
+        lines = kzn_lines(data)
+        j.expect(lines == [(1, "", "牛乳", 1, 0, 198, ""), (1, "", "牛乳", 1, 0, 215, "")],
+                 f"lines read back {lines}")
+        milk = sjis("牛乳")
+        j.expect(milk == b"\x8b\x8d\x93\xfb", "the Shift-JIS bytes of 牛乳")
+        for n in range(2):
+            record = data[16 + 80 * n:16 + 80 * (n + 1)]
+            j.expect(record[22:27] == b"\x04" + milk, f"item field of line {n + 1}: {record[22:27].hex()}")
+    with j.step("search the item typed with Mozc in the period dialog"):
+        menu(j, main, "s", "b")
+        d = j.wait_window("^最安値探索$")
+        j.key("shift+Tab")  # from the start month back round to the item box
+        compose(j, "gyuunyuu", "period item")
+        j.shot_window(d, "period dialog with mozc")
+        j.key("Tab", "ctrl+a")  # the start month list, then the start year
+        j.key("Tab", "ctrl+a")
+        j.type("2024")  # typed with Mozc on: arrives as the year
+        j.key("Tab", "ctrl+a")
+        j.type("2024")
+        j.key("Tab", "Tab", "Left", "Tab", "space")  # end month, format on CSV, KZN, OK
+        j.wait_gone(d)
+        result = j.wait_window("^最安値探索結果$")
+        j.shot_window(result, "cheapest milk")
+        j.expect(j.find_windows("^警告$") == [], "a warning box is shown")
+        j.close_window(result)
+        j.wait_gone(result)
+    with j.step("close"):
+        close_program(j, main)
+
+
+JOURNEYS = {f.__name__: f for f in (type_over_month, ime_item_and_period)}
+
+
+def main():
+    parser = argparse.ArgumentParser()
+    parser.add_argument("--exe", required=True)
+    parser.add_argument("--data", required=True)
+    parser.add_argument("--out", required=True)
+    parser.add_argument("--keep", action="store_true", help="keep the program directory")
+    parser.add_argument("journey", choices=sorted(JOURNEYS))
+    args = parser.parse_args()
+
+    missing = [t for t in TOOLS if not shutil.which(t)]
+    if args.journey.startswith("ime_"):
+        missing += missing_parts()
+    if missing:
+        print(f"e2e: missing {' '.join(missing)} (scripts/install-deps installs them)")
+        return 77
+    kind = ImeJourney if args.journey.startswith("ime_") else Journey
+    j = kind(args.journey, os.path.abspath(args.exe), os.path.abspath(args.data), os.path.abspath(args.out),
+             window_manager="openbox")
+    failed = True
+    try:
+        JOURNEYS[args.journey](j)
+        failed = False
+        print(f"e2e {args.journey}: passed; screenshots in {j.out}")
+        return 0
+    except JourneyFailed as e:
+        try:
+            j.shot("failure")
+        except JourneyFailed:
+            pass
+        print(f"e2e {args.journey}: {e}")
+        print(f"e2e {args.journey}: last screenshot {j.last_shot}")
+        print(f"e2e {args.journey}: program directory {j.dir}")
+        return 1
+    finally:
+        j.close(keep_dir=args.keep or failed)
+
+
+if __name__ == "__main__":
+    sys.exit(main())
