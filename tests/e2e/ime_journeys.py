@@ -4,7 +4,7 @@ a month, and through a real input method (IBus with Mozc).
 
     ime_journeys.py --exe build/kozenica --data data --out build/e2e-out JOURNEY
 
-JOURNEY is one of: type_over_month, ime_item_and_period. Exit status 0 on
+JOURNEY is one of: type_over_month, ime_item_and_period, keyboard_only. Exit status 0 on
 success, 1 on a failed step, 77 when a needed tool or package is missing.
 """
 
@@ -48,11 +48,11 @@ class ImeJourney(Journey):
             super().close(keep_dir)
 
 
-def save_as_kzn_by_keyboard(j, main, year, month):
+def save_as_kzn_by_keyboard(j, main, year, month, choose=menu):
     """Save as, the dialog answered by keyboard alone: the year typed over the
     proposed one, Tab to the format group (on the chosen item), Left to KZN,
     Tab to the month list, Tab to OK."""
-    menu(j, main, "f", "a")
+    choose(j, main, "f", "a")
     d = j.wait_window("^ ?保　存$")
     j.type(str(year))
     j.key("Tab", "Left", "Tab", "Home", *["Down"] * (month - 1))
@@ -188,7 +188,118 @@ def ime_item_and_period(j):
         close_program(j, main)
 
 
-JOURNEYS = {f.__name__: f for f in (type_over_month, ime_item_and_period)}
+# ---- the keyboard alone ----
+
+def answer_box(j, caption, key="Return"):
+    """Waits for a message box and answers it with a key."""
+    box = j.wait_window(caption)
+    j.shot(f"box {caption.strip('^$')}")
+    j.key(key)
+    j.wait_gone(box)
+
+
+def close_by_keys(j, wid, key):
+    """Closes a window with a key while it has the focus (Escape for a
+    dialog, Alt+F4 for a window of its own)."""
+    j.key(key)
+    j.wait_gone(wid)
+
+
+def active_window(j):
+    return j.xdo("getactivewindow", check=False).stdout.strip()
+
+
+def kmenu(j, main, menu_letter, item_letter):
+    """A menu command by its access letters, on the main window that must
+    have the keyboard already: no window is activated from outside."""
+    deadline = time.monotonic() + 5
+    while active_window(j) != main and time.monotonic() < deadline:
+        time.sleep(0.1)
+    j.expect(active_window(j) == main, f"the main window lost the keyboard to {j.window_name(active_window(j))!r}")
+    j.key(f"alt+{menu_letter}")
+    time.sleep(0.3)
+    j.key(item_letter)
+
+
+def keyboard_only(j):
+    """Every command from the menus by their access letters, every dialog and
+    message box answered without the mouse."""
+    with j.step("start and type a line"):
+        main = j.start()
+        j.focus(main)  # the one use of the window manager: the program starts without the focus
+        j.type("5")
+        j.key("Return")
+        j.type("shop")
+        j.key("Return")
+        j.type("milk")
+        j.key("Return", "Return", "Return")
+        j.type("300")
+        j.key("Return")
+    with j.step("edit menu"):
+        for letter in ("q", "i", "d", "c", "s", "t", "b"):
+            kmenu(j, main, "e", letter)
+            if letter == "d":
+                answer_box(j, "^警告$", "alt+y")  # delete the line inserted just before
+            if letter == "c":
+                answer_box(j, "^警告$")  # line 1 has no line above it
+            time.sleep(0.3)
+            j.expect(j.visible_captions() == ["Kozenica"], f"Edit {letter}: {j.visible_captions()}")
+        kmenu(j, main, "e", "k")
+        close_by_keys(j, j.wait_window("^List$"), "alt+F4")
+        kmenu(j, main, "e", "f")
+        close_by_keys(j, j.wait_window("[Ff]ont"), "Escape")
+    with j.step("graph and search menus"):
+        kmenu(j, main, "g", "r")
+        close_by_keys(j, j.wait_window("^月内集計グラフ$"), "Escape")
+        kmenu(j, main, "g", "t")
+        close_by_keys(j, j.wait_window("^期間変動$"), "Escape")
+        kmenu(j, main, "s", "b")
+        d = j.wait_window("^最安値探索$")
+        j.key("shift+Tab")
+        j.type("milk")
+        j.key("Tab", "Tab", "ctrl+a")
+        j.type("1990")  # a start year with no month file: one error box
+        j.key("Tab", "ctrl+a")
+        j.type("1990")
+        j.key("Tab", "Tab", "Tab", "space")  # end month, format, OK
+        j.wait_gone(d)
+        answer_box(j, "^ｴﾗｰ$")
+        answer_box(j, "^警告$")
+    with j.step("help menu"):
+        kmenu(j, main, "h", "m")
+        close_by_keys(j, j.wait_window("^MANUAL$"), "alt+F4")
+        kmenu(j, main, "h", "a")
+        answer_box(j, "^Kozenica$")
+    with j.step("file menu"):
+        save_as_kzn_by_keyboard(j, main, 2024, 7, kmenu)
+        wait_for_file(j, "2024_7.kzn")
+        kmenu(j, main, "f", "n")
+        j.expect(j.window_name(main) == "Kozenica", f"caption after new: {j.window_name(main)!r}")
+        kmenu(j, main, "f", "o")
+        d = j.wait_window("^読み込み$")
+        j.type("2024")
+        j.key("Tab", "Tab", "Home", *["Down"] * 6, "Tab", "space")  # the format stays KZN
+        j.wait_gone(d)
+        time.sleep(0.5)
+        j.expect(j.window_name(main) == "Kozenica [2024_7.kzn]", f"caption after open: {j.window_name(main)!r}")
+        kmenu(j, main, "f", "o")
+        d = j.wait_window("^読み込み$")
+        j.type("1990")
+        j.key("Return")  # the default button
+        j.wait_gone(d)
+        answer_box(j, "^ｴﾗｰ$")
+        kmenu(j, main, "f", "o")
+        close_by_keys(j, j.wait_window("^読み込み$"), "Escape")
+        kmenu(j, main, "f", "s")  # overwrite 1990_7.kzn, named by the missing month
+        wait_for_file(j, "1990_7.kzn")
+    with j.step("exit: Escape on the save question is No"):
+        j.type("9")
+        kmenu(j, main, "f", "x")
+        answer_box(j, "^Kozenica$", "Escape")
+        j.expect(j.wait_exit() == 0, f"the program ended with {j.program.returncode}")
+
+
+JOURNEYS = {f.__name__: f for f in (type_over_month, ime_item_and_period, keyboard_only)}
 
 
 def main():

@@ -44,6 +44,8 @@ def missing_parts():
     missing = [t for t in NEEDED if not shutil.which(t)]
     if not os.path.exists(MOZC_ENGINE):
         missing.append("ibus-mozc")
+    if not any(os.path.exists(p) for p in ("/etc/machine-id", "/var/lib/dbus/machine-id")):
+        missing.append("a D-Bus machine id (dbus-uuidgen --ensure)")
     if os.geteuid() == 0:
         try:
             pwd.getpwnam(USER)
