@@ -184,6 +184,33 @@ def ime_item_and_period(j):
         j.expect(j.find_windows("^警告$") == [], "a warning box is shown")
         j.close_window(result)
         j.wait_gone(result)
+    with j.step("Escape, then a move, with a composition open"):
+        # From line 2's memo back to its item 牛乳: Left leaves an empty cell, and
+        # a selected text first at its start.
+        j.key(*["Left"] * 6)
+        j.type("ka")
+        j.shot("composing over milk")
+        j.key("Escape")  # cancels the composition only
+        j.shot("composition cancelled")
+        j.type("ka")
+        # A click on line 1's day with the composition open (menu keys would
+        # go to the input method while it composes). The cell lies 51, 92 from
+        # the frame's corner, as every screenshot of this journey shows.
+        g = j.geometry(main)
+        left, _, top, _ = j.frame_extents(main)
+        j.click(g["X"] - left + 51, g["Y"] - top + 92)
+        time.sleep(1.5)
+        j.shot("moved to the top line")
+        before = data
+        menu(j, main, "f", "s")
+        data = wait_for_file(j, "2024_5.kzn", differs_from=before)
+        lines = kzn_lines(data)
+        j.expect(lines[0] == (1, "", "牛乳", 1, 0, 198, ""), f"line 1 (its day clicked) read back {lines[0]}")
+        # The open composition belongs to the cell it was typed in: the input
+        # method commits it there on the move, or it is dropped.
+        j.expect(lines[1] in [(1, "", name, 1, 0, 215, "") for name in ("牛乳", "か")],
+                 f"line 2 read back {lines[1]}")
+        print(f"e2e: the composition open on the move left line 2's item as {lines[1][2]}")
     with j.step("close"):
         close_program(j, main)
 

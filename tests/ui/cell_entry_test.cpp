@@ -186,9 +186,17 @@ TEST_F(cell_entry, moving_away_from_an_open_composition_loses_no_text) {
         EXPECT_FALSE(there.isEmpty()) << how;
         EXPECT_EQ(editor()->text(), there) << how;
         EXPECT_FALSE(editor()->composing()) << how;
+        send_input({}, u"ぎゅう"_s); // the input method commits what was left behind once more, late
+        EXPECT_EQ(editor()->text(), there) << how;
+        EXPECT_EQ(cell(expected.row, expected.column), there) << how;
         QTest::keyClicks(focus(), u"5"_s);
         EXPECT_EQ(cell(1, 2), u"abc"_s) << how;
     }
+    // What is composed and committed in the cell moved to does enter it.
+    grid().set_current_cell(2, 7);
+    send_input(u"ぎゅう"_s);
+    send_input({}, u"ぎゅう"_s);
+    EXPECT_EQ(cell(2, 7), u"ぎゅう"_s);
 }
 
 TEST_F(cell_entry, characters_the_files_cannot_hold_never_enter_a_cell) {

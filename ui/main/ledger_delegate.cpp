@@ -56,7 +56,36 @@ void ledger_cell_editor::keyPressEvent(QKeyEvent* event) {
     QLineEdit::keyPressEvent(event);
 }
 
+namespace {
+// How long after a move a commit of the composition left behind counts as
+// that composition's, not as typed into the cell moved to.
+constexpr qint64 late_commit_ms = 1000;
+// How recent a commit must be to have been made by the move itself.
+constexpr qint64 move_commit_ms = 200;
+} // namespace
+
+QString ledger_cell_editor::composition_left_behind() const {
+    if (composing_) return preedit_;
+    if (committed_at_.isValid() && committed_at_.elapsed() < move_commit_ms) return committed_composition_;
+    return {};
+}
+
+void ledger_cell_editor::refuse_late_commit(const QString& text) {
+    late_commit_ = text;
+    late_commit_since_.start();
+}
+
 void ledger_cell_editor::inputMethodEvent(QInputMethodEvent* event) {
+    if (!late_commit_.isEmpty()) {
+        const bool late = !composing_ && event->preeditString().isEmpty() &&
+                          event->commitString() == late_commit_ &&
+                          late_commit_since_.elapsed() < late_commit_ms;
+        if (late || !event->preeditString().isEmpty()) late_commit_.clear();
+        if (late) {
+            event->accept();
+            return;
+        }
+    }
     const bool was_composing = composing_;
     if (!was_composing && !event->preeditString().isEmpty())
         before_composition_ = {text(), selectionStart(), int(selectedText().size()), cursorPosition()};
@@ -68,6 +97,11 @@ void ledger_cell_editor::inputMethodEvent(QInputMethodEvent* event) {
     kept.setCommitString(commit, event->replacementStart(), event->replacementLength());
 
     composing_ = !event->preeditString().isEmpty();
+    preedit_ = event->preeditString();
+    if (was_composing && !commit.isEmpty()) {
+        committed_composition_ = event->commitString();
+        committed_at_.start();
+    }
     QLineEdit::inputMethodEvent(&kept);
     event->setAccepted(kept.isAccepted());
 

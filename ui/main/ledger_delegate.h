@@ -3,6 +3,7 @@
 // change of its text to the model at once, so that 1234 becomes 1,234 as it is
 // typed.
 
+#include <QElapsedTimer>
 #include <QLineEdit>
 #include <QStyledItemDelegate>
 
@@ -32,6 +33,13 @@ class ledger_cell_editor : public QLineEdit {
     void enter_cell(const QString& text);
     // Whether an input method's composition is open.
     [[nodiscard]] bool composing() const { return composing_; }
+    // The composition this editor leaves behind when the cursor moves away:
+    // the one still open, or the one committed a moment ago by the move
+    // itself.
+    [[nodiscard]] QString composition_left_behind() const;
+    // An input method may commit the composition left behind in the cell
+    // moved from once more, late, into this one; that commit is dropped.
+    void refuse_late_commit(const QString& text);
 
   protected:
     void inputMethodEvent(QInputMethodEvent* event) override;
@@ -46,7 +54,12 @@ class ledger_cell_editor : public QLineEdit {
     };
 
     bool composing_ = false;
+    QString preedit_;
     shown_state before_composition_;
+    QString committed_composition_; // the last composition ended by a commit
+    QElapsedTimer committed_at_;
+    QString late_commit_; // the commit to drop, shortly after entering
+    QElapsedTimer late_commit_since_;
 };
 
 class ledger_delegate : public QStyledItemDelegate {

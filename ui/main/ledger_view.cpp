@@ -71,11 +71,13 @@ void ledger_view::follow_current(const QModelIndex& current) {
     // ask whether the keyboard was anywhere in the grid.
     QWidget* const focused = QApplication::focusWidget();
     const bool had_focus = focused && (focused == this || isAncestorOf(focused));
-    if (auto* old = cell_editor(); old && old->composing() && old->hasFocus()) {
+    QString left_behind;
+    if (auto* old = cell_editor()) {
         // A composition still open belongs to the cell it was typed in: the
         // input method commits it there (or, without one, the cell keeps
         // its text), never into the cell moved to.
-        QGuiApplication::inputMethod()->commit();
+        left_behind = old->composition_left_behind();
+        if (old->composing() && old->hasFocus()) QGuiApplication::inputMethod()->commit();
     }
     if (editor_index_.isValid()) closePersistentEditor(editor_index_);
     editor_index_ = current;
@@ -84,6 +86,7 @@ void ledger_view::follow_current(const QModelIndex& current) {
     if (auto* editor = cell_editor()) {
         editor->installEventFilter(this);
         editor->enter_cell(current.data(Qt::EditRole).toString());
+        if (!left_behind.isEmpty()) editor->refuse_late_commit(left_behind);
         if (had_focus) editor->setFocus();
     }
 }
