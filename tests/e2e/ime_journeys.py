@@ -10,6 +10,7 @@ success, 1 on a failed step, 77 when a needed tool or package is missing.
 
 import argparse
 import os
+import re
 import shutil
 import subprocess
 import sys
@@ -115,6 +116,30 @@ def type_over_month(j):
 
 # ---- a real input method ----
 
+ROW_HEIGHT = 20  # the ledger grid's lines
+HIGHLIGHT = (48, 140, 198)  # a selected text in the cell editor
+
+
+def highlight_centre(png):
+    """The centre of the selection highlight on a screenshot."""
+    ppm = subprocess.run(["convert", png, "-depth", "8", "ppm:-"], capture_output=True, check=True).stdout
+    header = re.match(rb"P6\s+(\d+)\s+(\d+)\s+\d+\s", ppm)
+    width, height, pixels = int(header.group(1)), int(header.group(2)), ppm[header.end():]
+    target = bytes(HIGHLIGHT)
+    xs, ys = [], []
+    for y in range(height):
+        row = pixels[3 * width * y:3 * width * (y + 1)]
+        at = row.find(target)
+        while at >= 0:
+            if at % 3 == 0:
+                xs.append(at // 3)
+                ys.append(y)
+            at = row.find(target, at + 1)
+    if not xs:
+        raise JourneyFailed(f"no selected text on {png}")
+    return (min(xs) + max(xs)) // 2, (min(ys) + max(ys)) // 2
+
+
 def compose(j, romaji, label, window=None):
     """Types romaji, converts with Space, confirms with Return; a screenshot of
     each stage, and of the window while composing when one is given."""
@@ -192,20 +217,20 @@ def ime_item_and_period(j):
         j.shot("composing over milk")
         j.key("Escape")  # cancels the composition only
         j.shot("composition cancelled")
+        selected = j.shot("milk selected again")
         j.type("ka")
-        # A click on line 1's day with the composition open (menu keys would
-        # go to the input method while it composes). The cell lies 51, 92 from
-        # the frame's corner, as every screenshot of this journey shows.
-        g = j.geometry(main)
-        left, _, top, _ = j.frame_extents(main)
-        j.click(g["X"] - left + 51, g["Y"] - top + 92)
+        # A click on line 1's item with the composition open (menu keys would
+        # go to the input method while it composes): one row above the
+        # selection's highlight.
+        x, y = highlight_centre(selected)
+        j.click(x, y - ROW_HEIGHT)
         time.sleep(1.5)
-        j.shot("moved to the top line")
+        j.shot("moved to line 1")
         before = data
         menu(j, main, "f", "s")
         data = wait_for_file(j, "2024_5.kzn", differs_from=before)
         lines = kzn_lines(data)
-        j.expect(lines[0] == (1, "", "牛乳", 1, 0, 198, ""), f"line 1 (its day clicked) read back {lines[0]}")
+        j.expect(lines[0] == (1, "", "牛乳", 1, 0, 198, ""), f"line 1 (its item clicked) read back {lines[0]}")
         # The open composition belongs to the cell it was typed in: the input
         # method commits it there on the move, or it is dropped.
         j.expect(lines[1] in [(1, "", name, 1, 0, 215, "") for name in ("牛乳", "か")],
