@@ -6,7 +6,7 @@ screenshots.
     journeys.py --exe build/kozenica --data data --out build/e2e-out JOURNEY
 
 JOURNEY is one of: type_and_save, reopen_and_overwrite, monthly_summary,
-period_analyses, damaged_and_missing_months, full_month. Screenshots go to OUT/JOURNEY/NN-step.png. Exit status 0 on
+period_analyses, damaged_and_missing_months, full_month, japanese_folder. Screenshots go to OUT/JOURNEY/NN-step.png. Exit status 0 on
 success, 1 on a failed step (which is named, with its last screenshot), 77 when
 a needed tool is missing.
 """
@@ -391,6 +391,38 @@ def damaged_and_missing_months(j):
         close_program(j, main)
 
 
+def japanese_folder(j):
+    """The program in a folder named 山田/家計簿: open, save as, period search."""
+    april = [CARRIED, (2, "スーパー", "牛乳", 1, 0, 198, ""), (9, "駅", "電車", 8, 0, 160, "")]
+    j.write_bytes("2024_4.csv", csv_file(april))
+    j.write_bytes("2024_6.csv", csv_file([CARRIED, (5, "生協", "牛乳", 1, 0, 178, "")]))
+    with j.step("start"):
+        main = j.start()
+        j.expect(j.find_windows("^ｴﾗｰ$") == [], "start-up told an error (kindlist.dat not found?)")
+    with j.step("open 2024/4"):
+        menu(j, main, "f", "o")
+        year_month_dialog(j, "^読み込み$", 2024, 4, "csv")
+        j.shot("opened")
+        j.expect(j.window_name(main) == "Kozenica [2024_4.csv]", f"caption is {j.window_name(main)!r}")
+        j.expect(j.find_windows("^ｴﾗｰ$") == [], "opening told an error")
+    with j.step("save as 2024/7 KZN"):
+        menu(j, main, "f", "a")
+        year_month_dialog(j, "^ ?保　存$", 2024, 7, "kzn")
+        data = wait_for_file(j, "2024_7.kzn")
+        j.expect(kzn_lines(data) == april, f"the saved month holds {kzn_lines(data)}")
+    with j.step("cheapest search over 2024/4 to 2024/6, May missing"):
+        menu(j, main, "s", "b")
+        period_dialog(j, "^最安値探索$", "牛乳", (2024, 4), (2024, 6))
+        box = j.wait_window("^ｴﾗｰ$")
+        j.shot_window(box, "missing month")  # the path shows 山田/家計簿
+        dismiss_boxes(j, "^ｴﾗｰ$", 1)
+        result = j.wait_window("^最安値探索結果$")
+        j.shot_window(result, "cheapest search")
+    with j.step("close"):
+        close_program(j, main)
+        j.expect(len(j.read_bytes("kozenic.int")) == 88, "kozenic.int was not written in the folder")
+
+
 def full_month_lines():
     return [CARRIED] + [((i % 31) + 1, f"店{i % 97}", f"品名{i}", i % 20, (i * 13) % 5000, (i * 7919) % 100000,
                          f"メモ{i}") for i in range(1, 1999)]
@@ -423,7 +455,8 @@ def full_month(j):
 
 
 JOURNEYS = {f.__name__: f for f in (type_and_save, reopen_and_overwrite, monthly_summary, period_analyses,
-                                    damaged_and_missing_months, full_month)}
+                                    damaged_and_missing_months, full_month, japanese_folder)}
+FOLDERS = {"japanese_folder": "山田/家計簿"}
 TOOLS = ("Xvfb", "xdotool", "import", "convert", "xwininfo", "xprop")
 
 
@@ -441,7 +474,7 @@ def main():
         print(f"e2e: missing {' '.join(missing)} (scripts/install-deps installs them)")
         return 77
     j = Journey(args.journey, os.path.abspath(args.exe), os.path.abspath(args.data), os.path.abspath(args.out),
-                window_manager="openbox")
+                window_manager="openbox", folder=FOLDERS.get(args.journey))
     failed = True
     try:
         JOURNEYS[args.journey](j)

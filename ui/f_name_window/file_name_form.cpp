@@ -22,7 +22,7 @@ std::string month_file_path(std::string_view program_dir, const QString& year_te
     path += '_';
     path += to_sjis(month_text);
     path += csv ? ".csv" : ".kzn";
-    return std::string(cut_bytes(path, path_bytes));
+    return path;
 }
 
 std::uint16_t year_of_text(const QString& year_text, std::uint16_t earlier) {

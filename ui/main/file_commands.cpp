@@ -11,7 +11,6 @@
 #include "ui/platform/placement.h"
 #include "ui/platform/sjis.h"
 
-#include <QFile>
 #include <QTableView>
 #include <system_error>
 
@@ -74,7 +73,7 @@ save_outcome save_as(main_form& form) {
 void read_named_month(main_form& form) {
     const std::string path = form.state().open_path.str();
     if (!file_exists(path)) {
-        form.notify().tell(message_kind::error, missing_file_text(form.state().open_name.view()));
+        form.notify().tell_path(message_kind::error, missing_file_text(form.state().open_name.view()));
         return;
     }
     if (!month_file_reader(path, form.table(), form.notify())) form.reset_month();
@@ -157,8 +156,8 @@ void main_form::manual_menuClick() {
     const std::string path = program_dir_ + "manual.txt";
     const std::optional<QByteArray> bytes = read_manual_file(path);
     if (!bytes) {
-        const QString shown = QFile::decodeName(QByteArray(path.data(), qsizetype(path.size())));
-        notify_.tell(message_kind::error, to_sjis(QStringLiteral("ﾌｧｲﾙ %1 は開けません").arg(shown)));
+        notify_.tell_path(message_kind::error,
+                          {to_sjis(QStringLiteral("ﾌｧｲﾙ ")), path, to_sjis(QStringLiteral(" は開けません"))});
         return;
     }
     auto* window = new manual_form(this);

@@ -1,5 +1,6 @@
 #include "main_form.h"
 
+#include "core/atomic_file.h"
 #include "core/ledger_editor.h"
 #include "core/notifier.h"
 #include "core/startup.h"
@@ -20,6 +21,7 @@
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QPushButton>
+#include <ctime>
 
 namespace kozenica {
 
@@ -101,6 +103,8 @@ QTableView* main_form::draw_shuushi() const {
 }
 
 void main_form::FormCreate() {
+    // Saves cut short by a killed program leave their temporary files behind.
+    (void)remove_stale_temporaries(program_dir_, std::time(nullptr));
     startup_files files = read_startup_files(program_dir_);
     settings_ = files.settings;
     kinds_ = std::move(files.kinds);
