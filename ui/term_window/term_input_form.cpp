@@ -4,6 +4,7 @@
 #include "ui/platform/outer_frame.h"
 #include "ui/platform/placement.h"
 #include "ui/platform/sjis.h"
+#include "ui/platform/storable_text.h"
 
 #include <QComboBox>
 #include <QGroupBox>
@@ -50,6 +51,7 @@ term_input_form::term_input_form(QWidget* owner) : QDialog(owner) {
 
 void term_input_form::build() {
     name_box_ = new QLineEdit(this);
+    keep_storable(name_box_);
     Label7_ = make_label(QString(), this);
     Label1_ = make_label(QStringLiteral("検索　開始月"), this);
     start_year_box_ = make_year_box(this);
