@@ -39,7 +39,7 @@ struct period_query {
 [[nodiscard]] bool check_range(const period_query& query, notifier& notify);
 
 // The month file's path: program directory, year, "_", month and ".kzn" for
-// format 0 or ".csv" otherwise, cut to 253 bytes.
+// format 0 or ".csv" otherwise.
 [[nodiscard]] std::string month_path(std::string_view program_dir, std::uint16_t year, std::uint16_t month,
                                      std::int32_t file_format);
 
@@ -51,7 +51,7 @@ struct period_query {
 
 // "ファイル(" name ")がありません": a month file that is not there, named as
 // the command knows it (the walk by its path, the open command by its name).
-[[nodiscard]] std::string missing_file_text(std::string_view file);
+[[nodiscard]] path_message missing_file_text(std::string_view file);
 
 enum class walk_answer { go_on, stop };
 

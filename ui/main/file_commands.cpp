@@ -8,10 +8,10 @@
 #include "ui/help_window/manual_form.h"
 #include "ui/list_window/list_form.h"
 #include "ui/platform/message_box.h"
+#include "ui/platform/outer_frame.h"
 #include "ui/platform/placement.h"
 #include "ui/platform/sjis.h"
 
-#include <QFile>
 #include <QTableView>
 #include <system_error>
 
@@ -20,6 +20,9 @@ namespace kozenica {
 namespace {
 
 enum class save_outcome { saved, cancelled, failed };
+
+// A few lines of the manual with their scroll bar.
+constexpr QSize manual_minimum(120, 80);
 
 // The file-name part of a path (what the caption shows), at most 80 bytes.
 std::string_view file_name_part(std::string_view path) {
@@ -74,7 +77,7 @@ save_outcome save_as(main_form& form) {
 void read_named_month(main_form& form) {
     const std::string path = form.state().open_path.str();
     if (!file_exists(path)) {
-        form.notify().tell(message_kind::error, missing_file_text(form.state().open_name.view()));
+        form.notify().tell_path(message_kind::error, missing_file_text(form.state().open_name.view()));
         return;
     }
     if (!month_file_reader(path, form.table(), form.notify())) form.reset_month();
@@ -133,8 +136,9 @@ bool main_form::FormCloseQuery() {
         settings_[setting::ledger_column0 + c] = draw_shuushi()->columnWidth(c);
     settings_[setting::main_top] = y();
     settings_[setting::main_left] = x();
-    settings_[setting::main_width] = width();
-    settings_[setting::main_height] = height();
+    const QSize outer = outer_size_of(*this);
+    settings_[setting::main_width] = outer.width();
+    settings_[setting::main_height] = outer.height();
     list_form_->take_back(settings_);
 
     try {
@@ -157,14 +161,15 @@ void main_form::manual_menuClick() {
     const std::string path = program_dir_ + "manual.txt";
     const std::optional<QByteArray> bytes = read_manual_file(path);
     if (!bytes) {
-        const QString shown = QFile::decodeName(QByteArray(path.data(), qsizetype(path.size())));
-        notify_.tell(message_kind::error, to_sjis(QStringLiteral("ﾌｧｲﾙ %1 は開けません").arg(shown)));
+        notify_.tell_path(message_kind::error,
+                          {to_sjis(QStringLiteral("ﾌｧｲﾙ ")), path, to_sjis(QStringLiteral(" は開けません"))});
         return;
     }
     auto* window = new manual_form(this);
     const QRect outer = frameGeometry();
-    window->move(opening_point(outer, 10, 10));
-    window->resize(outer.width() / 10 * 8, outer.height() / 10 * 8);
+    outer_frame::of(*window).place(
+        {opening_point(outer, 10, 10), QSize(outer.width() / 10 * 8, outer.height() / 10 * 8)},
+        manual_minimum);
     window->set_manual(manual_text(*bytes));
     window->show();
 }

@@ -24,9 +24,12 @@ class message_boxes : public notifier {
     void set_parent(QWidget* parent) { parent_ = parent; }
 
     void tell(message_kind kind, std::string_view text) override;
+    void tell_path(message_kind kind, const path_message& text) override;
     [[nodiscard]] bool ask_yes_no(message_kind kind, std::string_view text) override;
 
   private:
+    void show_ok_box(message_kind kind, const QString& text);
+
     QWidget* parent_;
 };
 

@@ -22,6 +22,9 @@ class scripted_notifier : public notifier {
     void tell(message_kind kind, std::string_view text) override {
         messages.push_back({kind, to_qstring(text), false});
     }
+    void tell_path(message_kind kind, const path_message& text) override {
+        messages.push_back({kind, to_qstring(text), false});
+    }
     [[nodiscard]] bool ask_yes_no(message_kind kind, std::string_view text) override {
         messages.push_back({kind, to_qstring(text), true});
         if (answers.empty()) return false;
@@ -31,7 +34,8 @@ class scripted_notifier : public notifier {
     }
     [[nodiscard]] QStringList texts() const {
         QStringList out;
-        for (const auto& m : messages) out << m.text;
+        for (const auto& m : messages)
+            out << m.text;
         return out;
     }
 
