@@ -36,8 +36,10 @@ void make_safe(line_text& text) {
             is_trail_byte(static_cast<unsigned char>(in[i + 1])))
             unit = in.substr(i, 2);
         i += unit.size();
-        if (unit == ",") unit = full_width_comma;
-        else if (unit.size() == 1 && unsafe_byte(unit[0])) unit = " ";
+        if (unit == ",")
+            unit = full_width_comma;
+        else if (unit.size() == 1 && unsafe_byte(unit[0]))
+            unit = " ";
         if (out.size() + unit.size() > text_bytes) break;
         out += unit;
     }

@@ -91,6 +91,6 @@ month_source& system_month_source();
 // missing_months_to_ask months without a file, the walk first asks whether to
 // go on. Unexpected I/O failures of the reader throw std::system_error.
 walk_outcome month_walk(const period_query& query, std::string_view program_dir, notifier& notify,
-                const walk_step& step, month_source& source = system_month_source());
+                        const walk_step& step, month_source& source = system_month_source());
 
 } // namespace kozenica

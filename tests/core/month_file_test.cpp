@@ -108,7 +108,8 @@ TEST(month_file_reader, csv_tells_when_lines_are_left_out) {
     recording_notifier notify;
     month_read_info info{true};
     shuushi_data table;
-    EXPECT_TRUE(month_file_reader(write_bytes(dir.file("2024_5.kzn"), encode_kzn(new_month())), table, notify, info));
+    EXPECT_TRUE(
+        month_file_reader(write_bytes(dir.file("2024_5.kzn"), encode_kzn(new_month())), table, notify, info));
     EXPECT_FALSE(info.lines_left_out);
 }
 

@@ -51,8 +51,9 @@ std::string changed_on_disk_text(std::string_view path) {
 }
 
 std::string too_many_lines_text(std::string_view path) {
-    return file_text(path, QStringLiteral(")には、1か月に入る1999行より多くの行があります\n"
-                                          "1999行目までを読みこみました。上書きすると、残りの行はなくなります"));
+    return file_text(path,
+                     QStringLiteral(")には、1か月に入る1999行より多くの行があります\n"
+                                    "1999行目までを読みこみました。上書きすると、残りの行はなくなります"));
 }
 
 QString field_name(text_field field) {
@@ -125,7 +126,6 @@ bool csv_texts_may_be_written(main_form& form, const std::string& path) {
 // failed save leaves the previous file whole and the month marked as changed.
 save_outcome write_month(main_form& form) {
     const std::string path = form.state().open_path.str();
-    if (!csv_texts_may_be_written(form, path)) return save_outcome::declined;
     try {
         if (!month_file_writer(form.table(), form.state(), form.notify())) return save_outcome::failed;
     } catch (const std::system_error& failure) {
@@ -138,7 +138,9 @@ save_outcome write_month(main_form& form) {
 }
 
 save_outcome overwrite_own_file(main_form& form) {
-    if (!may_replace_own_file(form, form.state().open_path.str())) return save_outcome::declined;
+    const std::string path = form.state().open_path.str();
+    if (!may_replace_own_file(form, path) || !csv_texts_may_be_written(form, path))
+        return save_outcome::declined;
     return write_month(form);
 }
 
@@ -149,15 +151,13 @@ save_outcome save_as(main_form& form) {
     if (!choose_month_file(form, QStringLiteral(" 保　存"), path, year, month))
         return save_outcome::cancelled;
     const bool own_file = !form.state().open_path.empty() && form.state().open_path.view() == path;
-    if (own_file) {
-        if (!may_replace_own_file(form, path)) return save_outcome::declined;
-    } else {
-        if (regular_file_at(path) && !ask_careful(form, other_file_exists_text(path)))
-            return save_outcome::declined;
-        // The user has chosen to replace what is there now: that is the file
-        // the month goes to, even when the write below fails.
-        form.file_seen() = {stamp_of(path), false};
-    }
+    if (own_file ? !may_replace_own_file(form, path)
+                 : regular_file_at(path) && !ask_careful(form, other_file_exists_text(path)))
+        return save_outcome::declined;
+    if (!csv_texts_may_be_written(form, path)) return save_outcome::declined;
+    // The user has chosen to replace what is there now: that is the file the
+    // month goes to, even when the write below fails.
+    if (!own_file) form.file_seen() = {stamp_of(path), false};
     name_month(form.state(), path, year, month);
     form.setWindowTitle(main_caption(form.state()));
     return write_month(form);

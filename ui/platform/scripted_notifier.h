@@ -40,7 +40,8 @@ class scripted_notifier : public notifier {
     }
     [[nodiscard]] QStringList texts() const {
         QStringList out;
-        for (const auto& m : messages) out << m.text;
+        for (const auto& m : messages)
+            out << m.text;
         return out;
     }
 
