@@ -7,7 +7,7 @@ screenshots.
 
 JOURNEY is one of: type_and_save, reopen_and_overwrite, monthly_summary,
 period_analyses, damaged_and_missing_months, full_month, closing_keeps_this_month,
-long_month, csv_unsafe_texts, changed_on_disk, endless_range. Screenshots go to OUT/JOURNEY/NN-step.png. Exit status 0 on
+long_month, csv_unsafe_texts, changed_on_disk, two_copies, endless_range. Screenshots go to OUT/JOURNEY/NN-step.png. Exit status 0 on
 success, 1 on a failed step (which is named, with its last screenshot), 77 when
 a needed tool is missing.
 """
@@ -17,6 +17,7 @@ import datetime
 import os
 import shutil
 import struct
+import subprocess
 import sys
 import time
 
@@ -556,6 +557,49 @@ def changed_on_disk(j):
         close_program(j, main)
 
 
+def two_copies(j):
+    """Two copies of the program open the same month; the second adds a line
+    and saves; the first one's overwrite asks, and No keeps the second's line."""
+    month = kzn_file([CARRIED, (3, "スーパー", "牛乳", 1, 0, 198, "")])
+    j.write_bytes("2024_5.kzn", month)
+    with j.step("the first copy opens 2024/5"):
+        first = j.start()
+        menu(j, first, "f", "o")
+        year_month_dialog(j, "^読み込み$", 2024, 5, "kzn")
+    second_program = subprocess.Popen([j.path("kozenica")], cwd="/", env=j.display.env,
+                                      stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    try:
+        with j.step("the second copy opens 2024/5, adds a line and saves"):
+            second = j.wait_window("^Kozenica$", exclude=(first,))
+            menu(j, second, "f", "o")
+            year_month_dialog(j, "^読み込み$", 2024, 5, "kzn")
+            menu(j, second, "e", "b")  # to the last line
+            j.focus(second)
+            j.key(*["Return"] * 7)  # to a new line 3, shop
+            j.key("ctrl+a")
+            j.type("本屋")
+            j.key("Return")
+            j.type("本")
+            j.key("Return", "Return", "Return")
+            j.type("1500")
+            j.key("Return")
+            menu(j, second, "f", "s")
+            theirs = wait_for_file(j, "2024_5.kzn", differs_from=month)
+            j.shot("second copy saved")
+            j.expect(len(kzn_lines(theirs)) == 3, f"the second copy saved {kzn_lines(theirs)}")
+        with j.step("the first copy overwrites: asked, No"):
+            menu(j, first, "f", "s")
+            answer_box(j, "^警告$", ["Return"], "changed question")
+            time.sleep(0.5)
+            j.expect(j.read_bytes("2024_5.kzn") == theirs, "the second copy's line was lost")
+    finally:
+        second_program.terminate()
+        second_program.wait(5)
+    with j.step("close"):
+        close_program(j, first)
+        j.expect(j.read_bytes("2024_5.kzn") == theirs, "the second copy's line was lost at closing")
+
+
 def endless_range(j):
     """A cheapest search from 224/1 (for 2024/1) asks once and ends on No; a
     search over two missing months stops at the first box's 中止."""
@@ -584,7 +628,7 @@ def endless_range(j):
 
 JOURNEYS = {f.__name__: f for f in (type_and_save, reopen_and_overwrite, monthly_summary, period_analyses,
                                     damaged_and_missing_months, full_month, closing_keeps_this_month, long_month,
-                                    csv_unsafe_texts, changed_on_disk, endless_range)}
+                                    csv_unsafe_texts, changed_on_disk, two_copies, endless_range)}
 TOOLS = ("Xvfb", "xdotool", "import", "convert", "xwininfo", "xprop")
 
 
