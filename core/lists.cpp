@@ -1,5 +1,7 @@
 #include "lists.h"
 
+#include "text_encoding.h"
+
 #include <algorithm>
 #include <cerrno>
 #include <fcntl.h>
@@ -46,29 +48,33 @@ std::int32_t decimal_value(std::string_view text) {
 }
 
 // Gathers the entries of a list file from its bytes, handed over in pieces of
-// any size. CR ends a line (an LF right after it belongs to the line end), a
-// lone LF is an ordinary byte, 0x1A ends the file. Only the first 20 bytes of
-// a line can matter, so no more are kept, however long the line.
+// any size. CR, LF and CR LF each end a line (an LF right after a CR belongs to
+// its line end), 0x1A ends the file. Only the first 20 Shift-JIS bytes of a
+// line can matter, so no more are kept, however long the line; a UTF-8 line
+// keeps enough bytes for 20 Shift-JIS bytes, and is converted when it ends.
 class list_parser {
   public:
+    list_parser(bool utf8, bool bom) : utf8_(utf8), skip_(bom ? utf8_bom.size() : 0) {}
+
     // False once no further byte can matter.
     bool feed(std::string_view bytes) {
+        skip_bom(bytes);
         if (after_cr_ && !bytes.empty()) {
             if (bytes.front() == '\n') bytes.remove_prefix(1);
             after_cr_ = false;
         }
         while (!bytes.empty()) {
-            const auto cr = bytes.find('\r');
-            const std::string_view part = bytes.substr(0, cr);
-            const auto eof = part.find('\x1A');
-            keep(part.substr(0, eof));
-            if (eof != std::string_view::npos) {
+            const auto end = bytes.find_first_of(line_ends);
+            keep(bytes.substr(0, end));
+            if (end == std::string_view::npos) return true;
+            const char c = bytes[end];
+            if (c == '\x1A') {
                 finish();
                 return false;
             }
-            if (cr == std::string_view::npos) return true;
             if (!end_line()) return false;
-            bytes.remove_prefix(cr + 1);
+            bytes.remove_prefix(end + 1);
+            if (c != '\r') continue;
             if (bytes.empty()) {
                 after_cr_ = true;
                 return true;
@@ -78,8 +84,8 @@ class list_parser {
         return true;
     }
 
-    // At the end of the file: a last line without its CR still counts, and a
-    // number line without a name line gives an entry with an empty name.
+    // At the end of the file: a last line without its line end still counts,
+    // and a number line without a name line gives an entry with an empty name.
     void finish() {
         if (started_) (void)end_line();
         if (have_number_) {
@@ -89,20 +95,42 @@ class list_parser {
     }
 
     [[nodiscard]] std::vector<list_entry> take() { return std::move(entries_); }
+    // A UTF-8 line held a character that Shift-JIS cannot.
+    [[nodiscard]] bool lossy() const { return lossy_; }
 
   private:
+    static constexpr char line_ends[] = "\r\n\x1A";
+    // A Shift-JIS byte comes from at most 4 UTF-8 bytes.
+    static constexpr std::size_t utf8_kept_bytes = 4 * text_bytes;
+
+    // The byte-order mark, possibly split over pieces, is not text.
+    void skip_bom(std::string_view& bytes) {
+        const std::size_t n = std::min(skip_, bytes.size());
+        bytes.remove_prefix(n);
+        skip_ -= n;
+    }
+
     void keep(std::string_view part) {
         if (part.empty()) return;
         started_ = true;
-        line_.append(cut_bytes(part, text_bytes - std::min(line_.size(), text_bytes)));
+        const std::size_t limit = utf8_ ? utf8_kept_bytes : text_bytes;
+        line_.append(cut_bytes(part, limit - std::min(line_.size(), limit)));
+    }
+
+    [[nodiscard]] std::string line_as_sjis() {
+        if (!utf8_) return std::move(line_);
+        sjis_conversion c = utf8_to_sjis(line_, text_bytes);
+        lossy_ = lossy_ || !c.lossless;
+        return std::move(c.bytes);
     }
 
     bool end_line() {
+        const std::string line = line_as_sjis();
         if (have_number_) {
-            entries_.push_back(list_entry{number_, line_text(line_)});
+            entries_.push_back(list_entry{number_, line_text(line)});
             have_number_ = false;
         } else {
-            number_ = list_number_value(line_);
+            number_ = list_number_value(line);
             have_number_ = true;
         }
         line_.clear();
@@ -111,12 +139,55 @@ class list_parser {
     }
 
     std::vector<list_entry> entries_;
-    std::string line_; // the first 20 bytes of the current line
+    std::string line_; // the first bytes of the current line that can matter
     std::int32_t number_ = 0;
+    bool utf8_;
+    std::size_t skip_;
+    bool lossy_ = false;
     bool have_number_ = false;
     bool started_ = false;
     bool after_cr_ = false;
 };
+
+// Sees the whole text up to 0x1A (or the end) before the parser starts, since
+// one character near the end can decide the encoding of the whole file.
+class list_sniffer {
+  public:
+    // False once 0x1A was met: nothing after it is text.
+    bool feed(std::string_view bytes) {
+        if (head_.size() < utf8_bom.size()) head_.append(cut_bytes(bytes, utf8_bom.size() - head_.size()));
+        const auto eof = bytes.find('\x1A');
+        sniffer_.feed(bytes.substr(0, eof));
+        return eof == std::string_view::npos;
+    }
+
+    [[nodiscard]] bool bom() const { return head_ == utf8_bom; }
+    [[nodiscard]] bool utf8() {
+        sniffer_.finish();
+        return bom() || (sniffer_.valid_utf8() && sniffer_.has_multi_byte_utf8());
+    }
+
+    [[nodiscard]] list_text_problem problem(bool utf8, bool lossy) const {
+        if (utf8 ? !sniffer_.valid_utf8() : !sniffer_.valid_sjis())
+            return list_text_problem::unknown_encoding;
+        return lossy ? list_text_problem::unmappable_character : list_text_problem::none;
+    }
+
+  private:
+    std::string head_;
+    encoding_sniffer sniffer_;
+};
+
+// Hands the file's bytes from its start to feed until feed returns false; a
+// file that cannot be read further ends there.
+template <class Feed> void read_pieces(int fd, Feed&& feed) {
+    char buffer[16384];
+    for (;;) {
+        const ssize_t r = ::read(fd, buffer, sizeof buffer);
+        if (r < 0 && errno == EINTR) continue;
+        if (r <= 0 || !feed(std::string_view(buffer, std::size_t(r)))) return;
+    }
+}
 
 } // namespace
 
@@ -128,32 +199,31 @@ std::int32_t list_number_value(std::string_view line) {
     return decimal_value(text);
 }
 
-std::vector<list_entry> parse_list_file(std::string_view content) {
-    list_parser parser;
+list_file parse_list_file(std::string_view content) {
+    list_sniffer sniffer;
+    (void)sniffer.feed(content);
+    const bool utf8 = sniffer.utf8();
+    list_parser parser(utf8, sniffer.bom());
     if (parser.feed(content)) parser.finish();
-    return parser.take();
+    return {parser.take(), sniffer.problem(utf8, parser.lossy())};
 }
 
-std::vector<list_entry> read_list_file(std::string_view path) {
+list_file read_list_file(std::string_view path) {
     const std::string p(cut_bytes(path, path_bytes));
     const int fd =
         ::open(p.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK); // a pipe must not keep start-up waiting
     if (fd < 0) return {};
-    list_parser parser;
-    char buffer[16384];
-    for (;;) {
-        const ssize_t r = ::read(fd, buffer, sizeof buffer);
-        if (r < 0 && errno == EINTR) continue;
-        // The end of the file, or a file that cannot be read further: what
-        // came so far is the list.
-        if (r <= 0) {
-            parser.finish();
-            break;
-        }
-        if (!parser.feed(std::string_view(buffer, std::size_t(r)))) break;
-    }
+    list_sniffer sniffer;
+    read_pieces(fd, [&](std::string_view bytes) { return sniffer.feed(bytes); });
+    const bool utf8 = sniffer.utf8();
+    list_parser parser(utf8, sniffer.bom());
+    bool more = ::lseek(fd, 0, SEEK_SET) == 0;
+    // The end of the file, or a file that cannot be read further: what came
+    // so far is the list.
+    if (more) read_pieces(fd, [&](std::string_view bytes) { return more = parser.feed(bytes); });
+    if (more) parser.finish();
     ::close(fd);
-    return parser.take();
+    return {parser.take(), sniffer.problem(utf8, parser.lossy())};
 }
 
 void sort_kind_list(kind_list& kinds) {

@@ -1,6 +1,7 @@
 #pragma once
 // The kind list "kindlist.dat" and the correspondence list "corresp.dat":
-// Shift-JIS text prepared by the user, a number line and a name line per entry.
+// text prepared by the user, a number line and a name line per entry, in
+// Shift-JIS or in UTF-8 (names are held as Shift-JIS either way).
 
 #include "ledger.h"
 
@@ -29,12 +30,27 @@ using corresp_list = std::vector<corresp_entry>;
 // text; anything else gives 0.
 [[nodiscard]] std::int32_t list_number_value(std::string_view line);
 
-// The entries of a list file's content (at most 99; CR ends a line, an LF right
-// after it belongs to the line end, 0x1A ends the file).
-[[nodiscard]] std::vector<list_entry> parse_list_file(std::string_view content);
+// What stood in the way of reading a list file's text as it was meant.
+enum class list_text_problem {
+    none,
+    unmappable_character, // UTF-8 holding a character Shift-JIS cannot: read as '?'
+    unknown_encoding,     // neither valid Shift-JIS nor valid UTF-8
+};
+
+struct list_file {
+    std::vector<list_entry> entries;
+    list_text_problem problem = list_text_problem::none;
+};
+
+// The entries of a list file's content (at most 99). CR, LF and CR LF each end
+// a line; 0x1A ends the file. The text is UTF-8 when it starts with the
+// byte-order mark, or when all of it up to 0x1A is valid UTF-8 holding a
+// multi-byte sequence; its lines are then converted to Shift-JIS before the
+// 20-byte cut. Any other text is taken byte for byte as Shift-JIS.
+[[nodiscard]] list_file parse_list_file(std::string_view content);
 
 // Reads and parses the file; a file that cannot be read gives no entries.
-[[nodiscard]] std::vector<list_entry> read_list_file(std::string_view path);
+[[nodiscard]] list_file read_list_file(std::string_view path);
 
 // Ascending by number; entries with equal numbers keep their file order.
 void sort_kind_list(kind_list& kinds);

@@ -4,15 +4,20 @@
 #include "lists.h"
 #include "settings.h"
 
+#include <string>
 #include <string_view>
+#include <vector>
 
 namespace kozenica {
 
 struct startup_files {
     window_settings settings;
-    kind_list kinds;     // sorted by number
+    kind_list kinds;      // sorted by number
     corresp_list corresp; // in file order
     bool kind_list_missing = false;
+    // Shift-JIS texts to show as warnings, one for each list file whose text
+    // could not be read as it was meant.
+    std::vector<std::string> warnings;
 };
 
 // Reads "kozenic.int", "kindlist.dat" and "corresp.dat" from program_dir

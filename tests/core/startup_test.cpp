@@ -49,7 +49,9 @@ TEST(read_list_file, number_and_name_line_pairs) {
     // clang-format off
     const struct { const char* what; std::string content; std::vector<list_entry> entries; } cases[] = {
         {"empty file", "", {}}, {"CR alone", "1\rA\r2\rB", {entry(1, "A"), entry(2, "B")}},
-        {"lone LF", "1\nA\r\nB\r\n", {entry(0, "B")}}, {"CR LF LF", "1\r\n\nA\r\n", {entry(1, "\nA")}},
+        {"LF alone", "1\nA\r\n2\nB\n", {entry(1, "A"), entry(2, "B")}},
+        {"CR LF LF: an empty line", "1\r\n\nA\r\n", {entry(1, ""), entry(0, "")}},
+        {"LF CR: two line ends", "1\n\rA\n", {entry(1, ""), entry(0, "")}},
         {"0x1A ends the file, even inside a line", "1\r\nA\r\n2\x1A\r\nB\r\n", {entry(1, "A"), entry(2, "")}},
         {"number line last", "1\r\nA\r\n5", {entry(1, "A"), entry(5, "")}}, {"empty lines", "\r\n\r\n", {entry(0, "")}},
         {"name cut inside a character", "1\r\n" + a19 + sjis("品") + "x\r\n2\r\nB",
@@ -60,8 +62,9 @@ TEST(read_list_file, number_and_name_line_pairs) {
     // clang-format on
     temp_dir dir;
     for (const auto& c : cases) {
-        EXPECT_EQ(parse_list_file(c.content), c.entries) << c.what;
-        EXPECT_EQ(read_list_file(write_bytes(dir.file("kindlist.dat"), c.content)), c.entries) << c.what;
+        EXPECT_EQ(parse_list_file(c.content).entries, c.entries) << c.what;
+        EXPECT_EQ(read_list_file(write_bytes(dir.file("kindlist.dat"), c.content)).entries, c.entries)
+            << c.what;
     }
 }
 
@@ -98,11 +101,11 @@ TEST(read_startup_files, settings_and_both_lists) {
     using file = std::optional<std::string>; // nullopt: not there
     // clang-format off
     const struct { file settings, kinds, corresp; bool read_only; startup_files expected; } cases[] = {
-        {{}, {}, {}, false, {defaults, {}, {}, true}}, // first run: no files
-        {encode_settings(wide), kinds, corresp, false, {wide, sorted, file_order, false}},
-        {encode_settings(wide).substr(0, 87), kinds, {}, false, {defaults, sorted, {}, false}},
-        {encode_settings(wide), kinds, corresp, true, {defaults, {}, {}, true}},
-        {{}, "", {}, false, {defaults, {}, {}, false}}}; // an empty kind list is there
+        {{}, {}, {}, false, {defaults, {}, {}, true, {}}}, // first run: no files
+        {encode_settings(wide), kinds, corresp, false, {wide, sorted, file_order, false, {}}},
+        {encode_settings(wide).substr(0, 87), kinds, {}, false, {defaults, sorted, {}, false, {}}},
+        {encode_settings(wide), kinds, corresp, true, {defaults, {}, {}, true, {}}},
+        {{}, "", {}, false, {defaults, {}, {}, false, {}}}}; // an empty kind list is there
     // clang-format on
     for (const auto& c : cases) {
         temp_dir dir;
@@ -135,7 +138,7 @@ TEST(hostile_files, every_reader_survives_and_gives_the_defined_outcome) {
                 settings(1000, 0);
     lengths_255[1] = lengths_255[22] = lengths_255[56] = '\xff';
     for (std::size_t i = 0; i < settings.size(); ++i)
-        settings[i] = char(i * 7 + 1); // byte 148 is a CR, byte 223 is 0x1A
+        settings[i] = char(i * 7 + 1); // byte 111 is an LF, 148 a CR, 223 0x1A
     // kzn_rows 0: damaged, the message and false; CSV always succeeds
     // clang-format off
     const struct { const char* name; std::string bytes; int kzn_rows, csv_rows; std::size_t list_entries; } cases[] = {
@@ -150,7 +153,7 @@ TEST(hostile_files, every_reader_survives_and_gives_the_defined_outcome) {
         {"0x1A in a line", "1,ab\x1A,cd,0,0,0,\r\n2\r\nx\r\n", 0, 2, 1}, {"lone lead byte", "1\r\n\x82", 0, 3, 1},
         {"100,000 lines", repeat("1\r\nname\r\n", 50000), 0, 2000, 99}, {"2500 CSV lines", repeat("1,a,b,0,0,0,\r\n", 2500), 0, 2000, 99},
         {"settings of 87 bytes", settings.substr(0, 87), 0, 2, 1}, {"settings of 88 bytes", settings.substr(0, 88), 0, 2, 1},
-        {"settings of 1000 bytes", settings, 0, 4, 1}}; // its CR and LF bytes end CSV lines
+        {"settings of 1000 bytes", settings, 0, 4, 2}}; // its CR and LF bytes end CSV and list lines
     // clang-format on
     const temp_dir dir;
     for (const auto& c : cases) {
@@ -165,7 +168,8 @@ TEST(hostile_files, every_reader_survives_and_gives_the_defined_outcome) {
         EXPECT_EQ(v.table.row_count, c.csv_rows);
         for (const shuushi_line& l : lines_of(v.table))
             EXPECT_TRUE(l.day >= 0 && l.day <= 31);
-        EXPECT_EQ(read_list_file(write_bytes(dir.file("kindlist.dat"), c.bytes)).size(), c.list_entries);
+        EXPECT_EQ(read_list_file(write_bytes(dir.file("kindlist.dat"), c.bytes)).entries.size(),
+                  c.list_entries);
         const auto s = encode_settings(read_settings_file(write_bytes(dir.file("kozenic.int"), c.bytes)));
         EXPECT_EQ(s, c.bytes.size() < 88 ? encode_settings(default_settings()) : c.bytes.substr(0, 88));
     }

@@ -34,5 +34,24 @@ TEST_F(kind_list_window, each_show_refills_it_beside_the_main_window_and_an_empt
     }
 }
 
+// A list saved by a modern editor (UTF-8, LF) shows as the same list in Shift-JIS; a character Shift-JIS
+// cannot hold is told once at start, naming the file, and shows as '?'.
+TEST_F(kind_list_window, a_utf8_list_shows_as_its_shift_jis_twin_and_a_lost_character_is_told_at_start) {
+    dir.write("kindlist.dat", "\xEF\xBB\xBF"
+                              "10\n雑費\n2\n日用品\n1\n食費☕\n");
+    dir.write("corresp.dat", "2\n洗剤\n");
+    form = std::make_unique<main_form>(dir.path(), notify, runner);
+    ASSERT_EQ(notify.messages.size(), 1u);
+    EXPECT_EQ(notify.messages[0].kind, message_kind::warning);
+    EXPECT_EQ(notify.messages[0].text,
+              u"ファイル(kindlist.dat)にShift-JISで表せない文字があります。その文字は?で表示されます"_s);
+    form->show_list_form();
+    QTableWidget& grid = *form->list_window()->draw_klist();
+    QString shown;
+    for (int r = 0; r < grid.rowCount(); ++r)
+        shown += grid.item(r, 0)->text() + u'|' + grid.item(r, 1)->text() + u' ';
+    EXPECT_EQ(shown, u"1|食費? 2|日用品 10|雑費 "_s);
+}
+
 } // namespace
 } // namespace kozenica

@@ -106,6 +106,8 @@ void main_form::FormCreate() {
     kinds_ = std::move(files.kinds);
     corresp_ = std::move(files.corresp);
     if (files.kind_list_missing) notify_.tell(message_kind::error, texts::no_kind_list);
+    for (const std::string& warning : files.warnings)
+        notify_.tell(message_kind::warning, warning);
 
     move(settings_[setting::main_left], settings_[setting::main_top]);
     resize(settings_[setting::main_width], settings_[setting::main_height]);

@@ -1,0 +1,159 @@
+// List files as a modern text editor saves them (UTF-8, with or without the
+// byte-order mark, LF line ends) read exactly as the same lists in Shift-JIS.
+#include "core/lists.h"
+#include "core/startup.h"
+#include "core/text_encoding.h"
+#include "core/texts.h"
+#include "file_testing.h"
+#include "sjis_testing.h"
+
+#include <gtest/gtest.h>
+#include <iconv.h>
+
+namespace kozenica {
+namespace {
+
+using namespace testing;
+
+std::string hex_of(std::string_view bytes) {
+    std::string out;
+    for (const char c : bytes)
+        out += "0123456789abcdef"[(c >> 4) & 15], out += "0123456789abcdef"[c & 15];
+    return out;
+}
+
+// The C library's converter, or nothing where it has no Shift-JIS for the code point.
+std::optional<std::string> iconv_sjis(char32_t cp) {
+    static const iconv_t cd = iconv_open("CP932", "UTF-32LE");
+    char32_t in[1] = {cp};
+    char out[8];
+    char *src = reinterpret_cast<char*>(in), *dst = out;
+    std::size_t src_left = sizeof in, dst_left = sizeof out;
+    iconv(cd, nullptr, nullptr, nullptr, nullptr);
+    if (iconv(cd, &src, &src_left, &dst, &dst_left) == std::size_t(-1)) return std::nullopt;
+    return std::string(out, sizeof out - dst_left);
+}
+
+TEST(sjis_code, every_code_point_as_the_c_library_converts_it) {
+    int differences = 0, held = 0;
+    for (char32_t cp = 0; cp < 0x10000; ++cp) {
+        if (cp >= 0xD800 && cp < 0xE000) continue;
+        const std::optional<std::uint16_t> code = sjis_code(cp);
+        std::optional<std::string> ours;
+        if (code)
+            ours = *code < 0x100 ? std::string(1, char(*code)) : std::string{char(*code >> 8), char(*code)};
+        const std::optional<std::string> theirs = iconv_sjis(cp);
+        held += theirs.has_value();
+        if (ours != theirs && ++differences <= 10) ADD_FAILURE() << "U+" << std::hex << std::uint32_t(cp);
+    }
+    EXPECT_EQ(differences, 0);
+    EXPECT_GT(held, 9000); // the C library's converter was really there
+    EXPECT_FALSE(sjis_code(0x1F600) || sjis_code(0x20000));
+}
+
+TEST(utf8_to_sjis, converts_cuts_at_the_byte_and_marks_what_it_could_not_hold) {
+    // clang-format off
+    const struct { std::string utf8; std::size_t max; std::string sjis; bool lossless; } cases[] = {
+        {"", 20, "", true}, {"abc", 2, "ab", true}, {"食費", 20, sjis("食費"), true}, {"食費", 3, sjis("食費").substr(0, 3), true},
+        {"～〜", 20, "\x81\x60\x81\x60", true}, {"¥‾", 20, "\\~", true}, {"ｱﾟ", 20, "\xb1\xdf", true},
+        {"\uE000\uE757", 20, "\xf0\x40\xf9\xfc", true}, {"ⅰ", 20, "\xfa\x40", true}, {"é😀x", 20, "??x", false},
+        {"食費😀", 4, sjis("食費"), true}, // past the cut nothing is looked at
+        {"\xc0\xaf", 20, "??", false}, {"\xed\xa0\x80", 20, "???", false}, {"\xf4\x90\x80\x80", 20, "????", false},
+        {"\xe9\xa3", 20, "??", false}};
+    // clang-format on
+    for (const auto& c : cases) {
+        const sjis_conversion r = utf8_to_sjis(c.utf8, c.max);
+        EXPECT_EQ(std::pair(r.bytes, r.lossless), std::pair(c.sjis, c.lossless)) << c.utf8;
+    }
+}
+
+TEST(encoding_sniffer, tells_valid_utf8_and_shift_jis_in_pieces) {
+    // clang-format off
+    const struct { std::string bytes; bool utf8, multi_byte, sjis; } cases[] = {
+        {"", true, false, true}, {"plain ascii\r\n", true, false, true}, {"食費", true, true, true},
+        {sjis("食費"), false, false, true}, {"\xc0\x80", false, false, false}, {"\xe0\x80\x80", false, false, false},
+        {"\xed\xbf\xbf", false, false, true}, {"\xf4\x90\x80\x80", false, false, false}, {"\xf0\x9f\x98\x80", true, true, true},
+        {"\xe9\xa3", false, false, true}, {"\x82", false, false, false}, {"\x81\x7f", false, false, false},
+        {"\xa0", false, false, false}, {"\xb1\xdf", false, false, true}};
+    // clang-format on
+    for (const auto& c : cases) {
+        for (std::size_t split = 0; split <= c.bytes.size(); ++split) {
+            encoding_sniffer s;
+            s.feed(std::string_view(c.bytes).substr(0, split));
+            s.feed(std::string_view(c.bytes).substr(split));
+            s.finish();
+            EXPECT_EQ(std::tuple(s.valid_utf8(), s.has_multi_byte_utf8(), s.valid_sjis()),
+                      std::tuple(c.utf8, c.multi_byte, c.sjis))
+                << hex_of(c.bytes) << " split at " << split;
+        }
+    }
+}
+
+TEST(read_list_file, utf8_lists_read_as_the_same_list_in_shift_jis) {
+    const std::string kinds =
+        "0\r\n繰越・その他\r\n1\r\n食費\r\n12\r\n日用品と雑貨と消耗品など\r\n-3\r\nｶﾞｿﾘﾝ～\r\n";
+    const std::string shift_jis = sjis(kinds), bom(utf8_bom);
+    const std::vector<list_entry> expected = {entry(0, sjis("繰越・その他")), entry(1, sjis("食費")),
+                                              entry(12, sjis("日用品と雑貨と消耗品な")),
+                                              entry(-3, sjis("ｶﾞｿﾘﾝ～"))};
+    ASSERT_EQ(expected[2].name.size(), 20u);
+    const auto lf = [](std::string s) { return std::erase(s, '\r'), s; };
+    const auto cr = [](std::string s) { return std::erase(s, '\n'), s; };
+    const std::string straddling = std::string(16379, ' ') + "7\r\n食費\r\n"; // 食 across two pieces
+    using problem = list_text_problem;
+    // clang-format off
+    const struct { const char* what; std::string content; std::vector<list_entry> entries; problem told; } cases[] = {
+        {"Shift-JIS, CR LF", shift_jis, expected, problem::none},
+        {"Shift-JIS, LF", lf(shift_jis), expected, problem::none},
+        {"UTF-8, CR LF", kinds, expected, problem::none},
+        {"UTF-8 with the mark, LF", bom + lf(kinds), expected, problem::none},
+        {"UTF-8, CR", cr(kinds), expected, problem::none},
+        {"the mark split from the number", bom + "12\r\nA\r\n", {entry(12, "A")}, problem::none},
+        {"ASCII only: the Shift-JIS path", "5\nfood\n6\nrent\n", {entry(5, "food"), entry(6, "rent")}, problem::none},
+        {"half-width katakana only: Shift-JIS", "1\r\n\xb6\xde\xbd\r\n", {entry(1, "\xb6\xde\xbd")}, problem::none},
+        {"one multi-byte character after 99 entries", repeat("7\nA\n", 120) + "é", std::vector(99, entry(7, "A")), problem::none},
+        {"UTF-8 across pieces", straddling, {entry(0, sjis("食費"))}, problem::none},
+        {"UTF-8 up to 0x1A, anything after it", "1\r\n食費\x1A\xff\x82", {entry(1, sjis("食費"))}, problem::none},
+        {"a character Shift-JIS cannot hold", "1\ncafé 😀\n2\nパン\n", {entry(1, "caf? ?"), entry(2, sjis("パン"))}, problem::unmappable_character},
+        {"it lies past the 20-byte cut", "1\n" + repeat("費", 10) + "😀\n", {entry(1, sjis(repeat("費", 10)))}, problem::none},
+        {"neither encoding", "1\r\n\x82\r\n2\r\n\xff" "A\r\n", {entry(1, "\x82"), entry(2, "\xff" "A")}, problem::unknown_encoding},
+        {"the mark before Shift-JIS", bom + "1\r\n" + sjis("食費"), {entry(1, "?H??")}, problem::unknown_encoding}};
+    // clang-format on
+    temp_dir dir;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        const list_file parsed = parse_list_file(c.content),
+                        read = read_list_file(write_bytes(dir.file("kindlist.dat"), c.content));
+        EXPECT_EQ(std::pair(parsed.entries, parsed.problem), std::pair(c.entries, c.told));
+        EXPECT_EQ(std::pair(read.entries, read.problem), std::pair(c.entries, c.told));
+    }
+}
+
+// One warning for each list file at start, naming it; a sound list adds none.
+TEST(read_startup_files, a_list_that_could_not_be_read_as_meant_is_named_in_one_warning) {
+    const auto named = [](const char* name, const char* problem) {
+        return texts::list_file_named + std::string(name) + problem;
+    };
+    // clang-format off
+    const struct { std::string kinds, corresp; std::vector<std::string> warnings; } cases[] = {
+        {sjis("1\r\n食費\r\n"), "1\n牛乳\n", {}},
+        {"1\n食費😀\n2\n😀\n", sjis("1\r\n牛乳\r\n"), {named("kindlist.dat", texts::list_unmappable_character)}},
+        {"1\n食費\n", "1\r\n\x82\r\n", {named("corresp.dat", texts::list_unknown_encoding)}},
+        {"\xff", "1\n😀\n", {named("kindlist.dat", texts::list_unknown_encoding),
+                             named("corresp.dat", texts::list_unmappable_character)}}};
+    // clang-format on
+    for (const auto& c : cases) {
+        temp_dir dir;
+        write_bytes(dir.file("kindlist.dat"), c.kinds);
+        write_bytes(dir.file("corresp.dat"), c.corresp);
+        EXPECT_EQ(read_startup_files(dir.path()).warnings, c.warnings) << c.kinds;
+    }
+    EXPECT_EQ(named("kindlist.dat", texts::list_unmappable_character),
+              sjis("ファイル(kindlist.dat)にShift-JISで表せない文字があります。その文字は?で表示されます"));
+    EXPECT_EQ(named("corresp.dat", texts::list_unknown_encoding),
+              sjis("ファイル(corresp.dat)はShift-JISでもUTF-"
+                   "8でもありません。名前が正しく表示されないことがあります"));
+}
+
+} // namespace
+} // namespace kozenica
