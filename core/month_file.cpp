@@ -303,9 +303,15 @@ class csv_line_reader {
                 keep(p, end);
                 break;
             }
+            const bool cr = *marks.end_of_line == '\r';
             const bool full = !end_line(p, marks);
-            after_cr_ = *marks.end_of_line == '\r';
-            p = skip_lf_after_cr(marks.end_of_line + 1, end);
+            p = marks.end_of_line + 1;
+            if (cr) {
+                if (p == end)
+                    after_cr_ = true;
+                else if (*p == '\n')
+                    ++p;
+            }
             if (full) {
                 rest_ = p;
                 rest_end_ = end;
