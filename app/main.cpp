@@ -3,10 +3,12 @@
 #include "ui/platform/message_box.h"
 #include "ui/platform/modal_runner.h"
 #include "ui/platform/program_dir.h"
+#include "ui/platform/session_bus.h"
 
 #include <QApplication>
 
 int main(int argc, char* argv[]) {
+    kozenica::pin_missing_session_bus();
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Kozenica"));
     kozenica::install_font_substitutions();

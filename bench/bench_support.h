@@ -4,8 +4,8 @@
 // the program's readers and writers are measured against.
 #include "core/month_file.h"
 
-#include <benchmark/benchmark.h>
 #include <cstdlib>
+#include <cstring>
 #include <fcntl.h>
 #include <filesystem>
 #include <memory>
@@ -44,18 +44,54 @@ inline void write_file(const std::string& path, const std::string& bytes, bool s
         throw std::runtime_error("cannot write " + path);
 }
 
-// The baseline of every read: the bytes of the file into a buffer that is
-// kept between calls.
-inline std::size_t plain_read(const std::string& path) {
-    static std::vector<char> buffer(1 << 20);
+// The baseline of every read: the best plain way to get a file's bytes into
+// memory. The buffer is page-aligned and allocated once, as large as the
+// largest file read, so no call allocates or takes a page fault; one pread()
+// at offset 0 brings a whole regular file (a read that asks for more than the
+// file holds stops at its end), so a file costs open, pread and close.
+class plain_reader {
+  public:
+    explicit plain_reader(std::size_t largest_file)
+        : size_((largest_file + page - 1) / page * page + page),
+          buffer_(static_cast<char*>(std::aligned_alloc(page, size_))) {
+        if (!buffer_) throw std::runtime_error("cannot allocate the read buffer");
+        std::memset(buffer_.get(), 0, size_); // every page faulted in now, not while timed
+    }
+
+    std::size_t read(const std::string& path) {
+        const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+        if (fd < 0) throw std::runtime_error("cannot open " + path);
+        const ssize_t got = ::pread(fd, buffer_.get(), size_, 0);
+        ::close(fd);
+        if (got < 0 || std::size_t(got) == size_) throw std::runtime_error("cannot read " + path);
+        return std::size_t(got);
+    }
+
+  private:
+    static constexpr std::size_t page = 4096;
+    struct free_deleter {
+        void operator()(char* p) const { std::free(p); }
+    };
+    std::size_t size_;
+    std::unique_ptr<char, free_deleter> buffer_;
+};
+
+// Drops a file's pages from the page cache, so that its next read comes from
+// the disk. The file must have been synced: dirty pages are not dropped.
+inline void drop_cached_pages(const std::string& path) {
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0) throw std::runtime_error("cannot open " + path);
-    std::size_t got = 0;
-    for (ssize_t r; (r = ::read(fd, buffer.data() + got, buffer.size() - got)) > 0;)
-        got += std::size_t(r);
+    const int error = ::posix_fadvise(fd, 0, 0, POSIX_FADV_DONTNEED);
     ::close(fd);
-    benchmark::DoNotOptimize(buffer.data());
-    return got;
+    if (error != 0) throw std::runtime_error("posix_fadvise failed for " + path);
+}
+
+// The directory the benchmarks make their files in: KOZENICA_BENCH_DIR, else
+// the current one. Not the system's temporary directory: that may live in
+// memory, where pages cannot be dropped and a cold read means nothing.
+inline std::filesystem::path bench_parent_dir() {
+    const char* dir = std::getenv("KOZENICA_BENCH_DIR");
+    return dir && *dir ? std::filesystem::path(dir) : std::filesystem::current_path();
 }
 
 // A fresh directory under the system's temporary one, removed with all it
@@ -63,7 +99,7 @@ inline std::size_t plain_read(const std::string& path) {
 class scratch_dir {
   public:
     explicit scratch_dir(const char* name) {
-        std::string pattern = (std::filesystem::temp_directory_path() / name).string() + "-XXXXXX";
+        std::string pattern = (bench_parent_dir() / name).string() + "-XXXXXX";
         if (::mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("mkdtemp failed");
         path_ = pattern + "/";
     }

@@ -1,17 +1,15 @@
-// Reading and writing month files, each beside the plain system calls that
+// Reading and writing one month file, each beside the plain system calls that
 // move the same bytes, so that the cost of the format itself shows as a ratio:
-//   <figure>            the program's own reader or writer
-//   <figure>_plain_...  open, read() or write(), close of the same file
+//   <format>_read_full_month   month_file_reader  /  open, pread, close
+//   <format>_write_full_month  month_file_writer  /  open, write, fsync, close
 #include "bench_support.h"
+#include "paired.h"
 
 namespace kozenica {
 namespace {
 
-using bench::plain_read;
+using bench::keep;
 using bench::silent_notifier;
-using bench::write_file;
-
-constexpr int month_files = 600; // fifty years of months
 
 // A month of 1999 lines with every text at its full 20 bytes.
 std::unique_ptr<shuushi_data> full_month(int seed) {
@@ -26,121 +24,69 @@ std::unique_ptr<shuushi_data> full_month(int seed) {
     });
 }
 
-// The files every benchmark here reads, made once in a scratch directory that
-// is removed when the program ends.
-struct bench_files {
+// The files every figure here uses, made once in a scratch directory that is
+// removed when the program ends.
+struct month_files {
     bench::scratch_dir scratch{"kozenica-bench"};
     const std::string& dir = scratch.path();
-    std::string kzn_month = dir + "2024_5.kzn";
-    std::string csv_month = dir + "2024_5.csv";
-    std::vector<std::string> months;
     std::unique_ptr<shuushi_data> table = full_month(0);
+    std::string kzn_bytes = encode_kzn(*table), csv_bytes = encode_csv(*table);
+    std::string kzn = dir + "2024_5.kzn", csv = dir + "2024_5.csv";
+    bench::plain_reader plain{std::max(kzn_bytes.size(), csv_bytes.size())};
+    std::unique_ptr<shuushi_data> read_into = std::make_unique<shuushi_data>();
+    silent_notifier notify;
 
-    bench_files() {
-        write_file(kzn_month, encode_kzn(*table));
-        write_file(csv_month, encode_csv(*table));
-        for (int i = 0; i < month_files; ++i) {
-            months.push_back(dir + std::to_string(1990 + i / 12) + "_" + std::to_string(i % 12 + 1) + ".kzn");
-            write_file(months.back(), encode_kzn(*full_month(i)));
-        }
+    month_files() {
+        bench::write_file(kzn, kzn_bytes);
+        bench::write_file(csv, csv_bytes);
     }
 };
 
-bench_files& files() {
-    static bench_files f;
+month_files& files() {
+    static month_files f;
     return f;
 }
 
-void read_month(benchmark::State& state, const std::string& path) {
-    auto table = std::make_unique<shuushi_data>();
-    silent_notifier notify;
-    for (auto _ : state) {
-        const bool ok = month_file_reader(path, *table, notify);
-        benchmark::DoNotOptimize(ok);
-        benchmark::ClobberMemory();
-    }
-    if (table->row_count != max_rows) state.SkipWithError("the month did not read whole");
+void read_with_reader(const std::string& path) {
+    month_files& f = files();
+    if (!month_file_reader(path, *f.read_into, f.notify) || f.read_into->row_count != max_rows)
+        throw std::runtime_error("the month did not read whole: " + path);
+    keep(*f.read_into);
 }
 
-void read_month_plain(benchmark::State& state, const std::string& path) {
-    for (auto _ : state)
-        benchmark::DoNotOptimize(plain_read(path));
-}
-
-void kzn_read_full_month(benchmark::State& state) {
-    read_month(state, files().kzn_month);
-}
-void kzn_read_full_month_plain_read(benchmark::State& state) {
-    read_month_plain(state, files().kzn_month);
-}
-void csv_read_full_month(benchmark::State& state) {
-    read_month(state, files().csv_month);
-}
-void csv_read_full_month_plain_read(benchmark::State& state) {
-    read_month_plain(state, files().csv_month);
-}
-
-void kzn_read_600_months(benchmark::State& state) {
-    auto table = std::make_unique<shuushi_data>();
-    silent_notifier notify;
-    for (auto _ : state) {
-        for (const std::string& path : files().months) {
-            const bool ok = month_file_reader(path, *table, notify);
-            benchmark::DoNotOptimize(ok);
-        }
-        benchmark::ClobberMemory();
-    }
-}
-
-void kzn_read_600_months_plain_read(benchmark::State& state) {
-    for (auto _ : state)
-        for (const std::string& path : files().months)
-            benchmark::DoNotOptimize(plain_read(path));
-}
-
-// Saving: the writer builds the content, writes a temporary file, syncs it and
-// renames it over the month; the baseline writes and syncs the same bytes in
-// place.
-void write_month(benchmark::State& state, const char* name) {
+// Saving: the writer builds the content, writes a temporary file, syncs it,
+// renames it over the month and syncs the directory; the baseline writes and
+// syncs the same bytes in place.
+void write_with_writer(const char* name) {
+    month_files& f = files();
     month_state month;
-    month.open_path.assign(files().dir + name);
-    silent_notifier notify;
-    for (auto _ : state) {
-        month.changed_flag = true;
-        const bool ok = month_file_writer(*files().table, month, notify);
-        benchmark::DoNotOptimize(ok);
-    }
+    month.open_path.assign(f.dir + name);
+    month.changed_flag = true;
+    if (!month_file_writer(*f.table, month, f.notify)) throw std::runtime_error("the month did not save");
 }
 
-void write_month_plain(benchmark::State& state, const char* name, const std::string& bytes) {
-    const std::string path = files().dir + name;
-    for (auto _ : state)
-        write_file(path, bytes, true);
-}
-
-void kzn_write_full_month(benchmark::State& state) {
-    write_month(state, "w.kzn");
-}
-void kzn_write_full_month_plain_write(benchmark::State& state) {
-    write_month_plain(state, "pw.kzn", encode_kzn(*files().table));
-}
-void csv_write_full_month(benchmark::State& state) {
-    write_month(state, "w.csv");
-}
-void csv_write_full_month_plain_write(benchmark::State& state) {
-    write_month_plain(state, "pw.csv", encode_csv(*files().table));
-}
-
-BENCHMARK(kzn_read_full_month)->Unit(benchmark::kMicrosecond)->UseRealTime();
-BENCHMARK(kzn_read_full_month_plain_read)->Unit(benchmark::kMicrosecond)->UseRealTime();
-BENCHMARK(csv_read_full_month)->Unit(benchmark::kMicrosecond)->UseRealTime();
-BENCHMARK(csv_read_full_month_plain_read)->Unit(benchmark::kMicrosecond)->UseRealTime();
-BENCHMARK(kzn_read_600_months)->Unit(benchmark::kMillisecond)->UseRealTime();
-BENCHMARK(kzn_read_600_months_plain_read)->Unit(benchmark::kMillisecond)->UseRealTime();
-BENCHMARK(kzn_write_full_month)->Unit(benchmark::kMillisecond)->UseRealTime();
-BENCHMARK(kzn_write_full_month_plain_write)->Unit(benchmark::kMillisecond)->UseRealTime();
-BENCHMARK(csv_write_full_month)->Unit(benchmark::kMillisecond)->UseRealTime();
-BENCHMARK(csv_write_full_month_plain_write)->Unit(benchmark::kMillisecond)->UseRealTime();
+const int registered[] = {
+    bench::add_paired({.name = "kzn_read_full_month",
+                       .measured = [] { read_with_reader(files().kzn); },
+                       .baseline = [] { keep(files().plain.read(files().kzn)); },
+                       .samples = 101}),
+    bench::add_paired({.name = "csv_read_full_month",
+                       .measured = [] { read_with_reader(files().csv); },
+                       .baseline = [] { keep(files().plain.read(files().csv)); },
+                       .samples = 101}),
+    bench::add_paired({.name = "kzn_write_full_month",
+                       .measured = [] { write_with_writer("w.kzn"); },
+                       .baseline = [] { bench::write_file(files().dir + "pw.kzn", files().kzn_bytes, true); },
+                       .samples = 61,
+                       .one_call = true,
+                       .wall_clock = true}),
+    bench::add_paired({.name = "csv_write_full_month",
+                       .measured = [] { write_with_writer("w.csv"); },
+                       .baseline = [] { bench::write_file(files().dir + "pw.csv", files().csv_bytes, true); },
+                       .samples = 61,
+                       .one_call = true,
+                       .wall_clock = true}),
+};
 
 } // namespace
 } // namespace kozenica

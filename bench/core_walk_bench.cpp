@@ -1,16 +1,21 @@
-// The month walk over fifty years of full months (600 files, 1,199,400 lines)
-// in each format, beside plain read() calls of the same files, so that the
-// cost of walking (file test, reader, matching, the step) shows as a ratio:
-//   walk_600_<format>_months             month_walk with the cheapest-price step
-//   walk_600_<format>_months_plain_read  open, read(), close of the same files
-//   walk_600_<format>_months_reader_only month_file_reader alone on the same
-//                                        files: what the walk adds is the rest
+// Fifty years of full months (600 files, 1,199,400 lines) in each format,
+// each figure beside plain reads of the same files (open, pread, close), so
+// that the cost of the program's work over the bytes shows as a ratio:
+//   kzn_read_600_months       month_file_reader alone over the 600 KZN months
+//   csv_read_600_months       the same over the 600 CSV months
+//   walk_600_<format>_months  month_walk with the cheapest-price step
+//   walk_600_kzn_months_cold  the KZN walk with every file's pages dropped
+//                             from the cache before each sample, beside plain
+//                             reads of the same files, dropped alike
 #include "bench_support.h"
 #include "core/bottom_price.h"
 #include "core/month_walk.h"
+#include "paired.h"
 
 namespace kozenica {
 namespace {
+
+using bench::keep;
 
 constexpr int first_year = 1990;
 constexpr int walked_months = 600;
@@ -28,11 +33,16 @@ std::unique_ptr<shuushi_data> walked_month(int seed) {
     });
 }
 
-// Both formats of every month, made once and removed when the program ends.
+// Both formats of every month, made once, synced (so that their pages can be
+// dropped), and removed when the program ends.
 struct walk_files {
     bench::scratch_dir scratch{"kozenica-walk"};
     const std::string& dir = scratch.path();
     std::vector<std::string> kzn, csv;
+    std::size_t largest = 0;
+    std::unique_ptr<bench::plain_reader> plain;
+    std::unique_ptr<shuushi_data> table = std::make_unique<shuushi_data>();
+    bench::silent_notifier notify;
 
     walk_files() {
         for (int i = 0; i < walked_months; ++i) {
@@ -41,9 +51,13 @@ struct walk_files {
             const auto m = std::uint16_t(i % 12 + 1);
             kzn.push_back(month_path(dir, year, m, 0));
             csv.push_back(month_path(dir, year, m, 1));
-            bench::write_file(kzn.back(), encode_kzn(*month));
-            bench::write_file(csv.back(), encode_csv(*month));
+            const std::string kzn_bytes = encode_kzn(*month), csv_bytes = encode_csv(*month);
+            bench::write_file(kzn.back(), kzn_bytes);
+            bench::write_file(csv.back(), csv_bytes);
+            largest = std::max({largest, kzn_bytes.size(), csv_bytes.size()});
         }
+        ::sync();
+        plain = std::make_unique<bench::plain_reader>(largest);
     }
 };
 
@@ -52,7 +66,19 @@ walk_files& walked() {
     return f;
 }
 
-void walk(benchmark::State& state, std::int32_t format) {
+void read_plain(const std::vector<std::string>& paths) {
+    for (const std::string& path : paths)
+        keep(walked().plain->read(path));
+}
+
+void read_with_reader(const std::vector<std::string>& paths) {
+    walk_files& f = walked();
+    for (const std::string& path : paths)
+        if (!month_file_reader(path, *f.table, f.notify)) throw std::runtime_error("cannot read " + path);
+    keep(*f.table);
+}
+
+void walk(std::int32_t format) {
     period_query query;
     query.start_year = first_year;
     query.start_month = 1;
@@ -60,67 +86,47 @@ void walk(benchmark::State& state, std::int32_t format) {
     query.end_month = 12;
     query.file_format = format;
     query.item_name.assign("milk");
-    const std::string& dir = walked().dir;
-    bench::silent_notifier notify;
+    bottom_price_list list;
     int found = 0;
-    for (auto _ : state) {
-        bottom_price_list list;
-        found = 0;
-        month_walk(query, dir, notify,
-                   [&](const shuushi_line& line, std::uint16_t, std::uint16_t, std::string_view date) {
-                       list.add(line, date);
-                       ++found;
-                       return walk_answer::go_on;
-                   });
-        benchmark::DoNotOptimize(list);
-    }
+    month_walk(query, walked().dir, walked().notify,
+               [&](const shuushi_line& line, std::uint16_t, std::uint16_t, std::string_view date) {
+                   list.add(line, date);
+                   ++found;
+                   return walk_answer::go_on;
+               });
     if (found != walked_months * (max_lines / 97))
-        state.SkipWithError("the walk did not see every month whole");
-    state.counters["lines"] = double(walked_months) * max_lines;
+        throw std::runtime_error("the walk did not see every month whole");
+    keep(list);
 }
 
-void walk_plain(benchmark::State& state, const std::vector<std::string>& paths) {
-    for (auto _ : state)
-        for (const std::string& path : paths)
-            benchmark::DoNotOptimize(bench::plain_read(path));
+void drop_kzn_pages() {
+    for (const std::string& path : walked().kzn)
+        bench::drop_cached_pages(path);
 }
 
-void walk_reader_only(benchmark::State& state, const std::vector<std::string>& paths) {
-    auto table = std::make_unique<shuushi_data>();
-    bench::silent_notifier notify;
-    for (auto _ : state) {
-        for (const std::string& path : paths)
-            benchmark::DoNotOptimize(month_file_reader(path, *table, notify));
-        benchmark::ClobberMemory();
-    }
-}
-
-void walk_600_kzn_months(benchmark::State& state) {
-    walk(state, 0);
-}
-void walk_600_kzn_months_plain_read(benchmark::State& state) {
-    walk_plain(state, walked().kzn);
-}
-void walk_600_csv_months(benchmark::State& state) {
-    walk(state, 1);
-}
-void walk_600_csv_months_plain_read(benchmark::State& state) {
-    walk_plain(state, walked().csv);
-}
-
-void walk_600_kzn_months_reader_only(benchmark::State& state) {
-    walk_reader_only(state, walked().kzn);
-}
-void walk_600_csv_months_reader_only(benchmark::State& state) {
-    walk_reader_only(state, walked().csv);
-}
-
-BENCHMARK(walk_600_kzn_months)->Unit(benchmark::kMillisecond)->UseRealTime();
-BENCHMARK(walk_600_kzn_months_plain_read)->Unit(benchmark::kMillisecond)->UseRealTime();
-BENCHMARK(walk_600_csv_months)->Unit(benchmark::kMillisecond)->UseRealTime();
-BENCHMARK(walk_600_csv_months_plain_read)->Unit(benchmark::kMillisecond)->UseRealTime();
-BENCHMARK(walk_600_kzn_months_reader_only)->Unit(benchmark::kMillisecond)->UseRealTime();
-BENCHMARK(walk_600_csv_months_reader_only)->Unit(benchmark::kMillisecond)->UseRealTime();
+const int registered[] = {
+    bench::add_paired({.name = "kzn_read_600_months",
+                       .measured = [] { read_with_reader(walked().kzn); },
+                       .baseline = [] { read_plain(walked().kzn); }}),
+    bench::add_paired({.name = "csv_read_600_months",
+                       .measured = [] { read_with_reader(walked().csv); },
+                       .baseline = [] { read_plain(walked().csv); },
+                       .samples = 21}),
+    bench::add_paired({.name = "walk_600_kzn_months",
+                       .measured = [] { walk(0); },
+                       .baseline = [] { read_plain(walked().kzn); }}),
+    bench::add_paired({.name = "walk_600_csv_months",
+                       .measured = [] { walk(1); },
+                       .baseline = [] { read_plain(walked().csv); },
+                       .samples = 21}),
+    bench::add_paired({.name = "walk_600_kzn_months_cold",
+                       .measured = [] { walk(0); },
+                       .baseline = [] { read_plain(walked().kzn); },
+                       .samples = 11,
+                       .one_call = true,
+                       .wall_clock = true,
+                       .before_sample = drop_kzn_pages}),
+};
 
 } // namespace
 } // namespace kozenica

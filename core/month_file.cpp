@@ -15,6 +15,7 @@
 #endif
 #include <fcntl.h>
 #include <memory>
+#include <new>
 #include <sys/stat.h>
 #include <system_error>
 #include <unistd.h>
@@ -85,9 +86,17 @@ class file_handle {
 // calls: a walk over many months then reads each file without allocating.
 // Text fields are copied as whole 20-byte blocks and searched 16 bytes at a
 // time; the buffer has room for the block of a field at its very end.
+// It starts on a page boundary, as the file's bytes do in the page cache: the
+// kernel's copy into a buffer 16 bytes off that alignment (where a plain
+// allocation of this size lands) runs several times slower.
 constexpr std::size_t read_buffer_bytes = max_kzn_bytes + text_bytes;
+constexpr std::align_val_t page_alignment{4096};
+struct page_aligned_delete {
+    void operator()(char* p) const { ::operator delete[](p, page_alignment); }
+};
 char* read_buffer() {
-    thread_local const std::unique_ptr<char[]> buffer = std::make_unique<char[]>(read_buffer_bytes);
+    thread_local const std::unique_ptr<char[], page_aligned_delete> buffer(
+        static_cast<char*>(::operator new[](read_buffer_bytes, page_alignment)));
     return buffer.get();
 }
 

@@ -93,10 +93,12 @@ pie_picture pie_geometry(int width, int height, const std::vector<std::string>& 
         if (r < 1.0) continue;
         s += r;
         const pie_point end = pie_end_point(pic.square, s);
-        // Equal end points mean the whole circle only for a slice of 100 percent
-        // or more; a thinner slice that rounds to no width on a small circle is
-        // left out rather than painted over the whole pie.
-        const bool whole = end == previous && r >= 100.0;
+        // Equal end points mean either no width or the whole way round. A slice
+        // of half the pie or more cannot be thin, so on a small circle, where a
+        // 98 percent slice can end on the pixel it started from, it is the whole
+        // disc; a thinner one that rounds to no width is left out rather than
+        // painted over the whole pie.
+        const bool whole = end == previous && r >= 50.0;
         if (drawable && (end != previous || whole)) pic.wedges.push_back({i, previous, end, whole});
         previous = end;
         pic.legend.push_back({i - 1, i});

@@ -6,6 +6,7 @@
 #include "sjis_testing.h"
 
 #include <gtest/gtest.h>
+#include <system_error>
 
 namespace kozenica {
 namespace {
@@ -128,6 +129,44 @@ TEST(MonthWalk, moreThan120MissingMonthsAskOnceBeforeTheFirstBox) {
     }
     EXPECT_EQ(many_missing_text(21612), sjis("範囲の中に、ファイルのない月が21612か月あります\n続けると、月ご"
                                              "とにメッセージが出ます\n続けますか?"));
+}
+
+// A stop answer ends the walk at once: the rest of that month is not handed over and no later
+// month is read. An I/O error while reading leaves the walk with the error alike.
+TEST(MonthWalk, aStopAnswerOrAnIoErrorEndsTheWalkInTheMiddleOfAMonth) {
+    struct failing_source : fake_month_source {
+        bool read(std::string_view path, shuushi_data& table, notifier& n) override {
+            const bool ok = fake_month_source::read(path, table, n);
+            if (path.ends_with("2000_2.kzn")) throw std::system_error(EIO, std::generic_category());
+            return ok;
+        }
+    };
+    for (const bool io_error : {false, true}) {
+        failing_source src;
+        src.put("2000_1.kzn", {priced("milk", 100), priced("milk", 200), priced("milk", 300)});
+        src.put("2000_2.kzn", {priced("milk", 400)});
+        src.put("2000_3.kzn", {priced("milk", 500)});
+        std::vector<std::int32_t> prices;
+        recording_notifier n;
+        const auto walk_it = [&] {
+            month_walk(
+                query_of(2000, 1, 2000, 3), src.dir, n,
+                [&](const shuushi_line& l, auto, auto, auto) {
+                    prices.push_back(l.expense);
+                    return !io_error && l.expense == 200 ? walk_answer::stop : walk_answer::go_on;
+                },
+                src);
+        };
+        if (io_error) {
+            EXPECT_THROW(walk_it(), std::system_error);
+        } else {
+            walk_it();
+        }
+        EXPECT_EQ(prices, io_error ? (std::vector<std::int32_t>{100, 200, 300})
+                                   : (std::vector<std::int32_t>{100, 200}));
+        EXPECT_EQ(src.read_names, io_error ? (names{"2000_1.kzn", "2000_2.kzn"}) : names{"2000_1.kzn"});
+        EXPECT_TRUE(n.told.empty());
+    }
 }
 
 TEST(MonthWalk, matchesTheItemByItsExactBytesCutTo20AndReadsYears) {

@@ -20,6 +20,10 @@ const std::tuple<std::vector<testing::month_line>, std::vector<std::int32_t>, co
     {{{1, 0, 500}, {2, 0, 300}, {3, 0, 10}}, {1, 2}, "リストに存在しない種類です:3", {}}, // K + 1 kinds
     {{{1, 0, 5}, {2, 0, 3}, {3, 0, 1}, {4, 0, 1}}, {1, 2}, "種類の入力に間違いがあります", {}}, // K + 2 kinds
     {{{0, 20000, 0}, {1, 0, 100}}, {1, 2}, "リストに存在しない種類です:0", {}}, // kind 0 without entry
+    // Two kinds missing: the first in the table's order is named, the larger sum, or the lower number.
+    {{{3, 0, 10}, {1, 0, 100}, {9, 0, 500}}, {1, 2}, "リストに存在しない種類です:9", {}},
+    {{{9, 0, 100}, {3, 0, 100}, {1, 0, 50}}, {1, 2}, "リストに存在しない種類です:3", {}},
+    {{{1, 0, 1}, {2, 0, 31}}, all, "", {"kind2 31 96.88", "kind1 1 3.13"}}, // exact halves round up
     {{{0, 10000, 0}, {1, 0, 600}, {3, 50, 0}, {2, 0, 400}}, all, "", // income-only kinds last
      {"kind1 600 60.00", "kind2 400 40.00", "kind0 0 0.00", "kind3 0 0.00"}},
     {{{3, 0, 250}, {1, 0, 250}, {2, 0, 500}}, all, "", {"kind2 500 50.00", "kind1 250 25.00", "kind3 250 25.00"}},
@@ -57,7 +61,12 @@ const std::tuple<int, int, strings, std::vector<pie_wedge>, std::optional<int>> 
      {{1, {100, 0}, {167, 133}, false}, {2, {167, 133}, {33, 133}, false}, {3, {33, 133}, {100, 0}, false}}, 3},
     {300, 200, {"25.00", "75.00"}, {{1, {150, 0}, {250, 100}, false}, {2, {250, 100}, {150, 0}, false}}, 2},
     {200, 300, {"75.00", "25.00"}, {{1, {100, 50}, {0, 150}, false}, {2, {0, 150}, {100, 50}, false}}, 2},
-    {200, 200, {"abc", "", "12.5x"}, {}, std::nullopt}};
+    {200, 200, {"abc", "", "12.5x"}, {}, std::nullopt},
+    // On a 10-pixel circle one percent moves no end point: such a slice is left out, not painted
+    // as the whole disc over the others, while a slice of 98 or 99 percent that ends where it
+    // started is the whole disc.
+    {10, 10, {"1.00", "99.00"}, {{2, {5, 0}, {5, 0}, true}}, 2},
+    {10, 10, {"98.00", "1.00", "1.00"}, {{1, {5, 0}, {5, 0}, true}}, 3}};
 // clang-format on
 
 TEST(pie_geometry, draws_the_slices_and_legend_of_at_most_17_rows) {

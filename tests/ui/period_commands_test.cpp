@@ -5,6 +5,7 @@
 #include "ui/graph_window/graph_form.h"
 #include "ui/hyou_windows/hyou_form.h"
 #include "ui/main/main_form.h"
+#include "ui/platform/message_box.h"
 #include "ui/platform/modal_runner.h"
 #include "ui/platform/scripted_notifier.h"
 #include "ui/platform/sjis.h"
@@ -22,6 +23,7 @@
 #include <QTest>
 #include <algorithm>
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 namespace kozenica {
 namespace {
@@ -237,6 +239,34 @@ TEST_F(period_commands, wrongRangeNothingFoundAndCancelEndTheCommand) {
     const QDate today = QDate::currentDate();
     EXPECT_EQ(dialogs[0].section(u'|', 2, 5),
               QStringLiteral("%1|%2|%1|%2").arg(today.year()).arg(today.month()));
+}
+
+// A month file that opens but fails to read (the process's own memory, whose first page is never
+// mapped) abandons either command with the system's error: no graph window, no result table.
+TEST_F(period_commands, anIoErrorDuringTheWalkEndsTheCommandWithoutAResultWindow) {
+    write("2000_1.csv", "1|S|tea|1|0|40");
+    ASSERT_EQ(::symlink("/proc/self/mem", dir.file("2000_2.csv").c_str()), 0);
+    write("2000_3.csv", "1|S|tea|1|0|30");
+    for (const bool graph : {false, true}) {
+        answer("tea", "2000/1", "2000/3");
+        graph ? form->term_graph() : form->search_bottom_price();
+    }
+    EXPECT_EQ(notify.texts(), QStringList({general_io_error_text(EIO), general_io_error_text(EIO)}));
+    EXPECT_TRUE(table().isHidden());
+    EXPECT_EQ(runner.runs(), 2); // the two dialogs only
+}
+
+// The result table opens with the ledger's column widths from the settings, whatever they are.
+TEST_F(period_commands, resultTableTakesItsColumnWidthsFromSettingsZeroToSeven) {
+    write("2000_1.csv", "1|S|tea|1|0|40");
+    const int widths[8] = {12, 81, 112, 123, 34, 85, 86, 127};
+    for (int c = 0; c < 8; ++c)
+        form->settings()[setting::ledger_column0 + c] = widths[c];
+    answer("tea", "2000/1", "2000/1");
+    form->search_bottom_price();
+    ASSERT_TRUE(table().isVisible());
+    for (int c = 0; c < 8; ++c)
+        EXPECT_EQ(table().col_width(c), widths[c]) << "column " << c;
 }
 
 } // namespace

@@ -12,6 +12,7 @@
 #include <QHeaderView>
 #include <QImage>
 #include <QTableWidget>
+#include <QTest>
 #include <cmath>
 #include <gtest/gtest.h>
 #include <memory>
@@ -88,6 +89,68 @@ TEST(graph_form, period_graph_pixels_and_legend) {
     EXPECT_EQ((form.legend_text(0, 3) + form.legend_text(1, 3)).toStdString(), "目盛り2");
     EXPECT_TRUE(form.draw_Shuukei()->isRowHidden(0));
     EXPECT_EQ(form.draw_Shuukei()->horizontalHeaderItem(2)->text().toStdString(), "値段");
+}
+
+// The legend's columns at every size: swatch 15, gap 5, the name the rest less 24 of the client
+// width, or 10 where the legend is 20 pixels or narrower.
+TEST(graph_form, pie_legend_columns_and_the_narrow_legend) {
+    for (const auto& [legend, name] : {std::pair(100, 77), {24, 1}, {21, 0}, {20, 10}, {5, 10}}) {
+        const pie_legend_widths w = pie_legend_column_widths(legend);
+        EXPECT_EQ(std::tuple(w.swatch, w.gap, w.name), std::tuple(15, 5, name)) << legend;
+    }
+    graph_form form(1, nullptr);
+    form.set_table_size(4, 2);
+    form.set_table_text(3, 1, QStringLiteral("100.00"));
+    form.show();
+    for (const QSize size : {QSize(360, 410), QSize(500, 300)}) {
+        form.resize(size);
+        QApplication::processEvents();
+        const QTableWidget& legend = *form.taiou_list_box();
+        const int cw = form.width(), w = cw / 3 * 2;
+        EXPECT_EQ(legend.geometry(), QRect(w + 1, 0, cw - w - 1, form.height() / 2)) << cw;
+        EXPECT_EQ(QList({legend.columnWidth(0), legend.columnWidth(1), legend.columnWidth(2)}),
+                  QList({15, 5, cw - w - 24}))
+            << cw;
+    }
+}
+
+// In mode 2 every resize sets the table's columns back to a third of its width less 10, and the
+// legend's two columns to half of the legend less 1, whatever the user dragged them to.
+TEST(graph_form, period_table_and_legend_widths_are_set_again_at_every_resize) {
+    graph_form form(2, nullptr);
+    form.set_table_size(3, 3);
+    form.taiou_list_box()->setColumnCount(2);
+    form.show();
+    for (const QSize size : {QSize(401, 301), QSize(620, 420)}) {
+        form.draw_Shuukei()->setColumnWidth(0, 250), form.taiou_list_box()->setColumnWidth(1, 3);
+        form.resize(size);
+        QApplication::processEvents();
+        const int table = form.draw_Shuukei()->width(), legend = form.taiou_list_box()->width();
+        for (int c = 0; c < 3; ++c)
+            EXPECT_EQ(form.draw_Shuukei()->columnWidth(c), table / 3 - 10) << size.width() << " column " << c;
+        for (int c = 0; c < 2; ++c)
+            EXPECT_EQ(form.taiou_list_box()->columnWidth(c), legend / 2 - 1)
+                << size.width() << " legend " << c;
+    }
+}
+
+// A clicked legend cell is highlighted until the focus moves on.
+TEST(graph_form, legend_gives_up_its_highlight_with_the_focus) {
+    graph_form form(1, nullptr);
+    form.set_table_size(4, 3);
+    for (int r = 1; r <= 2; ++r)
+        form.set_table_text(1, r, QStringLiteral("kind")), form.set_table_text(3, r, QStringLiteral("50.00"));
+    form.show();
+    QApplication::setActiveWindow(&form);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&form));
+    QTableWidget& legend = *form.taiou_list_box();
+    QTest::mouseClick(legend.viewport(), Qt::LeftButton, {},
+                      legend.visualItemRect(legend.item(1, 2)).center());
+    ASSERT_EQ(legend.selectedItems().size(), 1);
+    form.draw_Shuukei()->setFocus();
+    QApplication::processEvents();
+    EXPECT_TRUE(legend.selectedItems().isEmpty());
+    EXPECT_FALSE(legend.currentIndex().isValid());
 }
 
 class summary_command : public ::testing::Test {

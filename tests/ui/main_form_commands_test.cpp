@@ -1,0 +1,262 @@
+// The main window's texts and commands that the other suites leave alone: the start-up message,
+// new, version, captions and headers, the bottom row and grid at any size, the font command, an
+// insert above line 1 and a refused copy, a year with leading zeros, an open that fails while
+// reading, and closing on a full disk.
+#include "core/texts.h"
+#include "ui/graph_window/graph_cells.h"
+#include "ui/help_window/manual_form.h"
+#include "ui/hyou_windows/hyou_form.h"
+#include "ui/list_window/list_form.h"
+#include "ui/platform/fonts.h"
+#include "ui/platform/sjis.h"
+#include "window_testing.h"
+
+#include <QFontDialog>
+#include <QMenuBar>
+#include <QTableWidget>
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/mount.h>
+#include <unistd.h>
+
+namespace kozenica::testing {
+namespace {
+
+using quiet_window = program_window_test; // never shown, so no drawing sets the changed flag
+using commands = main_form_test;
+
+// Every message as "kind text", a question marked with "?" after its kind.
+QStringList told(const scripted_notifier& notify) {
+    QStringList out;
+    for (const recorded_message& m : notify.messages)
+        out << QString::number(int(m.kind)) + (m.question ? u"? "_s : u" "_s) + m.text;
+    return out;
+}
+QString told(message_kind kind, const char* utf8, bool question = false) {
+    return QString::number(int(kind)) + (question ? u"? "_s : u" "_s) + QString::fromUtf8(utf8);
+}
+
+void name_month(month_state& s, const std::string& path, const char* name, int year, int month) {
+    s.open_path.assign(path), s.open_name.assign(name);
+    std::tie(s.open_year, s.open_month, s.changed_flag) = std::tuple(year, month, true);
+}
+
+TEST_F(quiet_window, a_missing_kind_list_is_told_once_and_new_drops_the_named_month_and_its_balance) {
+    form = std::make_unique<main_form>(dir.path(), notify, runner); // start() would forget the message
+    form->show_list_form();
+    form->show_list_form();
+    EXPECT_EQ(told(notify),
+              QStringList{told(message_kind::error, "種類リストファイル(kindlist.dat)がありません")});
+    notify.messages.clear();
+    form->table().lines[2] = {3, line_text("shop"), line_text("item"), 1, 0, 500, {}};
+    form->table().row_count = 3;
+    name_month(form->state(), dir.file("2024_5.kzn"), "2024_5.kzn", 2024, 5);
+    form->zandaka_box()->setText(u"-500"_s);
+    form->disp_data();
+    form->file_createClick();
+    EXPECT_EQ(form->table().row_count, 2);
+    EXPECT_EQ(form->table().lines[1], carried_forward_line());
+    EXPECT_EQ(form->table().lines[2], shuushi_line{});
+    const month_state& s = form->state();
+    EXPECT_EQ(std::tuple(s.open_path.str(), s.open_name.str(), s.open_year, s.open_month, s.changed_flag),
+              std::tuple(std::string(), std::string(), std::uint16_t(0), std::uint16_t(0), false));
+    EXPECT_EQ(form->windowTitle(), u"Kozenica"_s);
+    EXPECT_EQ(form->zandaka_box()->text(), QString());
+    EXPECT_TRUE(notify.messages.empty());
+}
+
+TEST_F(quiet_window, version_message_captions_and_ledger_headers) {
+    form->versionClick();
+    EXPECT_EQ(told(notify), QStringList{told(message_kind::plain, "Kozenica Ver 0.31")});
+    dir.write("manual.txt", "manual\r\n");
+    form->manual_menuClick();
+    const manual_form* manual = form->findChild<manual_form*>();
+    ASSERT_NE(manual, nullptr);
+    EXPECT_EQ(manual->windowTitle(), u"MANUAL"_s);
+    EXPECT_EQ(form->list_window()->windowTitle(), u"List"_s);
+    QStringList headers;
+    for (int c = 0; c < 8; ++c)
+        headers << form->model()->headerData(c, Qt::Horizontal, Qt::DisplayRole).toString();
+    EXPECT_EQ(headers.join(u'|'), u"|日付|店名|品名|種類|収入|支出|メモ"_s);
+}
+
+// The balance button and box keep to the bottom right corner and the grid fills the rest, at
+// any client size, also one narrower than the bottom row.
+TEST_F(commands, bottom_row_and_grid_follow_the_client_size) {
+    const auto* button = form->findChild<QPushButton*>(u"zandaka_button"_s);
+    ASSERT_NE(button, nullptr);
+    for (const QSize size : {QSize(635, 450), QSize(900, 700), QSize(200, 150)}) {
+        form->resize(size);
+        QApplication::processEvents();
+        const int cw = form->centralWidget()->width(), ch = form->centralWidget()->height();
+        EXPECT_EQ(button->geometry(), QRect(cw - 96 - 125 - 4, ch - 21, 96, 21)) << cw << "x" << ch;
+        EXPECT_EQ(form->zandaka_box()->geometry(), QRect(cw - 125, ch - 21, 125, 21)) << cw << "x" << ch;
+        EXPECT_EQ(grid().geometry(), QRect(0, 27, cw, ch - 50)) << cw << "x" << ch;
+    }
+}
+
+// Cancelled, nothing changes; chosen, the font reaches the balance row and, at its next showing,
+// the kind list, while the menu bar and the manual keep their own.
+TEST_F(commands, font_command_reaches_the_balance_row_and_kind_list_but_not_menu_bar_or_manual) {
+    const auto* button = form->findChild<QPushButton*>(u"zandaka_button"_s);
+    const auto fonts = [&] {
+        return std::vector<QFont>{grid().font(), form->zandaka_box()->font(), button->font(),
+                                  form->menuBar()->font()};
+    };
+    const std::vector<QFont> before = fonts();
+    QFont big = before[0];
+    big.setPixelSize(30);
+    for (const bool ok : {false, true})
+        runner.push([&, ok](QDialog& d) {
+            static_cast<QFontDialog&>(d).setCurrentFont(big);
+            return ok ? int(QDialog::Accepted) : int(QDialog::Rejected);
+        });
+    form->font_menuClick();
+    EXPECT_EQ(fonts(), before);
+    form->font_menuClick();
+    const std::vector<QFont> after = fonts();
+    const int chosen = QFontInfo(after[0]).pixelSize(); // the dialog works in points: 30 or 31
+    EXPECT_GE(chosen, 30);
+    EXPECT_EQ(QFontInfo(after[1]).pixelSize(), chosen);
+    EXPECT_EQ(QFontInfo(after[2]).pixelSize(), chosen);
+    EXPECT_EQ(after[3], before[3]);
+    form->show_list_form();
+    EXPECT_EQ(QFontInfo(form->list_window()->draw_klist()->font()).pixelSize(), chosen);
+    dir.write("manual.txt", "manual\r\n");
+    form->manual_menuClick();
+    const manual_form* manual = form->findChild<manual_form*>();
+    ASSERT_NE(manual, nullptr);
+    EXPECT_EQ(manual->font(), manual_font());
+}
+
+TEST_F(commands, insert_above_line_1_moves_the_carried_forward_line_down_and_a_refused_copy_changes_nothing) {
+    grid().set_current_cell(1, 3);
+    run("inser_line_button");
+    EXPECT_EQ(form->table().row_count, 3);
+    EXPECT_EQ(line(1), shuushi_line{});
+    EXPECT_EQ(line(2), carried_forward_line());
+    EXPECT_EQ(cell(1, 3) + u'|' + cell(2, 1) + u'|' + cell(2, 3), u"|1|繰越"_s);
+    EXPECT_EQ(current(), (cell_pos{1, 1}));
+
+    load_lines({{1, "a", 0, 100}, {2, "b", 0, 200}});
+    grid().set_current_cell(2, 6);
+    notify.messages.clear();
+    notify.answers = {false};
+    run("copy_befor_line_button");
+    EXPECT_EQ(told(notify),
+              QStringList{told(message_kind::warning, "１行上の行をコピーしてもよろしいですか?", true)});
+    EXPECT_EQ(line(2).expense, 200);
+    EXPECT_EQ(cell(2, 2) + u'|' + cell(2, 6), u"b|200"_s);
+    EXPECT_EQ(current(), (cell_pos{6, 2}));
+}
+
+// The file name takes the year as typed, the month state its number.
+TEST_F(quiet_window, a_year_typed_with_a_leading_zero_names_the_file_so_and_keeps_the_number) {
+    answer(choice{"02024", 5, 0});
+    form->file_saveClick();
+    EXPECT_EQ(form->state().open_path.view(), dir.file("02024_5.kzn"));
+    EXPECT_EQ(form->state().open_year, 2024);
+    EXPECT_TRUE(dir.exists("02024_5.kzn"));
+}
+
+// A month file that opens but cannot be read: the process's own memory, whose first page is
+// never mapped, so reading it fails with EIO.
+TEST_F(quiet_window, an_open_that_fails_while_reading_leaves_an_empty_unnamed_month) {
+    ASSERT_EQ(::symlink("/proc/self/mem", dir.file("2024_5.kzn").c_str()), 0);
+    form->table().row_count = 3;
+    name_month(form->state(), dir.file("2023_1.kzn"), "2023_1.kzn", 2023, 1);
+    answer(choice{"2024", 5, 0});
+    form->file_loadClick();
+    EXPECT_EQ(notify.texts(), QStringList{general_io_error_text(EIO)});
+    EXPECT_EQ(form->table().row_count, 2);
+    EXPECT_EQ(form->state().open_path.str(), "");
+    EXPECT_EQ(form->state().open_name.str(), "");
+    EXPECT_EQ(form->windowTitle(), u"Kozenica"_s);
+}
+
+// A disk with no room left: a small tmpfs over the program directory, filled up.
+TEST_F(quiet_window, closing_on_a_full_disk_keeps_an_unsaved_month_open_and_the_old_settings_file) {
+    if (::mount("tmpfs", dir.path().c_str(), "tmpfs", 0, "size=16k") != 0)
+        GTEST_SKIP() << "cannot mount a small tmpfs: " << std::strerror(errno);
+    const std::shared_ptr<void> unmount(nullptr, [&](void*) { ::umount2(dir.path().c_str(), MNT_DETACH); });
+    const std::string old_settings(88, '\x01');
+    dir.write("kozenic.int", old_settings);
+    const int filler = ::open(dir.file("filler").c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0644);
+    ASSERT_GE(filler, 0);
+    const std::string block(4096, 'x');
+    while (::write(filler, block.data(), block.size()) > 0) {
+    }
+    ::close(filler);
+    start();
+    form->state().changed_flag = true;
+    notify.answers = {true, false};
+    answer(choice{"2024", 5, 0});
+    EXPECT_FALSE(form->close());
+    EXPECT_TRUE(form->state().changed_flag);
+    EXPECT_TRUE(form->close());
+    const QString question = u"現在のデータを保存しますか?"_s;
+    EXPECT_EQ(notify.texts(), QStringList({question, to_qstring(texts::disk_full), question,
+                                           u"ディスクがいっぱいで、初期化ファイルを保存できませんでした\n"
+                                           u"kozenic.intを削除してください"_s}));
+    EXPECT_FALSE(dir.exists("2024_5.kzn"));
+    EXPECT_EQ(dir.read("kozenic.int"), old_settings);
+}
+
+// Where each grid puts a cell's text, by grid, row (0 the header) and column: left, centred or
+// right, always on the top line.
+TEST(grid_cells, every_grid_aligns_its_header_and_cells_on_the_top_line) {
+    const char* const ledger[2] = {"cccccccc", "rcllrrrl"};       // header row, data rows; columns 0 to 7
+    const char* const kind_list = "cl";                           // every row alike; columns 0 and 1
+    const char* const graph_table[3] = {"", "rlrr", "rrrr"};      // data rows, by mode; columns 0 to 3
+    const char* const result_table[2] = {"cccccccc", "lcllrrrl"}; // header row, data rows; columns 0 to 7
+    const auto letter = [](Qt::Alignment a) {
+        if (!(a & Qt::AlignTop)) return '?';
+        return a & Qt::AlignLeft ? 'l' : a & Qt::AlignHCenter ? 'c' : a & Qt::AlignRight ? 'r' : '?';
+    };
+    for (int row : {0, 1, 5})
+        for (int c = 0; c < 8; ++c) {
+            EXPECT_EQ(letter(ledger_cell_alignment(row, c)), ledger[row > 0][c])
+                << "ledger " << row << "," << c;
+            EXPECT_EQ(letter(hyou_cell_alignment(c, row)), result_table[row > 0][c])
+                << "result " << row << "," << c;
+        }
+    for (int c = 0; c < 2; ++c)
+        EXPECT_EQ(letter(draw_klistDrawCell(c, QRect(0, 0, 40, 20)).alignment), kind_list[c])
+            << "kind list " << c;
+    for (int mode : {1, 2}) {
+        for (int c = 0; c < 4; ++c)
+            EXPECT_EQ(letter(table_cell_alignment(mode, c)), graph_table[mode][c])
+                << "graph " << mode << "," << c;
+        EXPECT_EQ(letter(legend_cell_alignment(mode)), mode == 1 ? 'l' : 'r') << "legend " << mode;
+    }
+    EXPECT_EQ(draw_klistDrawCell(1, QRect(10, 20, 80, 20)).text_rect, QRect(12, 22, 76, 16));
+}
+
+// The text of a ledger cell keeps 2 pixels from the cell's sides: the ink of a left-aligned shop
+// starts 2 or 3 pixels in (the glyph's own bearing), that of a right-aligned amount ends so.
+TEST_F(commands, ledger_text_keeps_two_pixels_from_the_cell_sides) {
+    load_lines({{1, "", 0, 0}, {2, "HHHH", 0, 8888}});
+    grid().set_current_cell(1, 1);
+    QApplication::processEvents();
+    const QImage image = grid().viewport()->grab().toImage();
+    const auto ink = [&](const QRect& cell) { // the dark pixels inside the grid lines
+        QRect box;
+        for (int y = cell.top() + 1; y < cell.bottom(); ++y)
+            for (int x = cell.left() + 1; x < cell.right(); ++x)
+                if (qGray(image.pixel(x, y)) < 96) box |= QRect(x, y, 1, 1);
+        return box;
+    };
+    const QRect shop = grid().visualRect(form->model()->index(1, 2));
+    const QRect expense = grid().visualRect(form->model()->index(1, 6));
+    const QRect shop_ink = ink(shop), expense_ink = ink(expense);
+    ASSERT_FALSE(shop_ink.isEmpty() || expense_ink.isEmpty());
+    EXPECT_GE(shop_ink.left() - shop.left(), 2);
+    EXPECT_LE(shop_ink.left() - shop.left(), 3);
+    EXPECT_GE(expense.right() - expense_ink.right(), 2);
+    EXPECT_LE(expense.right() - expense_ink.right(), 4);
+    EXPECT_GE(shop_ink.top() - shop.top(), 2);
+}
+
+} // namespace
+} // namespace kozenica::testing
