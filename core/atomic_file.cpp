@@ -2,7 +2,9 @@
 
 #include <cerrno>
 #include <chrono>
+#include <dirent.h>
 #include <fcntl.h>
+#include <memory>
 #include <random>
 #include <system_error>
 #include <unistd.h>
@@ -27,6 +29,21 @@ int file_io::rename(const char* from, const char* to) {
 }
 int file_io::unlink(const char* path) {
     return ::unlink(path);
+}
+ssize_t file_io::readlink(const char* path, char* buffer, std::size_t size) {
+    return ::readlink(path, buffer, size);
+}
+int file_io::lstat(const char* path, struct stat* st) {
+    return ::lstat(path, st);
+}
+int file_io::access(const char* path, int mode) {
+    return ::faccessat(AT_FDCWD, path, mode, AT_EACCESS);
+}
+int file_io::fchmod(int fd, mode_t mode) {
+    return ::fchmod(fd, mode);
+}
+int file_io::fchown(int fd, uid_t owner, gid_t group) {
+    return ::fchown(fd, owner, group);
 }
 
 file_io& system_file_io() {
@@ -56,14 +73,18 @@ struct write_failure {
     throw write_failure{error};
 }
 
+constexpr std::string_view temp_prefix = ".kozenica-save-";
+constexpr std::string_view temp_suffix = ".tmp";
+constexpr std::string_view temp_alphabet = "abcdefghijklmnopqrstuvwxyz0123456789";
+constexpr std::size_t temp_random_chars = 8;
+
 std::string random_suffix() {
     static std::mt19937_64 engine{
         std::random_device{}() ^
         static_cast<std::uint64_t>(std::chrono::steady_clock::now().time_since_epoch().count())};
-    static constexpr char alphabet[] = "abcdefghijklmnopqrstuvwxyz0123456789";
-    std::string s(8, 'x');
+    std::string s(temp_random_chars, 'x');
     for (char& c : s)
-        c = alphabet[engine() % (sizeof alphabet - 1)];
+        c = temp_alphabet[engine() % temp_alphabet.size()];
     return s;
 }
 
@@ -74,7 +95,8 @@ std::string random_suffix() {
 // removes a file of the same name that someone else made.
 int create_temporary(file_io& io, const std::string& directory, std::string& temp_path) {
     for (int attempt = 0; attempt < 100; ++attempt) {
-        std::string candidate = directory + ".kozenica-save-" + random_suffix() + ".tmp";
+        std::string candidate =
+            directory + std::string(temp_prefix) + random_suffix() + std::string(temp_suffix);
         const int fd = io.open(candidate.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
         if (fd >= 0) {
             temp_path = std::move(candidate);
@@ -121,18 +143,80 @@ void sync_directory(file_io& io, const std::string& directory) {
 
 } // namespace
 
+std::string link_target(const std::string& path, file_io& io) {
+    std::string current = path;
+    for (int links = 0; links < 40; ++links) {
+        std::string target(256, '\0');
+        ssize_t n = 0;
+        while ((n = io.readlink(current.c_str(), target.data(), target.size())) == ssize_t(target.size()))
+            target.resize(target.size() * 2); // the name may have been cut
+        // EINVAL: no link; ENOENT: nothing there yet, the save creates it.
+        if (n < 0) {
+            if (errno == EINVAL || errno == ENOENT) return current;
+            throw std::system_error(errno, std::generic_category());
+        }
+        target.resize(std::size_t(n));
+        current = target.starts_with('/') ? target : directory_of(current) + target;
+    }
+    throw std::system_error(ELOOP, std::generic_category());
+}
+
+bool is_save_temporary_name(std::string_view name) {
+    if (name.size() != temp_prefix.size() + temp_random_chars + temp_suffix.size()) return false;
+    if (!name.starts_with(temp_prefix) || !name.ends_with(temp_suffix)) return false;
+    const std::string_view middle = name.substr(temp_prefix.size(), temp_random_chars);
+    return middle.find_first_not_of(temp_alphabet) == std::string_view::npos;
+}
+
+namespace {
+
+// What the file being replaced was, when there is one.
+struct existing_file {
+    bool exists = false;
+    mode_t mode = 0;
+    uid_t owner = 0;
+    gid_t group = 0;
+};
+
+// A file its owner may not write is the user's "do not touch". The program
+// may run as the administrator, whom the system lets write any file, so the
+// mode bits decide first and the rights of this process only after them.
+existing_file check_replaceable(file_io& io, const std::string& target) {
+    struct stat st {};
+    if (io.lstat(target.c_str(), &st) != 0) {
+        if (errno == ENOENT) return {};
+        fail(errno);
+    }
+    if ((st.st_mode & S_IWUSR) == 0) fail(EACCES);
+    if (io.access(target.c_str(), W_OK) != 0) fail(errno);
+    return {true, st.st_mode & 07777, st.st_uid, st.st_gid};
+}
+
+// The new file takes the old one's owner and group before its mode (a change
+// of owner clears the set-id bits). Only the administrator may give a file
+// away; for anyone else a refusal leaves the file theirs, as a new file is.
+void take_over(file_io& io, int fd, const existing_file& old) {
+    if (old.owner != ::geteuid() || old.group != ::getegid()) (void)io.fchown(fd, old.owner, old.group);
+    if (io.fchmod(fd, old.mode) != 0) fail(errno);
+}
+
+} // namespace
+
 save_result replace_file(const std::string& path, std::string_view content, file_io& io) {
-    const std::string directory = directory_of(path);
+    const std::string target = link_target(path, io);
+    const std::string directory = directory_of(target);
     std::string temp_path;
     int fd = -1;
     try {
+        const existing_file old = check_replaceable(io, target);
         fd = create_temporary(io, directory, temp_path);
+        if (old.exists) take_over(io, fd, old);
         write_all(io, fd, content);
         if (io.fsync(fd) != 0) fail(errno);
         const int to_close = fd;
         fd = -1; // whatever close says, the descriptor is gone
         if (io.close(to_close) != 0) fail(errno);
-        if (io.rename(temp_path.c_str(), path.c_str()) != 0) fail(errno);
+        if (io.rename(temp_path.c_str(), target.c_str()) != 0) fail(errno);
     } catch (const write_failure& failure) {
         if (fd >= 0) (void)io.close(fd);
         if (!temp_path.empty()) (void)io.unlink(temp_path.c_str());
@@ -141,6 +225,30 @@ save_result replace_file(const std::string& path, std::string_view content, file
     }
     sync_directory(io, directory);
     return save_result::saved;
+}
+
+namespace {
+
+struct directory_closer {
+    void operator()(DIR* d) const { ::closedir(d); }
+};
+
+} // namespace
+
+int remove_stale_temporaries(const std::string& directory, std::time_t now, file_io& io) {
+    constexpr std::time_t one_day = 24 * 60 * 60;
+    const std::unique_ptr<DIR, directory_closer> dir(::opendir(directory.empty() ? "." : directory.c_str()));
+    if (!dir) return 0;
+    int removed = 0;
+    while (const dirent* entry = ::readdir(dir.get())) {
+        if (!is_save_temporary_name(entry->d_name)) continue;
+        const std::string path = directory + entry->d_name;
+        struct stat st {};
+        if (io.lstat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) continue;
+        if (now - st.st_mtime <= one_day) continue; // perhaps a save in progress in another copy
+        if (io.unlink(path.c_str()) == 0) ++removed;
+    }
+    return removed;
 }
 
 } // namespace kozenica

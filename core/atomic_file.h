@@ -5,8 +5,10 @@
 // is removed and the previous file is left byte for byte as it was.
 
 #include <cstddef>
+#include <ctime>
 #include <string>
 #include <string_view>
+#include <sys/stat.h>
 #include <sys/types.h>
 
 namespace kozenica {
@@ -21,6 +23,11 @@ class file_io {
     virtual int close(int fd);
     virtual int rename(const char* from, const char* to);
     virtual int unlink(const char* path);
+    virtual ssize_t readlink(const char* path, char* buffer, std::size_t size);
+    virtual int lstat(const char* path, struct stat* st);
+    virtual int access(const char* path, int mode);
+    virtual int fchmod(int fd, mode_t mode);
+    virtual int fchown(int fd, uid_t owner, gid_t group);
 };
 
 file_io& system_file_io();
@@ -34,7 +41,28 @@ enum class save_result { saved, disk_full };
 // failure leaves the target untouched and removes the temporary file; a
 // failure to sync the directory after the rename throws, with the new content
 // already in place.
+//
+// A target that exists without write permission for its owner, or that this
+// process may not write, is refused with EACCES and left as it is. A replaced
+// file keeps its permission bits, and its owner and group where the system
+// lets this process give them (the administrator saving a user's month). A target that is a symbolic link is
+// followed to the file it names, which is replaced in its own directory; the link stays.
 [[nodiscard]] save_result replace_file(const std::string& path, std::string_view content,
                                        file_io& io = system_file_io());
+
+// The file a path names once every symbolic link on its last part has been
+// followed: the path itself when it is no link or names nothing yet.
+// ELOOP (thrown) after 40 links.
+[[nodiscard]] std::string link_target(const std::string& path, file_io& io = system_file_io());
+
+// True for a name replace_file gives its temporary files.
+[[nodiscard]] bool is_save_temporary_name(std::string_view name);
+
+// Removes the temporary files replace_file left in the directory (a program
+// killed during a save) whose last change lies more than a day before now.
+// Only regular files of that name pattern are ever removed; a directory that
+// cannot be read, or a file that cannot be removed, is left alone. The number
+// of files removed.
+int remove_stale_temporaries(const std::string& directory, std::time_t now, file_io& io = system_file_io());
 
 } // namespace kozenica

@@ -4,9 +4,10 @@
 
 namespace kozenica {
 
-// True when the file at the path can be opened for reading and writing and
-// closed again. A missing, read-only or unreachable file gives false. The path
-// is cut to 253 bytes first, as every path of the program is.
+// True when the file at the path is a regular file that can be opened for
+// reading and closed again. A read-only file exists (saving over it is what
+// fails); a missing, unreadable or unreachable file, a folder, a pipe or a
+// device gives false.
 [[nodiscard]] bool file_exists(std::string_view path);
 
 } // namespace kozenica

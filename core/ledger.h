@@ -5,13 +5,14 @@
 
 #include <array>
 #include <cstdint>
+#include <string>
+#include <string_view>
 
 namespace kozenica {
 
-constexpr int max_rows = 2000;   // grid rows including the header row 0
-constexpr int max_lines = 1999;  // ledger lines 1 to max_rows - 1
+constexpr int max_rows = 2000;  // grid rows including the header row 0
+constexpr int max_lines = 1999; // ledger lines 1 to max_rows - 1
 constexpr std::size_t text_bytes = 20;
-constexpr std::size_t path_bytes = 253;
 constexpr std::size_t name_bytes = 80;
 
 using line_text = sjis_text<text_bytes>;
@@ -37,8 +38,27 @@ struct shuushi_data {
     [[nodiscard]] int line_count() const { return row_count - 1; }
 };
 
+// A file's path as the file system's bytes. Paths are kept whole however deep
+// the folder: a cut path names another file (January saved as "2024_1" over
+// December's), so only the name shown in the caption has a limit.
+class file_path {
+  public:
+    file_path() = default;
+    explicit file_path(std::string_view bytes) : bytes_(bytes) {}
+    void assign(std::string_view bytes) { bytes_.assign(bytes); }
+    void clear() { bytes_.clear(); }
+    [[nodiscard]] std::string_view view() const { return bytes_; }
+    [[nodiscard]] const std::string& str() const { return bytes_; }
+    [[nodiscard]] bool empty() const { return bytes_.empty(); }
+
+    friend bool operator==(const file_path&, const file_path&) = default;
+
+  private:
+    std::string bytes_;
+};
+
 struct month_state {
-    sjis_text<path_bytes> open_path;
+    file_path open_path;
     sjis_text<name_bytes> open_name;
     std::uint16_t open_year = 0;
     std::uint16_t open_month = 0;

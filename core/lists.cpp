@@ -209,7 +209,7 @@ list_file parse_list_file(std::string_view content) {
 }
 
 list_file read_list_file(std::string_view path) {
-    const std::string p(cut_bytes(path, path_bytes));
+    const std::string p(path);
     const int fd =
         ::open(p.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK); // a pipe must not keep start-up waiting
     if (fd < 0) return {};

@@ -132,7 +132,7 @@ void store_record(char* record, const shuushi_line& line) {
 }
 
 bool report_damaged(const std::string& path, notifier& notify) {
-    notify.tell(message_kind::error, std::string(texts::damaged_file) + path);
+    notify.tell_path(message_kind::error, {texts::damaged_file, path, {}});
     return false;
 }
 
@@ -440,7 +440,7 @@ std::size_t lines_to_write(const shuushi_data& table) {
 } // namespace
 
 month_format format_of_path(std::string_view path) {
-    return cut_bytes(path, path_bytes).ends_with(".csv") ? month_format::csv : month_format::kzn;
+    return path.ends_with(".csv") ? month_format::csv : month_format::kzn;
 }
 
 bool month_file_reader(std::string_view path, shuushi_data& table, notifier& notify) {
@@ -449,7 +449,7 @@ bool month_file_reader(std::string_view path, shuushi_data& table, notifier& not
 }
 
 bool month_file_reader(std::string_view path, shuushi_data& table, notifier& notify, month_read_info& info) {
-    const std::string p(cut_bytes(path, path_bytes));
+    const std::string p(path);
     info = {};
     if (format_of_path(p) == month_format::csv) {
         info.lines_left_out = read_csv(p, table);

@@ -15,7 +15,7 @@ enum class month_format { kzn, csv };
 // A path whose extension is exactly ".csv" is a CSV file; any other is KZN.
 [[nodiscard]] month_format format_of_path(std::string_view path);
 
-// Reads the month file at the path (cut to 253 bytes) into table, lines 1 to
+// Reads the month file at the path into table, lines 1 to
 // row_count - 1, and sets table.row_count. False only for a damaged KZN file,
 // after telling the damaged-file message with the path: a file shorter than
 // 16 bytes, a row count below 1 or above 2000, a wrong header with at least

@@ -74,7 +74,6 @@ std::string month_path(std::string_view program_dir, std::uint16_t year, std::ui
     path += '_';
     path += std::to_string(month);
     path += file_format == 0 ? ".kzn" : ".csv";
-    if (path.size() > path_bytes) path.resize(path_bytes);
     return path;
 }
 
@@ -86,8 +85,8 @@ std::string not_found_text(std::string_view item_name) {
     return std::string(item_name) + texts::not_found_tail;
 }
 
-std::string missing_file_text(std::string_view file) {
-    return texts::missing_file_head + std::string(file) + texts::missing_file_tail;
+path_message missing_file_text(std::string_view file) {
+    return {texts::missing_file_head, std::string(file), texts::missing_file_tail};
 }
 
 std::string many_missing_text(std::int64_t count) {
@@ -112,7 +111,7 @@ walk_outcome month_walk(const period_query& query, std::string_view program_dir,
         const auto month = static_cast<std::uint16_t>(i % 12 + 1);
         const std::string path = month_path(program_dir, year, month, query.file_format);
         if (!source.exists(path)) {
-            if (notify.tell_or_stop(message_kind::error, missing_file_text(path)))
+            if (notify.tell_path_or_stop(message_kind::error, missing_file_text(path)))
                 return walk_outcome::stopped_by_user;
             continue;
         }

@@ -37,7 +37,7 @@ struct period_query {
 [[nodiscard]] bool check_range(const period_query& query, notifier& notify);
 
 // The month file's path: program directory, year, "_", month and ".kzn" for
-// format 0 or ".csv" otherwise, cut to 253 bytes.
+// format 0 or ".csv" otherwise.
 [[nodiscard]] std::string month_path(std::string_view program_dir, std::uint16_t year, std::uint16_t month,
                                      std::int32_t file_format);
 
@@ -49,7 +49,7 @@ struct period_query {
 
 // "ファイル(" name ")がありません": a month file that is not there, named as
 // the command knows it (the walk by its path, the open command by its name).
-[[nodiscard]] std::string missing_file_text(std::string_view file);
+[[nodiscard]] path_message missing_file_text(std::string_view file);
 
 // "範囲の中に、ファイルのない月が" count "か月あります\n続けると、月ごとに
 // メッセージが出ます\n続けますか?"

@@ -45,10 +45,10 @@ void set_initial_data(window_settings& settings) {
 window_settings read_settings_file(std::string_view path) {
     window_settings settings;
     set_initial_data(settings);
-    const std::string p(cut_bytes(path, path_bytes));
+    const std::string p(path);
     // O_NONBLOCK: a pipe in the file's place gives the defaults instead of a
     // start-up that waits for ever.
-    const int fd = ::open(p.c_str(), O_RDWR | O_CLOEXEC | O_NONBLOCK);
+    const int fd = ::open(p.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0) return settings;
     unsigned char buffer[settings_file_bytes];
     const std::size_t got = read_up_to(fd, buffer, sizeof buffer);
@@ -71,7 +71,7 @@ std::string encode_settings(const window_settings& settings) {
 }
 
 save_result write_settings_file(std::string_view path, const window_settings& settings, file_io& io) {
-    return replace_file(std::string(cut_bytes(path, path_bytes)), encode_settings(settings), io);
+    return replace_file(std::string(path), encode_settings(settings), io);
 }
 
 } // namespace kozenica

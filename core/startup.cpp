@@ -2,6 +2,7 @@
 
 #include "file_exists.h"
 #include "texts.h"
+#include "window_limits.h"
 
 #include <string>
 
@@ -29,6 +30,8 @@ startup_files read_startup_files(std::string_view program_dir) {
     set_initial_data(files.settings);
     if (const std::string path = dir + "kozenic.int"; file_exists(path))
         files.settings = read_settings_file(path);
+    // A damaged or hand-edited file must not leave a grid without columns.
+    keep_column_widths_usable(files.settings);
 
     if (file_exists(dir + "kindlist.dat"))
         files.kinds = read_list(dir, "kindlist.dat", files.warnings);

@@ -74,8 +74,8 @@ struct stopping_notifier : recording_notifier {
         asked.emplace_back(kind, text);
         return go_on;
     }
-    bool tell_or_stop(message_kind kind, std::string_view text) override {
-        tell(kind, text);
+    bool tell_path_or_stop(message_kind kind, const path_message& text) override {
+        tell_path(kind, text);
         return int(told.size()) == stop_at;
     }
     std::vector<std::pair<message_kind, std::string>> asked;

@@ -11,6 +11,7 @@
 #include <optional>
 #include <sys/stat.h>
 #include <system_error>
+#include <unistd.h>
 
 namespace kozenica {
 namespace {
@@ -104,7 +105,7 @@ TEST(read_startup_files, settings_and_both_lists) {
         {{}, {}, {}, false, {defaults, {}, {}, true, {}}}, // first run: no files
         {encode_settings(wide), kinds, corresp, false, {wide, sorted, file_order, false, {}}},
         {encode_settings(wide).substr(0, 87), kinds, {}, false, {defaults, sorted, {}, false, {}}},
-        {encode_settings(wide), kinds, corresp, true, {defaults, {}, {}, true, {}}},
+        {encode_settings(wide), kinds, corresp, true, {wide, sorted, file_order, false, {}}}, // read-only: read
         {{}, "", {}, false, {defaults, {}, {}, false, {}}}}; // an empty kind list is there
     // clang-format on
     for (const auto& c : cases) {
@@ -118,15 +119,24 @@ TEST(read_startup_files, settings_and_both_lists) {
     }
 }
 
-TEST(file_exists, only_a_file_that_may_be_read_and_written) {
+// Reading is all a file needs to exist: a month the user made read-only opens.
+TEST(file_exists, only_a_regular_file_that_may_be_read) {
     temp_dir dir;
-    const std::string long_name(253 - dir.path().size(), 'n'); // paths are cut to 253 bytes first
+    const std::string long_name(253 - dir.path().size(), 'n'); // paths are used whole, however long
     place(dir.file("plain"), "x"), place(dir.file(long_name), "x"), place(dir.file("read-only"), "x", true);
+    place(dir.file("unreadable"), "x");
+    std::filesystem::permissions(dir.file("unreadable"), std::filesystem::perms::owner_write);
     std::filesystem::create_directory(dir.file("folder"));
-    EXPECT_TRUE(file_exists(dir.file("plain")) && file_exists(dir.file(long_name) + "-more"));
-    for (const std::string& path : {dir.file("missing"), dir.file("read-only"), dir.file("folder"),
-                                    dir.file("plain/below"), std::string(), dir.file(long_name.substr(1))})
+    std::filesystem::create_symlink(dir.file("read-only"), dir.file("link"));
+    for (const std::string& path :
+         {dir.file("plain"), dir.file(long_name), dir.file("read-only"), dir.file("link")})
+        EXPECT_TRUE(file_exists(path)) << path;
+    for (const std::string& path :
+         {dir.file("missing"), dir.file("folder"), dir.file("plain/below"), std::string(),
+          dir.file(long_name + "-more"), dir.file(long_name.substr(1))})
         EXPECT_FALSE(file_exists(path)) << path;
+    // The administrator may read any file.
+    EXPECT_EQ(file_exists(dir.file("unreadable")), ::geteuid() == 0);
 }
 
 // Crafted, damaged and oversized files fed to every reader: month as KZN and

@@ -128,14 +128,18 @@ class Display:
 class Journey:
     """One journey: a program directory, a display, numbered screenshots."""
 
-    def __init__(self, name, exe, data_dir, out_root, window_manager=None):
+    def __init__(self, name, exe, data_dir, out_root, window_manager=None, folder=None):
         self.name = name
         self.exe = exe
         self.data_dir = data_dir
         self.out = os.path.join(out_root, name)
         shutil.rmtree(self.out, ignore_errors=True)
         os.makedirs(self.out)
-        self.dir = tempfile.mkdtemp(prefix=f"kozenica-e2e-{name}-")
+        # The program's folder, perhaps below the temporary one (a folder
+        # with a Japanese name, as a user's home or data folder often has).
+        self.root = tempfile.mkdtemp(prefix=f"kozenica-e2e-{name}-")
+        self.dir = os.path.join(self.root, folder) if folder else self.root
+        os.makedirs(self.dir, exist_ok=True)
         self.display = Display(window_manager)
         self.program = None
         self.shot_number = 0
@@ -190,7 +194,7 @@ class Journey:
         self.stop()
         self.display.close()
         if not keep_dir:
-            shutil.rmtree(self.dir, ignore_errors=True)
+            shutil.rmtree(self.root, ignore_errors=True)
 
     # ---- xdotool ----
 

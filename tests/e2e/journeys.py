@@ -6,8 +6,10 @@ screenshots.
     journeys.py --exe build/kozenica --data data --out build/e2e-out JOURNEY
 
 JOURNEY is one of: type_and_save, reopen_and_overwrite, monthly_summary,
-period_analyses, damaged_and_missing_months, full_month, closing_keeps_this_month,
-long_month, csv_unsafe_texts, changed_on_disk, two_copies, endless_range. Screenshots go to OUT/JOURNEY/NN-step.png. Exit status 0 on
+period_analyses, damaged_and_missing_months, full_month, japanese_folder,
+window_sizes, hostile_settings, closing_keeps_this_month, long_month,
+csv_unsafe_texts, changed_on_disk, two_copies, endless_range. Screenshots go to
+OUT/JOURNEY/NN-step.png. Exit status 0 on
 success, 1 on a failed step (which is named, with its last screenshot), 77 when
 a needed tool is missing.
 """
@@ -129,12 +131,6 @@ def masked_kzn(data):
     return bytes(out)
 
 
-def inner_size(j, wid):
-    """The size the program stores and applies for its windows (without the frame)."""
-    g = j.geometry(wid)
-    return g["WIDTH"], g["HEIGHT"]
-
-
 def frame_origin(j, wid):
     g = j.geometry(wid)
     left, _, top, _ = j.frame_extents(wid)
@@ -205,16 +201,15 @@ def type_and_save(j):
                  f"lines read back {kzn_lines(data)}, expected {kzn_lines(expected)}")
         j.expect(masked_kzn(data) == expected, f"file bytes differ from the expected records: {data.hex()}")
     with j.step("close"):
-        g = j.geometry(main)
-        inner = (g["WIDTH"], g["HEIGHT"])
+        outer = j.outer_size(main)
         origin = frame_origin(j, main)
         close_program(j, main)
     with j.step("check the settings file"):
         settings = j.read_bytes("kozenic.int")
         j.expect(len(settings) == 88, f"kozenic.int has {len(settings)} bytes")
         values = settings_values(settings)
-        # The program keeps the window's inner size, the size it applies at start.
-        j.expect((values[10], values[11]) == inner, f"stored size {values[10:12]}, window was {inner}")
+        # The program keeps the window's outer size, the size it applies at start.
+        j.expect((values[10], values[11]) == outer, f"stored size {values[10:12]}, window was {outer}")
         j.expect((values[9], values[8]) == origin, f"stored left/top {values[9]},{values[8]}, window was {origin}")
         j.expect(values[:8] == DEFAULT_SETTINGS[:8], f"column widths {values[:8]}")
         j.expect(values[16:] == DEFAULT_SETTINGS[16:], f"graph entries {values[16:]}")
@@ -234,8 +229,7 @@ def reopen_and_overwrite(j):
     with j.step("start with the stored window size"):
         main = j.start()
         j.shot("started")
-        g = j.geometry(main)
-        j.expect((g["WIDTH"], g["HEIGHT"]) == (700, 520), f"window is {g['WIDTH']}x{g['HEIGHT']}, stored 700x520")
+        j.expect(j.outer_size(main) == (700, 520), f"window is {j.outer_size(main)} outside, stored 700x520")
         j.expect(frame_origin(j, main) == (40, 30), f"window at {frame_origin(j, main)}, stored 40,30")
     with j.step("open 2024/5"):
         menu(j, main, "f", "o")
@@ -282,7 +276,7 @@ def monthly_summary(j):
     with j.step("show the monthly summary"):
         menu(j, main, "g", "r")
         graph = j.wait_window("^月内集計グラフ$")
-        j.expect(inner_size(j, graph) == (400, 400), f"graph window is {inner_size(j, graph)}, expected 400x400")
+        j.expect(j.outer_size(graph) == (400, 400), f"graph window is {j.outer_size(graph)}, expected 400x400")
         shot = j.shot_window(graph, "monthly summary")
         shot = j.shot("monthly summary screen")
     with j.step("check the pie"):
@@ -298,14 +292,14 @@ def monthly_summary(j):
     with j.step("resize and close the summary"):
         j.resize(graph, 500, 440)
         j.shot("summary resized")
-        size = inner_size(j, graph)
+        size = j.outer_size(graph)
         j.close_window(graph)
         j.wait_gone(graph)
     with j.step("show the summary again"):
         menu(j, main, "g", "r")
         graph = j.wait_window("^月内集計グラフ$")
         j.shot("summary again")
-        j.expect(inner_size(j, graph) == size, f"graph window came back as {inner_size(j, graph)}, left at {size}")
+        j.expect(j.outer_size(graph) == size, f"graph window came back as {j.outer_size(graph)}, left at {size}")
         j.close_window(graph)
         j.wait_gone(graph)
     with j.step("close and check the settings"):
@@ -392,6 +386,38 @@ def damaged_and_missing_months(j):
         j.expect(kzn_lines(data) == [CARRIED], f"new month file holds {kzn_lines(data)}")
     with j.step("close"):
         close_program(j, main)
+
+
+def japanese_folder(j):
+    """The program in a folder named 山田/家計簿: open, save as, period search."""
+    april = [CARRIED, (2, "スーパー", "牛乳", 1, 0, 198, ""), (9, "駅", "電車", 8, 0, 160, "")]
+    j.write_bytes("2024_4.csv", csv_file(april))
+    j.write_bytes("2024_6.csv", csv_file([CARRIED, (5, "生協", "牛乳", 1, 0, 178, "")]))
+    with j.step("start"):
+        main = j.start()
+        j.expect(j.find_windows("^ｴﾗｰ$") == [], "start-up told an error (kindlist.dat not found?)")
+    with j.step("open 2024/4"):
+        menu(j, main, "f", "o")
+        year_month_dialog(j, "^読み込み$", 2024, 4, "csv")
+        j.shot("opened")
+        j.expect(j.window_name(main) == "Kozenica [2024_4.csv]", f"caption is {j.window_name(main)!r}")
+        j.expect(j.find_windows("^ｴﾗｰ$") == [], "opening told an error")
+    with j.step("save as 2024/7 KZN"):
+        menu(j, main, "f", "a")
+        year_month_dialog(j, "^ ?保　存$", 2024, 7, "kzn")
+        data = wait_for_file(j, "2024_7.kzn")
+        j.expect(kzn_lines(data) == april, f"the saved month holds {kzn_lines(data)}")
+    with j.step("cheapest search over 2024/4 to 2024/6, May missing"):
+        menu(j, main, "s", "b")
+        period_dialog(j, "^最安値探索$", "牛乳", (2024, 4), (2024, 6))
+        box = j.wait_window("^ｴﾗｰ$")
+        j.shot_window(box, "missing month")  # the path shows 山田/家計簿
+        dismiss_boxes(j, "^ｴﾗｰ$", 1)
+        result = j.wait_window("^最安値探索結果$")
+        j.shot_window(result, "cheapest search")
+    with j.step("close"):
+        close_program(j, main)
+        j.expect(len(j.read_bytes("kozenic.int")) == 88, "kozenic.int was not written in the folder")
 
 
 def full_month_lines():
@@ -626,9 +652,89 @@ def endless_range(j):
         close_program(j, main)
 
 
+def expect_outer(j, wid, what, size, origin=None):
+    j.expect(j.outer_size(wid) == size, f"{what} is {j.outer_size(wid)} outside, expected {size}")
+    if origin:
+        j.expect(frame_origin(j, wid) == origin, f"{what} at {frame_origin(j, wid)}, expected {origin}")
+
+
+def window_sizes(j):
+    """Six runs in a row keep every window's outer size; a stored 800x520 opens 800x520 outside."""
+    for run in range(1, 7):
+        with j.step(f"run {run}: the windows' outer sizes"):
+            main = j.start()
+            if run == 1:
+                j.shot("first run")
+            expect_outer(j, main, "main window", (635, 450), (0, 0))
+            menu(j, main, "e", "k")
+            kinds = j.wait_window("^List$")
+            expect_outer(j, kinds, "kind list", (160, 300), (57, 40))
+            menu(j, main, "f", "a")
+            dialog = j.wait_window("^ ?保　存$")
+            expect_outer(j, dialog, "year/month dialog", (214, 229), (57, 40))
+            if run == 1:
+                j.shot("year month dialog")
+            j.key("Escape")
+            j.wait_gone(dialog)
+            if run == 1:
+                menu(j, main, "g", "t")
+                period = j.wait_window("^期間変動$")
+                height = j.outer_size(period)[1]
+                j.expect(height == 276, f"period dialog is {height} high outside, expected 276")
+                j.expect(frame_origin(j, period) == (211, 150), f"period dialog at {frame_origin(j, period)}")
+                j.key("Escape")
+                j.wait_gone(period)
+            menu(j, main, "h", "m")
+            manual = j.wait_window("^MANUAL$")
+            expect_outer(j, manual, "manual window", (504, 360), (63, 45))
+            close_program(j, main)
+        with j.step(f"run {run}: the settings written"):
+            values = settings_values(j.read_bytes("kozenic.int"))
+            j.expect(values[8:12] == [0, 0, 635, 450], f"main window stored as {values[8:12]}")
+            j.expect(values[12:16] == [40, 80, 160, 300], f"kind list stored as {values[12:16]}")
+    with j.step("a stored 800x520 at 40,30"):
+        settings = list(DEFAULT_SETTINGS)
+        settings[8:12] = [30, 40, 800, 520]
+        j.write_bytes("kozenic.int", struct.pack("<22i", *settings))
+        main = j.start()
+        j.shot("800x520")
+        expect_outer(j, main, "main window", (800, 520), (40, 30))
+        close_program(j, main)
+        values = settings_values(j.read_bytes("kozenic.int"))
+        j.expect(values[8:12] == [30, 40, 800, 520], f"main window stored as {values[8:12]}")
+
+
+def hostile_settings(j):
+    """Settings no window can use: each window still opens usable on the 1280x1024 screen."""
+    with j.step("width 0, off the screen, columns of 0"):
+        settings = [0] * 8 + [3000, 5000, 0, 450, 0, -3, 100000, -1] + [0, 0, 0, 0, 5, 5]
+        j.write_bytes("kozenic.int", struct.pack("<22i", *settings))
+        main = j.start()
+        j.shot("width 0 off the screen")
+        expect_outer(j, main, "main window", (330, 450), (1280 - 330, 1024 - 450))
+        menu(j, main, "e", "k")
+        kinds = j.wait_window("^List$")
+        expect_outer(j, kinds, "kind list", (1280, 100), (0, 614))
+        j.shot("kind list")
+        close_program(j, main)
+        values = settings_values(j.read_bytes("kozenic.int"))
+        j.expect(values[:8] == [1] * 8, f"ledger columns stored as {values[:8]}")
+        j.expect(values[8:16] == [574, 950, 330, 450, 1, 1, 1280, 100], f"windows stored as {values[8:16]}")
+    with j.step("100000x100000"):
+        settings = list(DEFAULT_SETTINGS)
+        settings[10:12] = [100000, 100000]
+        j.write_bytes("kozenic.int", struct.pack("<22i", *settings))
+        main = j.start()
+        j.shot("huge")
+        expect_outer(j, main, "main window", (1280, 1024), (0, 0))
+        close_program(j, main)
+
+
 JOURNEYS = {f.__name__: f for f in (type_and_save, reopen_and_overwrite, monthly_summary, period_analyses,
-                                    damaged_and_missing_months, full_month, closing_keeps_this_month, long_month,
-                                    csv_unsafe_texts, changed_on_disk, two_copies, endless_range)}
+                                    damaged_and_missing_months, full_month, japanese_folder, window_sizes,
+                                    hostile_settings, closing_keeps_this_month, long_month, csv_unsafe_texts,
+                                    changed_on_disk, two_copies, endless_range)}
+FOLDERS = {"japanese_folder": "山田/家計簿"}
 TOOLS = ("Xvfb", "xdotool", "import", "convert", "xwininfo", "xprop")
 
 
@@ -646,7 +752,7 @@ def main():
         print(f"e2e: missing {' '.join(missing)} (scripts/install-deps installs them)")
         return 77
     j = Journey(args.journey, os.path.abspath(args.exe), os.path.abspath(args.data), os.path.abspath(args.out),
-                window_manager="openbox")
+                window_manager="openbox", folder=FOLDERS.get(args.journey))
     failed = True
     try:
         JOURNEYS[args.journey](j)

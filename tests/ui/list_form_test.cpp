@@ -25,7 +25,7 @@ TEST_F(kind_list_window, each_show_refills_it_beside_the_main_window_and_an_empt
         set_outer_geometry(*form, {100, 50, 635, 450});
         form->show_list_form();
         EXPECT_TRUE(form->list_window()->isVisible());
-        EXPECT_EQ(QRect(form->list_window()->pos(), form->list_window()->size()), QRect(157, 90, 160, 300));
+        EXPECT_EQ(form->list_window()->frameGeometry(), QRect(157, 90, 160, 300)) << "outer size";
         EXPECT_EQ(QSize(grid.columnWidth(0), grid.columnWidth(1)), QSize(40, 80));
         QString shown = grid.horizontalHeaderItem(0)->text() + u'|' + grid.horizontalHeaderItem(1)->text();
         for (int r = 0; r < grid.rowCount(); ++r)

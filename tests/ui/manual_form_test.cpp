@@ -25,7 +25,7 @@ TEST_F(manual_window, each_use_opens_one_more_window_at_a_tenth_of_the_main_wind
         ASSERT_EQ(windows.size(), present ? 2 : 0);
         for (manual_form* m : windows) {
             EXPECT_TRUE(m->isVisible());
-            EXPECT_EQ(QRect(m->pos(), m->size()), QRect(63, 45, 504, 360));
+            EXPECT_EQ(m->frameGeometry(), QRect(63, 45, 504, 360)) << "outer size";
             EXPECT_EQ(m->disp_manual()->toPlainText(), u"使い方\n一行目\n\n二\n\uff5e"_s); // code page 932
         }
         const QString missing = u"ﾌｧｲﾙ %1 は開けません"_s.arg(QString::fromStdString(dir.file("manual.txt")));

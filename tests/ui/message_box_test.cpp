@@ -36,7 +36,9 @@ TEST(message_boxes, defaults_and_escape_of_each_kind_of_question) {
     const std::function<bool()> careful = [&] {
         return boxes.ask_yes_no_default_no(message_kind::warning, text);
     };
-    const std::function<bool()> stop = [&] { return boxes.tell_or_stop(message_kind::error, text); };
+    const std::function<bool()> stop = [&] {
+        return boxes.tell_path_or_stop(message_kind::error, {text, "/x", {}});
+    };
     const QString yes = u"はい(&Y)"_s, no = u"いいえ(&N)"_s;
     // clang-format off
     const std::tuple<const std::function<bool()>*, int, bool, QStringList> cases[] = {

@@ -48,6 +48,7 @@ TEST_F(shutdown, sizes_and_column_widths_come_back_at_the_next_start) {
     form->show_list_form();
     form->list_window()->resize(250, 320);
     form->list_window()->draw_klist()->setColumnWidth(1, 140);
+    const QSize list_outer = form->list_window()->frameGeometry().size();
     const QPoint place = form->pos();
     form->state().changed_flag = false;
     ASSERT_TRUE(form->close());
@@ -57,7 +58,7 @@ TEST_F(shutdown, sizes_and_column_widths_come_back_at_the_next_start) {
     EXPECT_EQ(QRect(form->pos(), form->size()), QRect(place, QSize(720, 500)));
     EXPECT_EQ(form->draw_shuushi()->columnWidth(3), 150);
     EXPECT_EQ(form->settings()[setting::graph_width], 333);
-    EXPECT_EQ(form->list_window()->size(), QSize(250, 320));
+    EXPECT_EQ(form->list_window()->frameGeometry().size(), list_outer);
     EXPECT_EQ(QSize(kinds.columnWidth(0), kinds.columnWidth(1)), QSize(40, 140));
 }
 

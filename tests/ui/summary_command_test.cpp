@@ -81,7 +81,8 @@ TEST(graph_form, period_graph_pixels_and_legend) {
     expect_painted(form,
                    {{"flat price line", {(pic.price_line[2].x + pic.price_line[3].x) / 2, high}, Qt::blue},
                     {"scale line at the lowest", {plot.right - 3, low}, Qt::cyan},
-                    {"y axis over a scale line", {plot.left, low}, Qt::black},
+                    {"y axis over a scale line", {plot.left, high}, Qt::black},
+                    {"first point over the y axis", {plot.left, low}, Qt::blue},
                     {"end pixel of the x axis", {plot.right, plot.bottom}, Qt::white},
                     {"end pixel of a scale line", {plot.right, low}, Qt::white},
                     {"plot", {plot.left + 5, (low + high) / 2 + 1}, Qt::white}});

@@ -3,6 +3,7 @@
 #include "core/ledger.h"
 #include "ui/platform/fonts.h"
 #include "ui/platform/modal_runner.h"
+#include "ui/platform/outer_frame.h"
 #include "ui/platform/placement.h"
 #include "ui/platform/sjis.h"
 
@@ -22,7 +23,7 @@ std::string month_file_path(std::string_view program_dir, const QString& year_te
     path += '_';
     path += to_sjis(month_text);
     path += csv ? ".csv" : ".kzn";
-    return std::string(cut_bytes(path, path_bytes));
+    return path;
 }
 
 std::uint16_t year_of_text(const QString& year_text, std::uint16_t earlier) {
@@ -104,7 +105,7 @@ void file_name_form::select_format_item(int item) {
 void file_name_form::prepare(const QString& title_text, const QRect& main_outer) {
     title_->setText(title_text);
     setWindowTitle(title_text);
-    move(opening_point(main_outer, 11, 11));
+    outer_frame::of(*this, true).place_at(opening_point(main_outer, 11, 11));
     lay_out();
     // Typing a year replaces the proposed one rather than adding to it.
     year_->setFocus();
@@ -122,7 +123,8 @@ void file_name_form::lay_out() {
     place(format_.frame, bottom_of(year_) + 20);
     place(ok_button_, bottom_of(format_.frame) + 20);
     place(cancel_button_, ok_button_->y());
-    setFixedSize(Label3_->width() + 3 * Label3_->x(), bottom_of(ok_button_) + 50);
+    outer_frame::of(*this, true)
+        .set_outer_size({Label3_->width() + 3 * Label3_->x(), bottom_of(ok_button_) + 50});
 }
 
 bool year_month_dialog(file_name_form& form, modal_runner& runner, const year_month_request& request,

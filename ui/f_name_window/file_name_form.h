@@ -23,8 +23,7 @@ namespace kozenica {
 class modal_runner;
 
 // The month file's path: the program's directory (ending in its separator),
-// the year text as typed, "_", the month text, ".kzn" or ".csv"; cut to 253
-// bytes like every path of the program.
+// the year text as typed, "_", the month text, ".kzn" or ".csv".
 [[nodiscard]] std::string month_file_path(std::string_view program_dir, const QString& year_text,
                                           const QString& month_text, bool csv);
 

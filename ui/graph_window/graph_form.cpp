@@ -3,6 +3,8 @@
 #include "graph_cells.h"
 #include "graph_painting.h"
 #include "ui/platform/fonts.h"
+#include "ui/platform/grid_header.h"
+#include "ui/platform/outer_frame.h"
 #include "ui/platform/sjis.h"
 
 #include <QHeaderView>
@@ -17,8 +19,8 @@ namespace {
 constexpr int row_height = 20;
 constexpr int legend_column_width = 30;
 constexpr int legend_initial_rows = 5;
-constexpr int min_window_side = 50;
-constexpr int max_window_side = 4096;
+// A picture, a legend and a table big enough to make out.
+constexpr QSize graph_minimum(160, 160);
 } // namespace
 
 // The legend grid: shows the slices' colours and names (or the period graph's
@@ -62,6 +64,8 @@ namespace {
 // The table grid: not editable, range selection, rows 20 pixels high, column
 // widths dragged on its header.
 void set_up_table(QTableWidget& table, int graph_mode) {
+    table.setHorizontalHeader(new grid_header(
+        Qt::Horizontal, [](int) { return Qt::AlignHCenter; }, &table));
     table.setEditTriggers(QAbstractItemView::NoEditTriggers);
     table.setSelectionMode(QAbstractItemView::ContiguousSelection);
     table.setWordWrap(false);
@@ -71,8 +75,6 @@ void set_up_table(QTableWidget& table, int graph_mode) {
     table.horizontalHeader()->setMinimumSectionSize(0);
     table.horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
     table.horizontalHeader()->setHighlightSections(false);
-    table.horizontalHeader()->setDefaultAlignment(Qt::AlignHCenter | Qt::AlignVCenter);
-    table.horizontalHeader()->setFixedHeight(row_height);
     table.setItemDelegate(new graph_cell_delegate(graph_mode, graph_cell_delegate::grid::table, &table));
 }
 
@@ -120,7 +122,7 @@ graph_form::graph_form(int graph_mode, QWidget* owner)
     set_up_legend(*taiou_list_box_, graph_mode_);
 
     PaintBox_->setFocusPolicy(Qt::NoFocus);
-    resize(360, 410);
+    outer_frame::of(*this).set_outer_size({360, 410});
 }
 
 // The table's model announces a reset while the table is torn down, after its
@@ -183,13 +185,11 @@ void graph_form::set_cell(QTableWidget* grid, int column, int row, const QString
 }
 
 void graph_form::set_bounds(int left, int top, int width, int height) {
-    move(left, top);
-    resize(std::clamp(width, min_window_side, max_window_side),
-           std::clamp(height, min_window_side, max_window_side));
+    outer_frame::of(*this).place({left, top, width, height}, graph_minimum);
 }
 
 QSize graph_form::outer_size() const {
-    return size();
+    return outer_size_of(*this);
 }
 
 void graph_form::resizeEvent(QResizeEvent* event) {

@@ -53,9 +53,9 @@ class graph_form : public QDialog {
     void set_legend_text(int column, int row, const QString& text);
     [[nodiscard]] QString legend_text(int column, int row) const;
 
-    // Places the window; a size outside 50 to 4096 pixels (a damaged settings
-    // file) is brought within it. The size is the window's size as the user
-    // drags it; outer_size() gives back exactly what was set or dragged.
+    // Places the window by its outer size and frame corner, kept within a
+    // minimum that shows its areas and the screen it opens on (a damaged
+    // settings file); outer_size() gives back what was set or dragged.
     void set_bounds(int left, int top, int width, int height);
     [[nodiscard]] QSize outer_size() const;
 

@@ -62,8 +62,14 @@ void paint_period_graph(QPainter& painter, const period_graph_picture& pic) {
         QPolygon line;
         for (const graph_point& p : pic.price_line)
             line << point(p);
-        painter.setPen(line_pen(QColor(0, 0, 255)));
+        const QColor blue(0, 0, 255);
+        painter.setPen(line_pen(blue));
         painter.drawPolyline(line);
+        // Each segment starts on its point's pixel; the rasterizer may leave
+        // that pixel out where the line turns, so every point but the last
+        // is set once more.
+        for (std::size_t k = 0; k + 1 < pic.price_line.size(); ++k)
+            painter.fillRect(QRect(point(pic.price_line[k]), QSize(1, 1)), blue);
     }
 }
 

@@ -13,7 +13,8 @@ namespace kozenica {
 void paint_pie(QPainter& painter, const pie_picture& pic);
 
 // White plot, black axes, aqua scale lines, blue price line; every line leaves
-// out its end pixel, so the axes stay black where the scale lines meet them.
+// out its end pixel, so the axes stay black where the scale lines meet them;
+// every point of the price line but the last is a blue pixel.
 void paint_period_graph(QPainter& painter, const period_graph_picture& pic);
 
 } // namespace kozenica

@@ -2,8 +2,12 @@
 
 #include "ui/platform/cell_text.h"
 #include "ui/platform/fonts.h"
+#include "ui/platform/grid_header.h"
+#include "ui/platform/outer_frame.h"
 
+#include <QAbstractButton>
 #include <QHeaderView>
+#include <QMouseEvent>
 #include <QPainter>
 #include <QStyledItemDelegate>
 #include <QTableWidget>
@@ -39,6 +43,73 @@ class hyou_cell_delegate : public QStyledItemDelegate {
     }
 };
 
+// Column 0 is the header column: its width is dragged at its right border,
+// in the header column or in the corner cell above it, as the other columns'
+// widths are dragged on the header row.
+class header_column_sizing : public QObject {
+  public:
+    static constexpr int border_grip = 3;
+
+    explicit header_column_sizing(hyou_form& form) : QObject(&form), form_(form) {
+        QTableWidget* grid = form.hyou_disp();
+        watch(grid->verticalHeader()->viewport());
+        if (auto* corner = grid->findChild<QAbstractButton*>()) watch(corner);
+    }
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        auto* widget = qobject_cast<QWidget*>(watched);
+        if (!widget) return false;
+        switch (event->type()) {
+        case QEvent::MouseButtonPress: {
+            auto* mouse = static_cast<QMouseEvent*>(event);
+            if (mouse->button() != Qt::LeftButton || !on_border(*widget, *mouse)) return false;
+            dragging_ = true;
+            origin_x_ = mouse->globalPosition().toPoint().x();
+            origin_width_ = form_.col_width(0);
+            return true;
+        }
+        case QEvent::MouseMove: {
+            auto* mouse = static_cast<QMouseEvent*>(event);
+            if (dragging_) {
+                form_.set_col_width(
+                    0, std::max(0, origin_width_ + mouse->globalPosition().toPoint().x() - origin_x_));
+                return true;
+            }
+            if (on_border(*widget, *mouse))
+                widget->setCursor(Qt::SplitHCursor);
+            else
+                widget->unsetCursor();
+            return false;
+        }
+        case QEvent::MouseButtonRelease:
+            if (!dragging_) return false;
+            dragging_ = false;
+            return true;
+        default:
+            return false;
+        }
+    }
+
+  private:
+    void watch(QWidget* widget) {
+        widget->setMouseTracking(true);
+        widget->installEventFilter(this);
+    }
+    // The border lies at the right edge of column 0, wherever the widget is.
+    bool on_border(const QWidget& widget, const QMouseEvent& mouse) const {
+        const QWidget* grid = form_.hyou_disp();
+        const int x = widget.mapTo(grid, mouse.position().toPoint()).x();
+        const int border = grid->contentsRect().left() + form_.col_width(0);
+        return std::abs(x - border) <= border_grip;
+    }
+
+    hyou_form& form_;
+    bool dragging_ = false;
+    int origin_x_ = 0;
+    int origin_width_ = 0;
+};
+
 QTableWidgetItem* item_at(QTableWidget* grid, int col, int row) {
     if (row == 0) return grid->horizontalHeaderItem(col - 1);
     if (col == 0) return grid->verticalHeaderItem(row - 1);
@@ -65,13 +136,15 @@ hyou_form::hyou_form(QWidget* owner) : QWidget(owner, Qt::Window) {
     hyou_disp_->setSelectionMode(QAbstractItemView::SingleSelection);
     hyou_disp_->setSelectionBehavior(QAbstractItemView::SelectItems);
     hyou_disp_->setWordWrap(false);
+    hyou_disp_->setHorizontalHeader(new grid_header(
+        Qt::Horizontal, [](int column) { return hyou_cell_alignment(column + 1, 0); }, hyou_disp_));
+    hyou_disp_->setVerticalHeader(new grid_header(
+        Qt::Vertical, [](int row) { return hyou_cell_alignment(0, row + 1); }, hyou_disp_));
 
     QHeaderView* top = hyou_disp_->horizontalHeader();
     top->setDefaultSectionSize(default_col_width);
     top->setMinimumSectionSize(0);
     top->setSectionResizeMode(QHeaderView::Interactive);
-    top->setDefaultAlignment(hyou_cell_alignment(1, 0));
-    top->setFixedHeight(row_height);
     top->setHighlightSections(false);
 
     QHeaderView* side = hyou_disp_->verticalHeader();
@@ -86,10 +159,12 @@ hyou_form::hyou_form(QWidget* owner) : QWidget(owner, Qt::Window) {
     fill->setContentsMargins(0, 0, 0, 0);
     fill->addWidget(hyou_disp_);
 
+    new header_column_sizing(*this);
+
     set_col_count(initial_grid_size);
     set_row_count(initial_grid_size);
     move(745, 244);
-    resize(387, 316);
+    outer_frame::of(*this).set_outer_size({387, 316});
 }
 
 int hyou_form::col_count() const {
@@ -123,9 +198,11 @@ int hyou_form::col_width(int col) const {
 }
 
 void hyou_form::set_col_width(int col, int width) {
-    if (col == 0)
+    if (col == 0) {
         hyou_disp_->verticalHeader()->setFixedWidth(std::max(width, 0));
-    else
+        // The cells and the corner cell move with the header column at once.
+        QMetaObject::invokeMethod(hyou_disp_, "updateGeometries");
+    } else
         hyou_disp_->setColumnWidth(col - 1, width);
 }
 

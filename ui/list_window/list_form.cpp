@@ -1,6 +1,9 @@
 #include "list_form.h"
 
 #include "ui/platform/cell_text.h"
+#include "ui/platform/grid_header.h"
+#include "ui/platform/outer_frame.h"
+#include "ui/platform/row_sizing.h"
 #include "ui/platform/sjis.h"
 
 #include <QHBoxLayout>
@@ -22,6 +25,8 @@ constexpr int initial_width = 208;
 constexpr int initial_height = 185;
 constexpr int initial_column_width = 64;
 constexpr int row_height = 20;
+// The header row and a kind or two, a part of both columns.
+constexpr QSize list_minimum(100, 100);
 
 void draw_cell_text(QPainter& painter, int column, const QRect& cell, const QString& text) {
     const klist_cell_layout layout = draw_klistDrawCell(column, cell);
@@ -52,37 +57,23 @@ class klist_delegate : public QStyledItemDelegate {
     }
 };
 
-// The header row with the same insets and alignments as the cells below.
-class klist_header : public QHeaderView {
-  public:
-    explicit klist_header(QWidget* parent) : QHeaderView(Qt::Horizontal, parent) {}
-
-  protected:
-    void paintSection(QPainter* painter, const QRect& rect, int logical_index) const override {
-        if (!rect.isValid()) return;
-        QStyleOptionHeader opt;
-        initStyleOptionForIndex(&opt, logical_index);
-        opt.rect = rect;
-        const QString text = opt.text;
-        opt.text.clear();
-        style()->drawControl(QStyle::CE_Header, &opt, painter, this);
-        painter->setPen(opt.palette.color(QPalette::ButtonText));
-        draw_cell_text(*painter, logical_index, rect, text);
-    }
-};
-
 } // namespace
 
 list_form::list_form(QWidget* owner) : QWidget(owner, Qt::Window) {
     setWindowTitle(QStringLiteral("List"));
     draw_klist_ = new QTableWidget(0, 2, this);
-    auto* header = new klist_header(draw_klist_);
+    auto* header = new grid_header(
+        Qt::Horizontal, [](int column) { return draw_klistDrawCell(column, {}).alignment; }, draw_klist_);
     header->setSectionResizeMode(QHeaderView::Interactive);
+    header->setMinimumSectionSize(1); // a column the user drags narrow stays as dragged
     header->setHighlightSections(false);
     draw_klist_->setHorizontalHeader(header);
     draw_klist_->setHorizontalHeaderLabels({QStringLiteral("No."), QStringLiteral("種類")});
     draw_klist_->verticalHeader()->hide();
+    draw_klist_->verticalHeader()->setMinimumSectionSize(1);
     draw_klist_->verticalHeader()->setDefaultSectionSize(row_height);
+    draw_klist_->verticalHeader()->setSectionResizeMode(QHeaderView::Interactive);
+    new row_sizing(*draw_klist_);
     draw_klist_->setItemDelegate(new klist_delegate(draw_klist_));
     draw_klist_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     draw_klist_->setSelectionMode(QAbstractItemView::ContiguousSelection);
@@ -93,13 +84,15 @@ list_form::list_form(QWidget* owner) : QWidget(owner, Qt::Window) {
 
     auto* layout = new QHBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
+    // The window's size is the one stored, even below what the grid would ask.
+    layout->setSizeConstraint(QLayout::SetNoConstraint);
     layout->addWidget(draw_klist_);
-    resize(initial_width, initial_height);
+    outer_frame::of(*this).set_outer_size({initial_width, initial_height});
 }
 
 void list_form::show_kinds(const kind_list& kinds, const window_settings& settings, QPoint top_left) {
-    move(top_left);
-    resize(settings[setting::list_width], settings[setting::list_height]);
+    outer_frame::of(*this).place(
+        {top_left, QSize(settings[setting::list_width], settings[setting::list_height])}, list_minimum);
     draw_klist_->setColumnCount(2);
     draw_klist_->setColumnWidth(0, settings[setting::list_column0]);
     draw_klist_->setColumnWidth(1, settings[setting::list_column1]);
@@ -122,8 +115,9 @@ void list_form::fill(const kind_list& kinds) {
 void list_form::take_back(window_settings& settings) const {
     settings[setting::list_column0] = draw_klist_->columnWidth(0);
     settings[setting::list_column1] = draw_klist_->columnWidth(1);
-    settings[setting::list_width] = width();
-    settings[setting::list_height] = height();
+    const QSize outer = outer_size_of(*this);
+    settings[setting::list_width] = outer.width();
+    settings[setting::list_height] = outer.height();
 }
 
 } // namespace kozenica

@@ -10,10 +10,10 @@
 #include "ui/help_window/manual_form.h"
 #include "ui/list_window/list_form.h"
 #include "ui/platform/message_box.h"
+#include "ui/platform/outer_frame.h"
 #include "ui/platform/placement.h"
 #include "ui/platform/sjis.h"
 
-#include <QFile>
 #include <QTableView>
 #include <system_error>
 
@@ -24,6 +24,9 @@ namespace {
 // declined: the user answered No to a question before writing; nothing was
 // written, and at closing the window stays open as after a failed save.
 enum class save_outcome { saved, cancelled, declined, failed };
+
+// A few lines of the manual with their scroll bar.
+constexpr QSize manual_minimum(120, 80);
 
 // The file-name part of a path (what the caption shows), at most 80 bytes.
 std::string_view file_name_part(std::string_view path) {
@@ -170,7 +173,7 @@ void read_named_month(main_form& form) {
     const std::string path = form.state().open_path.str();
     form.file_seen() = {stamp_of(path), false};
     if (!file_exists(path)) {
-        form.notify().tell(message_kind::error, missing_file_text(form.state().open_name.view()));
+        form.notify().tell_path(message_kind::error, missing_file_text(form.state().open_name.view()));
         return;
     }
     month_read_info info;
@@ -239,8 +242,9 @@ bool main_form::FormCloseQuery() {
         settings_[setting::ledger_column0 + c] = draw_shuushi()->columnWidth(c);
     settings_[setting::main_top] = y();
     settings_[setting::main_left] = x();
-    settings_[setting::main_width] = width();
-    settings_[setting::main_height] = height();
+    const QSize outer = outer_size_of(*this);
+    settings_[setting::main_width] = outer.width();
+    settings_[setting::main_height] = outer.height();
     list_form_->take_back(settings_);
 
     try {
@@ -263,14 +267,15 @@ void main_form::manual_menuClick() {
     const std::string path = program_dir_ + "manual.txt";
     const std::optional<QByteArray> bytes = read_manual_file(path);
     if (!bytes) {
-        const QString shown = QFile::decodeName(QByteArray(path.data(), qsizetype(path.size())));
-        notify_.tell(message_kind::error, to_sjis(QStringLiteral("ﾌｧｲﾙ %1 は開けません").arg(shown)));
+        notify_.tell_path(message_kind::error,
+                          {to_sjis(QStringLiteral("ﾌｧｲﾙ ")), path, to_sjis(QStringLiteral(" は開けません"))});
         return;
     }
     auto* window = new manual_form(this);
     const QRect outer = frameGeometry();
-    window->move(opening_point(outer, 10, 10));
-    window->resize(outer.width() / 10 * 8, outer.height() / 10 * 8);
+    outer_frame::of(*window).place(
+        {opening_point(outer, 10, 10), QSize(outer.width() / 10 * 8, outer.height() / 10 * 8)},
+        manual_minimum);
     window->set_manual(manual_text(*bytes));
     window->show();
 }

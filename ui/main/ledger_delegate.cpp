@@ -2,8 +2,11 @@
 
 #include "ledger_model.h"
 #include "ui/platform/cell_text.h"
+#include "ui/platform/storable_text.h"
 
 #include <QApplication>
+#include <QInputMethodEvent>
+#include <QKeyEvent>
 #include <QPainter>
 #include <QPersistentModelIndex>
 
@@ -21,6 +24,97 @@ Qt::Alignment ledger_cell_alignment(int grid_row, int column) {
 ledger_cell_editor::ledger_cell_editor(QWidget* parent) : QLineEdit(parent) {
     setFrame(false);
     setObjectName(QStringLiteral("ledger_cell_editor"));
+    keep_storable(this);
+}
+
+void ledger_cell_editor::enter_cell(const QString& shown) {
+    if (shown != text()) setText(shown);
+    selectAll();
+}
+
+void ledger_cell_editor::keyPressEvent(QKeyEvent* event) {
+    // F2 edits inside the text: the selection goes, the caret stands at the end.
+    if (event->modifiers() == Qt::NoModifier && hasSelectedText()) {
+        // Left and Right drop the selection at its own start or end, and
+        // F2 at the end of the text, ready to edit inside it.
+        const int start = selectionStart(), stop = selectionEnd();
+        switch (event->key()) {
+        case Qt::Key_Left:
+            setCursorPosition(start);
+            return;
+        case Qt::Key_Right:
+            setCursorPosition(stop);
+            return;
+        case Qt::Key_F2:
+            end(false);
+            return;
+        default:
+            break;
+        }
+    }
+    if (event->key() == Qt::Key_F2 && event->modifiers() == Qt::NoModifier) return;
+    QLineEdit::keyPressEvent(event);
+}
+
+namespace {
+// How long after a move a commit of the composition left behind counts as
+// that composition's, not as typed into the cell moved to.
+constexpr qint64 late_commit_ms = 1000;
+// How recent a commit must be to have been made by the move itself.
+constexpr qint64 move_commit_ms = 200;
+} // namespace
+
+QString ledger_cell_editor::composition_left_behind() const {
+    if (composing_) return preedit_;
+    if (committed_at_.isValid() && committed_at_.elapsed() < move_commit_ms) return committed_composition_;
+    return {};
+}
+
+void ledger_cell_editor::refuse_late_commit(const QString& text) {
+    late_commit_ = text;
+    late_commit_since_.start();
+}
+
+void ledger_cell_editor::inputMethodEvent(QInputMethodEvent* event) {
+    if (!late_commit_.isEmpty()) {
+        const bool late = !composing_ && event->preeditString().isEmpty() &&
+                          event->commitString() == late_commit_ &&
+                          late_commit_since_.elapsed() < late_commit_ms;
+        if (late || !event->preeditString().isEmpty()) late_commit_.clear();
+        if (late) {
+            event->accept();
+            return;
+        }
+    }
+    const bool was_composing = composing_;
+    if (!was_composing && !event->preeditString().isEmpty())
+        before_composition_ = {text(), selectionStart(), int(selectedText().size()), cursorPosition()};
+
+    // The committed text loses what the files cannot hold before the line
+    // edit sees it, so that the composition's end never replaces the text.
+    const QString commit = storable_text(event->commitString());
+    QInputMethodEvent kept(event->preeditString(), event->attributes());
+    kept.setCommitString(commit, event->replacementStart(), event->replacementLength());
+
+    composing_ = !event->preeditString().isEmpty();
+    preedit_ = event->preeditString();
+    if (was_composing && !commit.isEmpty()) {
+        committed_composition_ = event->commitString();
+        committed_at_.start();
+    }
+    QLineEdit::inputMethodEvent(&kept);
+    event->setAccepted(kept.isAccepted());
+
+    // Cancelled (Escape, or the composition deleted): the text and selection
+    // that were there come back. The cell itself never lost them.
+    if (was_composing && !composing_ && commit.isEmpty() && event->replacementLength() == 0) {
+        const shown_state& s = before_composition_;
+        setText(s.text);
+        if (s.selection_start >= 0)
+            setSelection(s.selection_start, s.selection_length);
+        else
+            setCursorPosition(s.cursor);
+    }
 }
 
 void ledger_cell_editor::show_cell_text(const QString& shown) {
@@ -66,7 +160,8 @@ QWidget* ledger_delegate::createEditor(QWidget* parent, const QStyleOptionViewIt
     // Every change reaches the cell at once; the editor then shows the
     // cell's normal form.
     connect(editor, &QLineEdit::textEdited, editor, [this, editor, cell](const QString& text) {
-        if (!cell.isValid()) return;
+        // While an input method composes, the cell keeps its text.
+        if (!cell.isValid() || editor->composing()) return;
         model_.setData(cell, text, Qt::EditRole);
         editor->show_cell_text(model_.data(cell, Qt::EditRole).toString());
     });

@@ -2,9 +2,11 @@
 
 #include "ledger_delegate.h"
 #include "ledger_model.h"
+#include "ui/platform/grid_header.h"
 
 #include <QApplication>
 #include <QHeaderView>
+#include <QInputMethod>
 #include <QKeyEvent>
 #include <QMouseEvent>
 
@@ -23,6 +25,8 @@ constexpr int border_grip = 2; // pixels either side of a row border that grab i
 ledger_view::ledger_view(ledger_model& model, QWidget* parent)
     : QTableView(parent), delegate_(new ledger_delegate(model, this)) {
     setObjectName(QStringLiteral("draw_shuushi"));
+    setHorizontalHeader(new grid_header(
+        Qt::Horizontal, [](int column) { return ledger_cell_alignment(0, column); }, this));
     setModel(&model);
     setItemDelegate(delegate_);
     setEditTriggers(NoEditTriggers); // the persistent editor does all editing
@@ -53,8 +57,7 @@ void ledger_view::set_current_cell(int grid_row, int column) {
 }
 
 void ledger_view::refresh_editor() {
-    if (editor_index_.isValid())
-        if (QWidget* editor = indexWidget(editor_index_)) delegate_->setEditorData(editor, editor_index_);
+    if (auto* editor = cell_editor()) editor->enter_cell(editor_index_.data(Qt::EditRole).toString());
 }
 
 void ledger_view::currentChanged(const QModelIndex& current, const QModelIndex& previous) {
@@ -71,12 +74,22 @@ void ledger_view::follow_current(const QModelIndex& current) {
     // ask whether the keyboard was anywhere in the grid.
     QWidget* const focused = QApplication::focusWidget();
     const bool had_focus = focused && (focused == this || isAncestorOf(focused));
+    QString left_behind;
+    if (auto* old = cell_editor()) {
+        // A composition still open belongs to the cell it was typed in: the
+        // input method commits it there (or, without one, the cell keeps
+        // its text), never into the cell moved to.
+        left_behind = old->composition_left_behind();
+        if (old->composing() && old->hasFocus()) QGuiApplication::inputMethod()->commit();
+    }
     if (editor_index_.isValid()) closePersistentEditor(editor_index_);
     editor_index_ = current;
     if (!current.isValid()) return;
     openPersistentEditor(current);
     if (auto* editor = cell_editor()) {
         editor->installEventFilter(this);
+        editor->enter_cell(current.data(Qt::EditRole).toString());
+        if (!left_behind.isEmpty()) editor->refuse_late_commit(left_behind);
         if (had_focus) editor->setFocus();
     }
 }
@@ -128,7 +141,13 @@ bool ledger_view::eventFilter(QObject* watched, QEvent* event) {
 
 void ledger_view::focusInEvent(QFocusEvent* event) {
     QTableView::focusInEvent(event);
-    if (auto* editor = cell_editor()) editor->setFocus();
+    // The keyboard comes into the grid (Tab, or a command that moved the
+    // cursor): the cell's text is selected as on any entry into a cell; the
+    // editor lost its selection when the focus passed through the grid.
+    if (auto* editor = cell_editor()) {
+        editor->setFocus(event->reason());
+        if (!editor->composing()) editor->selectAll();
+    }
 }
 
 int ledger_view::row_border_at(const QPoint& pos) const {

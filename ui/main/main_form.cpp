@@ -1,5 +1,6 @@
 #include "main_form.h"
 
+#include "core/atomic_file.h"
 #include "core/ledger_editor.h"
 #include "core/notifier.h"
 #include "core/startup.h"
@@ -11,6 +12,7 @@
 #include "ui/hyou_windows/hyou_form.h"
 #include "ui/list_window/list_form.h"
 #include "ui/platform/fonts.h"
+#include "ui/platform/outer_frame.h"
 #include "ui/platform/sjis.h"
 
 #include <QApplication>
@@ -20,6 +22,7 @@
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QPushButton>
+#include <ctime>
 
 namespace kozenica {
 
@@ -43,6 +46,9 @@ class enter_swallower : public QObject {
 constexpr int tool_button_width = 23;
 constexpr int tool_button_height = 23;
 constexpr int term_graph_button_width = 22;
+// The smallest main window that shows every control: the tool bar without
+// overlap, the grid's header and a line, the balance row.
+constexpr QSize main_minimum(330, 160);
 
 QPushButton* make_tool_button(QWidget* client, const char* name, const QString& hint, int width) {
     auto* button = new QPushButton(client);
@@ -101,6 +107,8 @@ QTableView* main_form::draw_shuushi() const {
 }
 
 void main_form::FormCreate() {
+    // Saves cut short by a killed program leave their temporary files behind.
+    (void)remove_stale_temporaries(program_dir_, std::time(nullptr));
     startup_files files = read_startup_files(program_dir_);
     settings_ = files.settings;
     kinds_ = std::move(files.kinds);
@@ -109,8 +117,9 @@ void main_form::FormCreate() {
     for (const std::string& warning : files.warnings)
         notify_.tell(message_kind::warning, warning);
 
-    move(settings_[setting::main_left], settings_[setting::main_top]);
-    resize(settings_[setting::main_width], settings_[setting::main_height]);
+    outer_frame::of(*this).place({settings_[setting::main_left], settings_[setting::main_top],
+                                  settings_[setting::main_width], settings_[setting::main_height]},
+                                 main_minimum);
     for (int c = 0; c < ledger_model::column_count; ++c)
         draw_shuushi_->setColumnWidth(c, settings_[setting::ledger_column0 + c]);
 

@@ -10,6 +10,7 @@
 #include "ui/hyou_windows/hyou_form.h"
 #include "ui/platform/message_box.h"
 #include "ui/platform/modal_runner.h"
+#include "ui/platform/outer_frame.h"
 #include "ui/platform/placement.h"
 #include "ui/platform/sjis.h"
 #include "ui/term_window/term_input_form.h"
@@ -83,7 +84,7 @@ void show_term_graph(main_form& form, const term_point_list& points) {
 void show_bottom_prices(main_form& form, const bottom_price_list& list) {
     hyou_form& table = *form.hyou_window();
     table.setWindowTitle(QStringLiteral("最安値探索結果"));
-    table.move(opening_point(form.frameGeometry(), 3, 10));
+    outer_frame::of(table).place_at(opening_point(form.frameGeometry(), 3, 10));
     table.show();
     table.raise();
     table.activateWindow();

@@ -54,10 +54,18 @@ QMessageBox::Icon icon_of(message_kind kind) {
 
 } // namespace
 
-void message_boxes::tell(message_kind kind, std::string_view text) {
-    QMessageBox box(icon_of(kind), caption_of(kind), to_qstring(text), QMessageBox::NoButton, parent_);
+void message_boxes::show_ok_box(message_kind kind, const QString& text) {
+    QMessageBox box(icon_of(kind), caption_of(kind), text, QMessageBox::NoButton, parent_);
     box.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);
     box.exec();
+}
+
+void message_boxes::tell(message_kind kind, std::string_view text) {
+    show_ok_box(kind, to_qstring(text));
+}
+
+void message_boxes::tell_path(message_kind kind, const path_message& text) {
+    show_ok_box(kind, to_qstring(text));
 }
 
 namespace {
@@ -83,7 +91,7 @@ bool message_boxes::ask_yes_no_default_no(message_kind kind, std::string_view te
     return ask(parent_, kind, text, false);
 }
 
-bool message_boxes::tell_or_stop(message_kind kind, std::string_view text) {
+bool message_boxes::tell_path_or_stop(message_kind kind, const path_message& text) {
     QMessageBox box(icon_of(kind), caption_of(kind), to_qstring(text), QMessageBox::NoButton, parent_);
     QPushButton* ok = box.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);
     QPushButton* stop = box.addButton(QStringLiteral("中止"), QMessageBox::RejectRole);

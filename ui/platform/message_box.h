@@ -25,11 +25,14 @@ class message_boxes : public notifier {
     void set_parent(QWidget* parent) { parent_ = parent; }
 
     void tell(message_kind kind, std::string_view text) override;
+    void tell_path(message_kind kind, const path_message& text) override;
     [[nodiscard]] bool ask_yes_no(message_kind kind, std::string_view text) override;
     [[nodiscard]] bool ask_yes_no_default_no(message_kind kind, std::string_view text) override;
-    [[nodiscard]] bool tell_or_stop(message_kind kind, std::string_view text) override;
+    [[nodiscard]] bool tell_path_or_stop(message_kind kind, const path_message& text) override;
 
   private:
+    void show_ok_box(message_kind kind, const QString& text);
+
     QWidget* parent_;
 };
 

@@ -26,6 +26,9 @@ class scripted_notifier : public notifier {
     void tell(message_kind kind, std::string_view text) override {
         messages.push_back({kind, to_qstring(text), false});
     }
+    void tell_path(message_kind kind, const path_message& text) override {
+        messages.push_back({kind, to_qstring(text), false});
+    }
     [[nodiscard]] bool ask_yes_no(message_kind kind, std::string_view text) override {
         messages.push_back({kind, to_qstring(text), true, box_buttons::yes_no});
         return next(answers, false);
@@ -34,7 +37,7 @@ class scripted_notifier : public notifier {
         messages.push_back({kind, to_qstring(text), true, box_buttons::yes_no_default_no});
         return next(answers, false);
     }
-    [[nodiscard]] bool tell_or_stop(message_kind kind, std::string_view text) override {
+    [[nodiscard]] bool tell_path_or_stop(message_kind kind, const path_message& text) override {
         messages.push_back({kind, to_qstring(text), false, box_buttons::ok_stop});
         return next(stops, false);
     }

@@ -1,8 +1,10 @@
 #include "term_input_form.h"
 
 #include "ui/platform/fonts.h"
+#include "ui/platform/outer_frame.h"
 #include "ui/platform/placement.h"
 #include "ui/platform/sjis.h"
+#include "ui/platform/storable_text.h"
 
 #include <QComboBox>
 #include <QGroupBox>
@@ -16,13 +18,6 @@
 namespace kozenica {
 
 namespace {
-
-// The layout gives the window's outer size, caption and borders included.
-// The caption's height comes off for the client area; the side borders do not,
-// since window managers of today draw them thin or not at all, and taking off
-// the classic 4 pixels a side would leave the label touching the right edge.
-constexpr int frame_width = 0;
-constexpr int frame_height = 27;
 
 QLabel* make_label(const QString& text, QWidget* parent) {
     auto* label = new QLabel(text, parent);
@@ -56,6 +51,7 @@ term_input_form::term_input_form(QWidget* owner) : QDialog(owner) {
 
 void term_input_form::build() {
     name_box_ = new QLineEdit(this);
+    keep_storable(name_box_);
     Label7_ = make_label(QString(), this);
     Label1_ = make_label(QStringLiteral("検索　開始月"), this);
     start_year_box_ = make_year_box(this);
@@ -110,7 +106,7 @@ void term_input_form::lay_out() {
 
     outer_size_ =
         QSize(name_box_->width() + Label7_->width() + 3 * name_box_->x(), bottom_of(ok_button_) + 40);
-    setFixedSize(outer_size_.width() - frame_width, outer_size_.height() - frame_height);
+    outer_frame::of(*this, true).set_outer_size(outer_size_);
 }
 
 void term_input_form::set_command_texts(const QString& caption, const QString& label) {
@@ -128,7 +124,7 @@ void term_input_form::set_initial_month(int year, int month) {
 }
 
 void term_input_form::place_over(const QWidget& main) {
-    move(opening_point(main.frameGeometry(), 3, 3));
+    outer_frame::of(*this, true).place_at(opening_point(main.frameGeometry(), 3, 3));
 }
 
 period_query term_input_form::query() const {

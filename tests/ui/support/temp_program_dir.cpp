@@ -2,9 +2,11 @@
 
 #include "ui/platform/sjis.h"
 
+#include <QDir>
 #include <QFile>
 #include <fstream>
 #include <iterator>
+#include <stdexcept>
 
 namespace kozenica::testing {
 
@@ -24,8 +26,19 @@ std::string temp_program_dir::read(std::string_view name) const {
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
-bool temp_program_dir::exists(std::string_view name) const { return QFile::exists(QFile::decodeName(file(name).c_str())); }
+bool temp_program_dir::exists(std::string_view name) const {
+    return QFile::exists(QFile::decodeName(file(name).c_str()));
+}
 
-std::string sjis(std::string_view utf8) { return to_sjis(QString::fromUtf8(utf8.data(), qsizetype(utf8.size()))); }
+void temp_program_dir::enter(std::string_view relative_utf8) {
+    path_.append(relative_utf8);
+    if (!QDir().mkpath(QFile::decodeName(QByteArray(path_.data(), qsizetype(path_.size())))))
+        throw std::runtime_error("cannot make " + path_);
+    path_.push_back('/');
+}
+
+std::string sjis(std::string_view utf8) {
+    return to_sjis(QString::fromUtf8(utf8.data(), qsizetype(utf8.size())));
+}
 
 } // namespace kozenica::testing

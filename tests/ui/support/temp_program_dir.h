@@ -17,6 +17,9 @@ class temp_program_dir {
     void write(std::string_view name, std::string_view bytes) const;
     [[nodiscard]] std::string read(std::string_view name) const;
     [[nodiscard]] bool exists(std::string_view name) const;
+    // Makes the folders of a relative path (UTF-8, as the file system names
+    // them) below the directory and takes the deepest as the directory.
+    void enter(std::string_view relative_utf8);
 
   private:
     QTemporaryDir dir_;

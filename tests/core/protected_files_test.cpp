@@ -1,0 +1,231 @@
+// What a save keeps of the file it replaces: a protected file is refused, the
+// permission bits stay, a symbolic link stays a link. And the temporary files
+// a killed save left behind, removed after a day.
+#include "core/atomic_file.h"
+#include "core/file_exists.h"
+#include "core/month_file.h"
+#include "core/month_walk.h"
+#include "core/settings.h"
+#include "core/startup.h"
+#include "file_testing.h"
+
+#include <cerrno>
+#include <ctime>
+#include <filesystem>
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <system_error>
+#include <tuple>
+#include <unistd.h>
+#include <utime.h>
+
+namespace kozenica {
+namespace {
+
+using namespace testing;
+namespace fs = std::filesystem;
+
+constexpr int saved = 0;
+
+mode_t mode_of(const std::string& path) {
+    struct stat st {};
+    return ::stat(path.c_str(), &st) == 0 ? st.st_mode & 07777 : 0;
+}
+bool is_link(const std::string& path) {
+    struct stat st {};
+    return ::lstat(path.c_str(), &st) == 0 && S_ISLNK(st.st_mode);
+}
+long temporaries_in(const std::string& dir) {
+    long n = 0;
+    for (const auto& e : fs::directory_iterator(dir))
+        n += is_save_temporary_name(e.path().filename().string());
+    return n;
+}
+
+// The overwrite command over a month that has changed: 0 when saved, or the
+// error code thrown; changed_flag as it is afterwards.
+std::pair<int, bool> overwrite(const std::string& path, const shuushi_data& table) {
+    month_state state;
+    state.open_path.assign(path);
+    state.changed_flag = true;
+    recording_notifier notify;
+    try {
+        (void)month_file_writer(table, state, notify);
+    } catch (const std::system_error& e) {
+        return {e.code().value(), state.changed_flag};
+    }
+    return {saved, state.changed_flag};
+}
+
+// Run as the administrator too: a file its owner may not write is refused
+// although the system would let the save through.
+TEST(replace_file, a_protected_month_is_refused_and_a_replaced_one_keeps_its_bits) {
+    const mode_t fresh = [] {
+        const mode_t mask = ::umask(0);
+        return ::umask(mask), 0666 & ~mask;
+    }();
+    // clang-format off
+    const struct { mode_t before; int expected; mode_t after; } cases[] = {
+        {0444, EACCES, 0444}, {0400, EACCES, 0400}, {0044, EACCES, 0044}, {0555, EACCES, 0555},
+        {0600, saved, 0600},  {0640, saved, 0640},  {0664, saved, 0664},  {0200, saved, 0200},
+        {0, saved, fresh}}; // 0: no file yet
+    // clang-format on
+    const shuushi_data month = table_of({make_line(5, "shop", "item", 1, 0, 300)});
+    for (const auto& c : cases) {
+        temp_dir dir;
+        const std::string path = dir.file("2030_1.kzn"), old(176, 'o');
+        if (c.before != 0) fs::permissions(write_bytes(path, old), fs::perms(c.before));
+        const auto [result, changed] = overwrite(path, month);
+        SCOPED_TRACE(c.before);
+        EXPECT_EQ(result, c.expected);
+        EXPECT_EQ(changed, result != saved);
+        EXPECT_EQ(mode_of(path), c.after);
+        if (c.before != 0) fs::permissions(path, fs::perms::owner_read | fs::perms::owner_write);
+        EXPECT_EQ(read_bytes(path), c.expected == saved ? encode_kzn(month) : old);
+        EXPECT_EQ(dir.count(), 1); // no temporary file left
+    }
+}
+
+// The administrator saving a user's month leaves it the user's.
+TEST(replace_file, a_replaced_file_keeps_its_owner_where_the_system_allows) {
+    if (::geteuid() != 0) GTEST_SKIP() << "only the administrator may give a file away";
+    temp_dir dir;
+    const std::string path = write_bytes(dir.file("2024_5.kzn"), "old");
+    ASSERT_EQ(::chown(path.c_str(), 4321, 8765), 0);
+    ASSERT_EQ(::chmod(path.c_str(), 0600), 0);
+    ASSERT_EQ(replace_file(path, "new"), save_result::saved);
+    struct stat st {};
+    ASSERT_EQ(::stat(path.c_str(), &st), 0);
+    EXPECT_EQ(std::tuple(st.st_uid, st.st_gid, st.st_mode & 07777), std::tuple(4321u, 8765u, 0600u));
+    EXPECT_EQ(read_bytes(path), "new");
+}
+
+TEST(write_settings_file, a_read_only_settings_file_is_kept_and_read) {
+    temp_dir dir;
+    const std::string path = dir.file("kozenic.int"), old = encode_settings(default_settings());
+    fs::permissions(write_bytes(path, old), fs::perms(0444));
+    window_settings wide = default_settings();
+    wide[setting::main_width] = 1000;
+    try {
+        (void)write_settings_file(path, wide);
+        ADD_FAILURE() << "saved over a read-only file";
+    } catch (const std::system_error& e) {
+        EXPECT_EQ(e.code().value(), EACCES);
+    }
+    EXPECT_EQ(read_bytes(path), old);
+    EXPECT_EQ(dir.count(), 1);
+    EXPECT_EQ(read_settings_file(path), default_settings());
+}
+
+// Months kept on another disk: 2024_5.kzn in the program's folder is a link
+// (absolute or relative, perhaps through another link) to the real file.
+TEST(replace_file, a_linked_month_replaces_the_file_it_names_and_stays_a_link) {
+    const shuushi_data month = table_of({make_line(7, "linked")});
+    // clang-format off
+    const struct { const char* what; const char* link_to; bool absolute, second_link, real_exists; mode_t mode; int expected; } cases[] = {
+        {"absolute", "disk/2024_5.kzn", true, false, true, 0600, saved},
+        {"relative", "disk/2024_5.kzn", false, false, true, 0640, saved},
+        {"through a second link", "disk/2024_5.kzn", false, true, true, 0600, saved},
+        {"to a file not there yet", "disk/2024_5.kzn", false, false, false, 0, saved},
+        {"to a read-only file", "disk/2024_5.kzn", true, false, true, 0444, EACCES}};
+    // clang-format on
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        temp_dir dir;
+        fs::create_directory(dir.file("disk"));
+        const std::string real = dir.file(c.link_to), link = dir.file("2024_5.kzn");
+        if (c.real_exists) fs::permissions(write_bytes(real, "old"), fs::perms(c.mode));
+        const std::string target = c.absolute ? real : c.link_to;
+        if (c.second_link) {
+            fs::create_symlink(target, dir.file("hop"));
+            fs::create_symlink("hop", link);
+        } else {
+            fs::create_symlink(target, link);
+        }
+        EXPECT_EQ(overwrite(link, month).first, c.expected);
+        EXPECT_TRUE(is_link(link));
+        EXPECT_EQ(fs::read_symlink(link).string(), c.second_link ? "hop" : target);
+        EXPECT_EQ(read_bytes(real), c.expected == saved ? encode_kzn(month) : "old");
+        if (c.real_exists) {
+            EXPECT_EQ(mode_of(real), c.mode);
+        }
+        EXPECT_EQ(temporaries_in(dir.path()) + temporaries_in(dir.file("disk")), 0);
+    }
+}
+
+TEST(replace_file, a_loop_of_links_is_refused) {
+    temp_dir dir;
+    fs::create_symlink("b", dir.file("a"));
+    fs::create_symlink("a", dir.file("b"));
+    try {
+        (void)replace_file(dir.file("a"), "x");
+        ADD_FAILURE() << "saved through a loop";
+    } catch (const std::system_error& e) {
+        EXPECT_EQ(e.code().value(), ELOOP);
+    }
+    EXPECT_TRUE(is_link(dir.file("a")) && is_link(dir.file("b")));
+}
+
+// Folders with Japanese names nested as deep as a path may reach (4096 bytes
+// with the save's temporary name): every file of the program keeps its path.
+TEST(deep_folders, every_file_works_where_the_path_is_as_long_as_the_system_takes) {
+    temp_dir top;
+    std::string dir = top.path();
+    const std::string folder = repeat("\xe5\xae\xb6", 84); // 家 84 times: 252 bytes
+    while (dir.size() + folder.size() + 1 + 28 < 4096)
+        dir += folder + '/';
+    dir += std::string(4096 - 28 - 1 - dir.size(), 'x') + '/'; // room left for ".kozenica-save-xxxxxxxx.tmp"
+    fs::create_directories(dir);
+    ASSERT_EQ(dir.size() + 27, 4095u);
+    write_bytes(dir + "kindlist.dat", "1\r\nfood\r\n");
+    const startup_files files = read_startup_files(dir);
+    EXPECT_FALSE(files.kind_list_missing);
+    EXPECT_EQ(files.kinds, kind_list({entry(1, "food")}));
+    for (const int month : {1, 12}) {
+        const shuushi_data table = table_of({make_line(month, "shop")});
+        EXPECT_EQ(overwrite(month_path(dir, 2024, std::uint16_t(month), 0), table).first, saved);
+    }
+    for (const int month : {1, 12}) {
+        const std::string path = dir + "2024_" + std::to_string(month) + ".kzn";
+        EXPECT_TRUE(file_exists(path));
+        EXPECT_EQ(lines_of(read_month(path, read_bytes(path)).table), std::vector{make_line(month, "shop")});
+    }
+    window_settings wide = default_settings();
+    wide[setting::main_width] = 1200;
+    ASSERT_EQ(write_settings_file(dir + "kozenic.int", wide), save_result::saved);
+    EXPECT_EQ(read_startup_files(dir).settings, wide);
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir), {}), 4); // the lists, two months, the settings
+}
+
+TEST(remove_stale_temporaries, only_the_saves_own_files_older_than_a_day) {
+    temp_dir dir;
+    const std::time_t now = std::time(nullptr), day = 24 * 60 * 60;
+    // name, age in seconds, kept
+    // clang-format off
+    const struct { const char* name; std::time_t age; bool kept; } cases[] = {
+        {".kozenica-save-abcd1234.tmp", day + 60, false}, {".kozenica-save-0000zzzz.tmp", 30 * day, false},
+        {".kozenica-save-abcd1234x.tmp", 30 * day, true}, {".kozenica-save-abcd123.tmp", 30 * day, true},
+        {".kozenica-save-ABCD1234.tmp", 30 * day, true},  {".kozenica-save-abcd1234.tmp~", 30 * day, true},
+        {"kozenica-save-abcd1234.tmp", 30 * day, true},   {".kozenica-save-abcd5678.tmp", day - 60, true},
+        {"2024_5.kzn", 30 * day, true},                   {"kozenic.int", 30 * day, true},
+        {".kozenica-save-folder00.tmp", 30 * day, true},  {".kozenica-save-linklink.tmp", 30 * day, true}};
+    // clang-format on
+    for (const auto& c : cases) {
+        const std::string path = dir.file(c.name);
+        if (std::string_view(c.name).find("folder") != std::string_view::npos)
+            fs::create_directory(path);
+        else if (std::string_view(c.name).find("linklink") != std::string_view::npos)
+            fs::create_symlink(dir.file("2024_5.kzn"), path);
+        else
+            write_bytes(path, "x");
+        const utimbuf times{now - c.age, now - c.age};
+        ::utime(path.c_str(), &times);
+    }
+    EXPECT_EQ(remove_stale_temporaries(dir.path(), now), 2);
+    for (const auto& c : cases)
+        EXPECT_EQ(fs::exists(fs::symlink_status(dir.file(c.name))), c.kept) << c.name;
+    EXPECT_EQ(remove_stale_temporaries(dir.file("not-there/"), now), 0);
+}
+
+} // namespace
+} // namespace kozenica

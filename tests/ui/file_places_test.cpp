@@ -1,0 +1,158 @@
+// Where a household keeps its months: a folder with a Japanese name, a folder
+// nested deep, months and lists the user made read-only.
+#include "core/atomic_file.h"
+#include "core/month_file.h"
+#include "ui/help_window/manual_form.h"
+#include "ui/hyou_windows/hyou_form.h"
+#include "ui/term_window/term_input_form.h"
+#include "window_testing.h"
+
+#include <QRadioButton>
+#include <ctime>
+#include <filesystem>
+#include <sys/stat.h>
+#include <utime.h>
+
+namespace kozenica {
+namespace {
+
+using namespace testing;
+namespace fs = std::filesystem;
+
+shuushi_data month_of(int day, const char* shop_utf8) {
+    shuushi_data t;
+    t.lines[1] = carried_forward_line();
+    t.lines[2] = {std::int8_t(day), line_text(sjis(shop_utf8)), line_text("tea"), 1, 0, 100 + day, {}};
+    t.row_count = 3;
+    return t;
+}
+
+class places : public program_window_test {
+  protected:
+    // The program in a folder below the temporary one; then start-up.
+    void start_in(std::string_view folder_utf8) {
+        dir.enter(folder_utf8);
+        dir.write("kindlist.dat", "1\r\n" + sjis("食費") + "\r\n");
+        start();
+    }
+    // The path of a file of the program's folder as a user reads it.
+    QString shown(std::string_view name) const { return QString::fromUtf8(dir.file(name)); }
+    // The next period dialog asks for tea over 2024/first to 2024/last in KZN files.
+    void answer_period(int first, int last) {
+        runner.push([=](QDialog& d) {
+            auto& f = dynamic_cast<term_input_form&>(d);
+            f.name_box()->setText(u"tea"_s);
+            f.start_year_box()->setText(u"2024"_s), f.end_year_box()->setText(u"2024"_s);
+            f.start_month_box()->setCurrentIndex(first - 1), f.end_month_box()->setCurrentIndex(last - 1);
+            f.kzn_item()->setChecked(true);
+            return int(QDialog::Accepted);
+        });
+    }
+};
+
+// Each message that names a file shows the folder 山田/家計簿 as it is named.
+TEST_F(places, every_message_naming_a_file_shows_a_japanese_folder_as_japanese) {
+    start_in("山田/家計簿");
+    ASSERT_TRUE(shown("").endsWith(u"/山田/家計簿/"_s));
+    const std::string damaged = "kozenic filX" + std::string("\x02\0\0\0", 4) + std::string(80, '\0');
+    dir.write("2024_5.kzn", damaged);
+    dir.write("2024_7.kzn", encode_kzn(month_of(7, "生協")));
+    const QString damaged_head = u"Kozenicaのデータではないか、もしくはファイルが壊れています\n"_s;
+    const std::function<void()> commands[] = {[&] {
+                                                  answer(choice{"2024", 5, 0}), form->file_loadClick();
+                                              },
+                                              [&] {
+                                                  answer(choice{"2024", 6, 1}), form->file_loadClick();
+                                              },
+                                              [&] { answer_period(5, 7), form->search_bottom_price(); },
+                                              [&] { form->manual_menuClick(); }};
+    const QStringList expected[] = {
+        {damaged_head + shown("2024_5.kzn")},
+        {u"ファイル(2024_6.csv)がありません"_s},
+        {damaged_head + shown("2024_5.kzn"), u"ファイル(%1)がありません"_s.arg(shown("2024_6.kzn"))},
+        {u"ﾌｧｲﾙ %1 は開けません"_s.arg(shown("manual.txt"))}};
+    for (std::size_t i = 0; i < std::size(commands); ++i) {
+        notify.messages.clear();
+        commands[i]();
+        EXPECT_EQ(notify.texts(), expected[i]) << i;
+    }
+    EXPECT_EQ(form->hyou_window()->cell(2, 1), u"生協"_s); // the walk read July there
+}
+
+// Nested folders with Japanese names, 400 bytes and more: every file of the
+// program keeps its whole path.
+TEST_F(places, a_folder_400_bytes_deep_reads_the_lists_and_keeps_every_month_and_the_settings_apart) {
+    std::string deep;
+    while (deep.size() < 400)
+        deep += "家計簿の保管場所/"; // 25 bytes a folder
+    deep.pop_back();
+    start_in(deep);
+    ASSERT_GT(dir.path().size(), 400u);
+    EXPECT_TRUE(notify.messages.empty()) << notify.texts().join(u'|').toStdString();
+    EXPECT_EQ(form->kinds().size(), 1u);
+    for (const int month : {1, 12}) {
+        form->table() = month_of(month, "店");
+        form->state().changed_flag = true;
+        answer(choice{"2024", month, 0});
+        form->file_saveClick();
+    }
+    EXPECT_EQ(dir.read("2024_1.kzn"), encode_kzn(month_of(1, "店")));
+    EXPECT_EQ(dir.read("2024_12.kzn"), encode_kzn(month_of(12, "店")));
+    answer(choice{"2024", 1, 0});
+    form->file_loadClick();
+    EXPECT_EQ(form->table().lines[2].day, 1);
+    form->resize(700, 480);
+    form->state().changed_flag = false;
+    ASSERT_TRUE(form->close());
+    EXPECT_EQ(fs::directory_entry(dir.file("kozenic.int")).file_size(), 88u);
+    start();
+    EXPECT_EQ(form->settings()[setting::main_width], 700);
+    EXPECT_TRUE(notify.messages.empty());
+}
+
+// A month, the settings, the lists and the manual the user made read-only are
+// read; saving over the month or the settings is an I/O error that keeps them.
+TEST_F(places, read_only_files_open_and_are_never_replaced) {
+    const std::string month = encode_kzn(month_of(3, "生協"));
+    dir.write("2030_1.kzn", month);
+    dir.write("manual.txt", sjis("使い方"));
+    dir.write("kindlist.dat", "1\r\n" + sjis("食費") + "\r\n");
+    dir.write("corresp.dat", "1\r\n" + sjis("牛乳") + "\r\n");
+    window_settings wide;
+    set_initial_data(wide);
+    wide[setting::main_width] = 777;
+    dir.write("kozenic.int", encode_settings(wide));
+    // A save killed two days ago left its temporary file; one from now may be a save in progress.
+    dir.write(".kozenica-save-old00000.tmp", "x"), dir.write(".kozenica-save-new00000.tmp", "x");
+    const std::time_t two_days_ago = std::time(nullptr) - 2 * 24 * 60 * 60;
+    const utimbuf old_times{two_days_ago, two_days_ago};
+    ::utime(dir.file(".kozenica-save-old00000.tmp").c_str(), &old_times);
+    for (const char* name : {"2030_1.kzn", "manual.txt", "kindlist.dat", "corresp.dat", "kozenic.int"})
+        fs::permissions(dir.file(name), fs::perms(0444));
+    fs::permissions(dir.path(), fs::perms(0555));
+    start();
+    fs::permissions(dir.path(), fs::perms(0755));
+    EXPECT_FALSE(dir.exists(".kozenica-save-old00000.tmp"));
+    EXPECT_TRUE(dir.exists(".kozenica-save-new00000.tmp"));
+    EXPECT_EQ(form->kinds().size(), 1u);
+    EXPECT_EQ(form->corresp().size(), 1u);
+    EXPECT_EQ(form->settings()[setting::main_width], 777);
+    form->manual_menuClick();
+    EXPECT_EQ(form->findChildren<manual_form*>().size(), 1);
+
+    answer(choice{"2030", 1, 0});
+    form->file_loadClick();
+    EXPECT_EQ(form->table().lines[2].shop, sjis("生協"));
+    form->table().lines[2].expense = 999;
+    form->state().changed_flag = true;
+    form->file_overwriteClick();
+    EXPECT_EQ(dir.read("2030_1.kzn"), month);
+    EXPECT_TRUE(form->state().changed_flag);
+    form->state().changed_flag = false;
+    ASSERT_TRUE(form->close()); // the window still closes
+    EXPECT_EQ(dir.read("kozenic.int"), encode_settings(wide));
+    EXPECT_EQ(notify.texts(), QStringList({general_io_error_text(EACCES), general_io_error_text(EACCES)}));
+}
+
+} // namespace
+} // namespace kozenica
