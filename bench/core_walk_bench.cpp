@@ -110,7 +110,7 @@ void book(std::int32_t format) {
     query.end_year = std::uint16_t(first_year + (walked_months - 1) / 12);
     query.end_month = 12;
     query.file_format = format;
-    const price_book result = gather_price_book(query, walked().dir, walked().notify);
+    const price_book result = gather_price_book(query, walked().dir, walked().notify).value();
     std::int64_t purchases = 0;
     for (const price_book_entry& e : result.entries())
         purchases += e.count;

@@ -196,7 +196,7 @@ bool read_kzn(const std::string& path, shuushi_data& table, notifier& notify) {
 // Where one line ends and where its commas stand. Lines and fields are
 // short, so one pass over the line that marks both beats a search per field.
 struct line_marks {
-    const char* cr;               // the CR that ends the line, or the end of the bytes
+    const char* end_of_line;      // the CR or LF that ends the line, or the end of the bytes
     std::uint64_t commas[4] = {}; // a bit for every comma among the first 256 bytes
 };
 
@@ -206,6 +206,7 @@ line_marks scan_line(const char* p, const char* end) {
     line_marks marks{end};
 #if defined(__SSE2__)
     const __m128i cr = _mm_set1_epi8('\r');
+    const __m128i lf = _mm_set1_epi8('\n');
     const __m128i comma = _mm_set1_epi8(',');
     for (std::size_t at = 0; p + at < end; at += 16) {
         const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + at));
@@ -213,16 +214,17 @@ line_marks scan_line(const char* p, const char* end) {
             const auto commas = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(block, comma)));
             marks.commas[at / 64] |= std::uint64_t{commas} << (at % 64);
         }
-        const auto crs = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(block, cr)));
-        if (crs != 0) {
-            marks.cr = std::min(p + at + __builtin_ctz(crs), end);
+        const auto ends = static_cast<unsigned>(
+            _mm_movemask_epi8(_mm_or_si128(_mm_cmpeq_epi8(block, cr), _mm_cmpeq_epi8(block, lf))));
+        if (ends != 0) {
+            marks.end_of_line = std::min(p + at + __builtin_ctz(ends), end);
             return marks;
         }
     }
 #else
     for (const char* q = p; q < end; ++q) {
-        if (*q == '\r') {
-            marks.cr = q;
+        if (*q == '\r' || *q == '\n') {
+            marks.end_of_line = q;
             break;
         }
         if (*q == ',' && q - p < 256) marks.commas[(q - p) / 64] |= std::uint64_t{1} << ((q - p) % 64);
@@ -288,36 +290,43 @@ void parse_csv_line(shuushi_line& line, const char* p, std::size_t size, const l
 }
 
 // Splits the bytes of a CSV file, handed over in pieces of any size, into
-// lines and stores them in slots 1, 2, ... of the table. A CR ends a line and
-// an LF right after it belongs to the line end; a lone LF is an ordinary
-// byte. 0x1A ends the file. Only the first 254 bytes of a line count.
+// lines and stores them in slots 1, 2, ... of the table. A CR or an LF ends a
+// line, and an LF right after a CR belongs to that line end: files of either
+// family of tools read alike. 0x1A ends the file. Only the first 254 bytes of
+// a line count.
 class csv_line_reader {
   public:
     explicit csv_line_reader(shuushi_data& table) : table_(table) { table_.row_count = 1; }
 
-    // False once no further byte can matter: the end-of-file byte was seen
-    // or the table is full. The 20 bytes after the piece must be readable.
+    // False once no further byte can go into the table: the end-of-file byte
+    // was seen or the table is full. The 20 bytes after the piece must be
+    // readable.
     bool feed(const char* p, std::size_t n) {
         const char* end = p + n;
         const char* const eof = static_cast<const char*>(std::memchr(p, end_of_file_byte, n));
         if (eof) end = eof;
-        if (after_cr_ && p < end) {
-            if (*p == '\n') ++p;
-            after_cr_ = false;
-        }
+        p = skip_lf_after_cr(p, end);
         while (p < end) {
             const line_marks marks = scan_line(p, end);
-            if (marks.cr == end) {
+            if (marks.end_of_line == end) {
                 keep(p, end);
                 break;
             }
-            if (!end_line(p, marks)) return false;
-            p = marks.cr + 1;
-            if (p == end) {
-                after_cr_ = true;
-                break;
+            const bool cr = *marks.end_of_line == '\r';
+            const bool full = !end_line(p, marks);
+            p = marks.end_of_line + 1;
+            if (cr) {
+                if (p == end)
+                    after_cr_ = true;
+                else if (*p == '\n')
+                    ++p;
             }
-            if (*p == '\n') ++p;
+            if (full) {
+                rest_ = p;
+                rest_end_ = end;
+                saw_eof_ = eof != nullptr;
+                return false;
+            }
         }
         if (eof) {
             finish();
@@ -326,12 +335,34 @@ class csv_line_reader {
         return true;
     }
 
-    // At the end of the file: a last line without its CR still counts.
+    // At the end of the file: a last line without its line end still counts.
     void finish() {
         if (started_) (void)store_kept();
     }
 
+    // Once a line end filled the table: whether the file goes on with a
+    // further line after line 1999. The bytes that piece still held come
+    // first; when it held none, the next piece of the file.
+    [[nodiscard]] bool filled_before_the_end() const { return rest_ != nullptr; }
+    [[nodiscard]] bool rest_holds_a_line() const { return rest_ != rest_end_; }
+    [[nodiscard]] bool eof_after_rest() const { return saw_eof_; }
+    [[nodiscard]] bool line_starts(const char* p, std::size_t n) {
+        const char* const end = p + n;
+        p = skip_lf_after_cr(p, end);
+        return p < end && *p != end_of_file_byte;
+    }
+
   private:
+    // An LF that follows a CR ended in the previous step (or piece) belongs to
+    // that line end.
+    const char* skip_lf_after_cr(const char* p, const char* end) {
+        if (after_cr_ && p < end) {
+            if (*p == '\n') ++p;
+            after_cr_ = false;
+        }
+        return p;
+    }
+
     void keep(const char* from, const char* to) {
         if (from == to) return;
         started_ = true;
@@ -340,12 +371,13 @@ class csv_line_reader {
         kept_ += n;
     }
 
-    // The line that ends at the CR: parsed where it stands unless it began in
-    // an earlier piece.
+    // The line that ends at its line end: parsed where it stands unless it
+    // began in an earlier piece.
     bool end_line(const char* from, const line_marks& marks) {
         if (!started_)
-            return store(from, std::min(static_cast<std::size_t>(marks.cr - from), csv_line_bytes), marks);
-        keep(from, marks.cr);
+            return store(from, std::min(static_cast<std::size_t>(marks.end_of_line - from), csv_line_bytes),
+                         marks);
+        keep(from, marks.end_of_line);
         return store_kept();
     }
 
@@ -364,9 +396,14 @@ class csv_line_reader {
     std::size_t kept_ = 0;
     bool started_ = false; // bytes of the current line kept in line_
     bool after_cr_ = false;
+    bool saw_eof_ = false;
+    const char* rest_ = nullptr; // what the piece that filled the table still held
+    const char* rest_end_ = nullptr;
 };
 
-void read_csv(const std::string& path, shuushi_data& table) {
+// Reads the file into the table; true when the file holds further lines
+// after the 1999th, which the table cannot take.
+bool read_csv(const std::string& path, shuushi_data& table) {
     constexpr std::size_t piece_bytes = csv_read_piece_bytes;
     static_assert(piece_bytes + text_bytes <= read_buffer_bytes);
     char* const bytes = read_buffer();
@@ -374,10 +411,16 @@ void read_csv(const std::string& path, shuushi_data& table) {
     csv_line_reader lines(table);
     for (;;) {
         const std::size_t got = file.read_up_to(bytes, piece_bytes);
-        if (got > 0 && !lines.feed(bytes, got)) return;
-        if (got < piece_bytes) break; // read_up_to stops short only at the end
+        if (got > 0 && !lines.feed(bytes, got)) break;
+        if (got < piece_bytes) { // read_up_to stops short only at the end
+            lines.finish();
+            return false;
+        }
     }
-    lines.finish();
+    if (!lines.filled_before_the_end()) return false; // 0x1A ended the file
+    if (lines.rest_holds_a_line()) return true;
+    if (lines.eof_after_rest()) return false;
+    return lines.line_starts(bytes, file.read_up_to(bytes, piece_bytes));
 }
 
 // ---- CSV writing ----
@@ -401,9 +444,15 @@ month_format format_of_path(std::string_view path) {
 }
 
 bool month_file_reader(std::string_view path, shuushi_data& table, notifier& notify) {
+    month_read_info ignored;
+    return month_file_reader(path, table, notify, ignored);
+}
+
+bool month_file_reader(std::string_view path, shuushi_data& table, notifier& notify, month_read_info& info) {
     const std::string p(path);
+    info = {};
     if (format_of_path(p) == month_format::csv) {
-        read_csv(p, table);
+        info.lines_left_out = read_csv(p, table);
         return true;
     }
     return read_kzn(p, table, notify);

@@ -25,6 +25,17 @@ enum class month_format { kzn, csv };
 // failures throw std::system_error.
 [[nodiscard]] bool month_file_reader(std::string_view path, shuushi_data& table, notifier& notify);
 
+// What a read found besides the lines.
+struct month_read_info {
+    // The CSV file goes on after line 1999 with lines the table cannot take:
+    // writing the month over it would drop them.
+    bool lines_left_out = false;
+};
+
+// month_file_reader, telling the caller what it found besides the lines.
+[[nodiscard]] bool month_file_reader(std::string_view path, shuushi_data& table, notifier& notify,
+                                     month_read_info& info);
+
 // The CSV reader takes a file in pieces of this many bytes; a whole month of
 // ordinary lines fits in one.
 inline constexpr std::size_t csv_read_piece_bytes = 16 + 80 * max_lines;

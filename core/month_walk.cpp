@@ -55,6 +55,20 @@ void visit_lines(const shuushi_data& table, const period_query& query, std::uint
     }
 }
 
+// The months of the range without a file. Only a range longer than the limit
+// can hold more missing months than the limit, so shorter ranges are not
+// looked at twice.
+std::int64_t missing_months(const period_query& query, std::string_view program_dir, month_source& source,
+                            std::int64_t first, std::int64_t last) {
+    if (last - first + 1 <= missing_months_to_ask) return 0;
+    std::int64_t missing = 0;
+    for (std::int64_t i = first; i <= last; ++i)
+        if (!source.exists(month_path(program_dir, static_cast<std::uint16_t>(i / 12),
+                                      static_cast<std::uint16_t>(i % 12 + 1), query.file_format)))
+            ++missing;
+    return missing;
+}
+
 } // namespace
 
 std::uint16_t year_of_text(std::string_view text) {
@@ -99,25 +113,36 @@ path_message missing_file_text(std::string_view file) {
     return {texts::missing_file_head, std::string(file), texts::missing_file_tail};
 }
 
-void month_walk(const period_query& query, std::string_view program_dir, notifier& notify,
-                const walk_step& step, month_source& source) {
-    if (!range_is_valid(query)) return;
+std::string many_missing_text(std::int64_t count) {
+    return texts::many_missing_head + std::to_string(count) + texts::many_missing_tail;
+}
+
+walk_outcome month_walk(const period_query& query, std::string_view program_dir, notifier& notify,
+                        const walk_step& step, month_source& source) {
+    if (!range_is_valid(query)) return walk_outcome::walked;
+    const std::int64_t first = month_index(query.start_year, query.start_month);
+    const std::int64_t last = month_index(query.end_year, query.end_month);
+    const std::int64_t missing = missing_months(query, program_dir, source, first, last);
+    if (missing > missing_months_to_ask &&
+        !notify.ask_yes_no_default_no(message_kind::warning, many_missing_text(missing)))
+        return walk_outcome::stopped_by_user;
     // One scratch table for the whole walk; each month replaces what the
     // previous one left.
     const auto scratch = std::make_unique<shuushi_data>();
-    const std::int64_t last = month_index(query.end_year, query.end_month);
     bool stopped = false;
-    for (std::int64_t i = month_index(query.start_year, query.start_month); i <= last && !stopped; ++i) {
+    for (std::int64_t i = first; i <= last && !stopped; ++i) {
         const auto year = static_cast<std::uint16_t>(i / 12);
         const auto month = static_cast<std::uint16_t>(i % 12 + 1);
         const std::string path = month_path(program_dir, year, month, query.file_format);
         if (!source.exists(path)) {
-            notify.tell_path(message_kind::error, missing_file_text(path));
+            if (notify.tell_path_or_stop(message_kind::error, missing_file_text(path)))
+                return walk_outcome::stopped_by_user;
             continue;
         }
         if (!source.read(path, *scratch, notify)) continue;
         visit_lines(*scratch, query, year, month, step, stopped);
     }
+    return walk_outcome::walked;
 }
 
 } // namespace kozenica

@@ -53,7 +53,21 @@ struct period_query {
 // the command knows it (the walk by its path, the open command by its name).
 [[nodiscard]] path_message missing_file_text(std::string_view file);
 
+// "範囲の中に、ファイルのない月が" count "か月あります\n続けると、月ごとに
+// メッセージが出ます\n続けますか?"
+[[nodiscard]] std::string many_missing_text(std::int64_t count);
+
+// More months than this without a file in one range, and the walk asks once
+// before the first missing-month box whether to go on: a typed year like 224
+// for 2024 would otherwise bring one box per month for thousands of months.
+inline constexpr std::int64_t missing_months_to_ask = 120;
+
 enum class walk_answer { go_on, stop };
+
+// How a walk ended. stopped_by_user: the user stopped the whole command at a
+// missing-month box or declined to go on over many missing months; the command
+// then shows no result.
+enum class walk_outcome { walked, stopped_by_user };
 
 // Called for every matching line with the walk's year and month (not the
 // file's) and the line's date text.
@@ -73,10 +87,12 @@ class month_source {
 month_source& system_month_source();
 
 // Walks the months of a valid range (check_range first). A missing month is
-// told as "ファイル(path)がありません" and skipped, a damaged one is skipped;
-// a stop answer ends the walk after the current line. Unexpected I/O failures
-// of the reader throw std::system_error.
-void month_walk(const period_query& query, std::string_view program_dir, notifier& notify,
-                const walk_step& step, month_source& source = system_month_source());
+// told as "ファイル(path)がありません" in a box that also offers to stop the
+// command, and skipped; a damaged one is skipped; a stop answer of the step
+// ends the walk after the current line. When the range holds more than
+// missing_months_to_ask months without a file, the walk first asks whether to
+// go on. Unexpected I/O failures of the reader throw std::system_error.
+walk_outcome month_walk(const period_query& query, std::string_view program_dir, notifier& notify,
+                        const walk_step& step, month_source& source = system_month_source());
 
 } // namespace kozenica

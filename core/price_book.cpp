@@ -175,18 +175,19 @@ class price_book_feed {
     std::size_t held_ = 0;
 };
 
-price_book gather_price_book(period_query query, std::string_view program_dir, notifier& notify,
-                             month_source& source) {
+std::optional<price_book> gather_price_book(period_query query, std::string_view program_dir,
+                                            notifier& notify, month_source& source) {
     query.every_item = query.item_name.empty();
     price_book book;
     price_book_feed feed(book);
-    month_walk(
+    const walk_outcome outcome = month_walk(
         query, program_dir, notify,
         [&](const shuushi_line& line, std::uint16_t year, std::uint16_t month, std::string_view) {
             feed.take(line, year, month);
             return walk_answer::go_on;
         },
         source);
+    if (outcome == walk_outcome::stopped_by_user) return std::nullopt;
     feed.finish();
     return book;
 }

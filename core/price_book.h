@@ -13,6 +13,7 @@
 #include <compare>
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -78,10 +79,12 @@ class price_book {
 };
 
 // Walks the range of a checked query through the same month walk as the
-// period commands (with their missing- and damaged-month messages): an empty
-// item name takes every item, any other name that item alone.
-[[nodiscard]] price_book gather_price_book(period_query query, std::string_view program_dir, notifier& notify,
-                                           month_source& source = system_month_source());
+// period commands (with their missing- and damaged-month messages and their
+// stop): an empty item name takes every item, any other name that item alone.
+// Nothing when the user stopped the walk.
+[[nodiscard]] std::optional<price_book> gather_price_book(period_query query, std::string_view program_dir,
+                                                          notifier& notify,
+                                                          month_source& source = system_month_source());
 
 constexpr int price_book_columns = 10;
 

@@ -43,9 +43,10 @@ TEST(month_file_reader, csv_lines_and_fields) {
     const shuushi_line piece_first = make_line(1, x20);
     // clang-format off
     const struct { const char* what; std::string content; std::vector<shuushi_line> lines; } cases[] = {
-        {"empty file", "", {}}, {"lone LF is a character", ",A\n,B\n,C\n", {make_line(0, "A\n", "B\n")}},
+        {"empty file", "", {}}, {"LF alone ends a line", ",A\n,B\n,C\n", {make_line(0, "A"), make_line(0, "B"), make_line(0, "C")}},
+        {"LF CR is two line ends", ",A\n\r,B", {make_line(0, "A"), make_line(0, ""), make_line(0, "B")}},
         {"CR, CR LF, no end", ",A\r,B\r\n,C", {make_line(0, "A"), make_line(0, "B"), make_line(0, "C")}},
-        {"CR LF LF: the LF starts the next line", ",A\r\n\n,B", {make_line(0, "A"), make_line(0, "B")}},
+        {"CR LF LF: the second LF ends an empty line", ",A\r\n\n,B", {make_line(0, "A"), make_line(0, ""), make_line(0, "B")}},
         {"empty lines", "\r\n\r\r\n", {make_line(0, ""), make_line(0, ""), make_line(0, "")}},
         {"0x1A ends the file", ",A\r\n,B\x1A,C\r\n,D\r\n", {make_line(0, "A"), make_line(0, "B")}},
         {"days", "12\r\n" + sjis("１２") + "\r\n" + sjis("12日") + "\r\n3/5\r\n200\r\n31\r\n32\r\n-5\r\n", {make_line(12, ""),
@@ -55,6 +56,7 @@ TEST(month_file_reader, csv_lines_and_fields) {
         {"254 bytes are read whole", "1," + x250 + ",7\r\n,B", {make_line(1, x20, "7"), make_line(0, "B")}},
         {"the 255th byte is lost", "1,x" + x250 + ",7\r\n,B", {make_line(1, x20), make_line(0, "B")}},
         {"CR last in a piece, LF first in the next", piece_line + "\r\n,B", {piece_first, make_line(0, "B")}},
+        {"LF last in a piece", piece_line + "\n\n,B", {piece_first, make_line(0, ""), make_line(0, "B")}},
         {"0x1A first in the next piece", piece_line + "x\x1A,B\r\n", {piece_first}},
         {"254 bytes across pieces", "1," + piece + "\r\n2," + std::string(250, 'y') + ",7\r\n",
          {piece_first, make_line(2, std::string(20, 'y'), "7")}}};
@@ -65,6 +67,50 @@ TEST(month_file_reader, csv_lines_and_fields) {
         EXPECT_TRUE(r.ok && r.told.empty()) << c.what;
         EXPECT_EQ(lines_of(r.table), c.lines) << c.what;
     }
+}
+
+// A month takes lines 1 to 1999; the reader says whether the file goes on
+// with a further line, which a save over the file would drop.
+TEST(month_file_reader, csv_tells_when_lines_are_left_out) {
+    std::string lines;
+    for (int i = 1; i <= max_lines; ++i)
+        lines += std::to_string(i % 31) + ",s,i,0,0,1,\r\n";
+    const std::string with_lf = [&] {
+        std::string s;
+        for (int i = 1; i <= max_lines; ++i)
+            s += "1,s\n";
+        return s;
+    }();
+    // 1998 short lines and a long 1999th that ends with the CR as the last byte of a piece.
+    std::string at_piece = std::string();
+    for (int i = 1; i < max_lines; ++i)
+        at_piece += "1\r\n";
+    at_piece += "2," + std::string(csv_read_piece_bytes - at_piece.size() - 3, 'x') + "\r";
+    ASSERT_EQ(at_piece.size(), csv_read_piece_bytes);
+    // clang-format off
+    const std::pair<std::string, bool> cases[] = {
+        {lines, false}, {lines + "\r\n", true}, {lines + "1,more\r\n", true}, {lines + "\x1A" "1,more\r\n", false},
+        {lines.substr(0, lines.size() - 2), false}, {lines.substr(0, lines.size() - 2) + "\n", false},
+        {with_lf, false}, {with_lf + "x", true}, {lines + "\n", true},
+        {at_piece, false}, {at_piece + "\n", false}, {at_piece + "\n\x1A", false}, {at_piece + "\nx", true},
+        {at_piece + "x", true}, {at_piece + "\n\n", true}, {"1,a\r\n2,b\x1A", false}};
+    // clang-format on
+    temp_dir dir;
+    for (const auto& [content, left_out] : cases) {
+        shuushi_data table;
+        recording_notifier notify;
+        month_read_info info;
+        info.lines_left_out = !left_out;
+        ASSERT_TRUE(month_file_reader(write_bytes(dir.file("2024_5.csv"), content), table, notify, info));
+        EXPECT_EQ(info.lines_left_out, left_out) << content.size() << " bytes ending " << content.back();
+        EXPECT_EQ(table.row_count, content.size() > 100 ? max_rows : 3);
+    }
+    recording_notifier notify;
+    month_read_info info{true};
+    shuushi_data table;
+    EXPECT_TRUE(
+        month_file_reader(write_bytes(dir.file("2024_5.kzn"), encode_kzn(new_month())), table, notify, info));
+    EXPECT_FALSE(info.lines_left_out);
 }
 
 // Length bytes of shop, item and memo (21 or more count as 20), a byte past

@@ -67,6 +67,70 @@ TEST(MonthWalk, missingMonthsAreToldOneByOneAndDamagedOnesSkipped) {
                             {message_kind::error, sjis("ファイル(/prog/2000_4.kzn)がありません")}}));
 }
 
+// Missing-month boxes that can stop the command, and the question before a
+// range with many missing months.
+struct stopping_notifier : recording_notifier {
+    bool ask_yes_no_default_no(message_kind kind, std::string_view text) override {
+        asked.emplace_back(kind, text);
+        return go_on;
+    }
+    bool tell_path_or_stop(message_kind kind, const path_message& text) override {
+        tell_path(kind, text);
+        return int(told.size()) == stop_at;
+    }
+    std::vector<std::pair<message_kind, std::string>> asked;
+    bool go_on = false;
+    int stop_at = 0; // the box, from 1, whose stop button is pressed
+};
+
+TEST(MonthWalk, stopAtAMissingMonthEndsTheWalkAndNoMonthAfterIsRead) {
+    // box to stop at (0: none), then the months read and the outcome
+    for (const auto& [stop_at, read, outcome] :
+         {std::tuple(0, names{"2000_1.kzn", "2000_3.kzn", "2000_5.kzn"}, walk_outcome::walked),
+          {1, names{"2000_1.kzn"}, walk_outcome::stopped_by_user},
+          {2, names{"2000_1.kzn", "2000_3.kzn"}, walk_outcome::stopped_by_user}}) {
+        fake_month_source src = with_months({"2000_1.kzn", "2000_3.kzn", "2000_5.kzn"});
+        stopping_notifier n;
+        n.stop_at = stop_at;
+        names dates;
+        const walk_outcome got = month_walk(
+            query_of(2000, 1, 2000, 5), src.dir, n,
+            [&](auto&, auto, auto, std::string_view d) { return dates.emplace_back(d), walk_answer::go_on; },
+            src);
+        EXPECT_EQ(got, outcome) << stop_at;
+        EXPECT_EQ(src.read_names, read) << stop_at;
+        EXPECT_EQ(n.told.size(), std::size_t(stop_at == 0 ? 2 : stop_at));
+        EXPECT_TRUE(n.asked.empty());
+    }
+}
+
+TEST(MonthWalk, moreThan120MissingMonthsAskOnceBeforeTheFirstBox) {
+    // start year, end year (January to December), files present, answer; the question's count (0: none)
+    const names two{"2000_5.kzn", "2009_12.kzn"};
+    for (const auto& [from, to, files, go_on, count] :
+         {std::tuple(2000, 2009, names{}, false, 120),
+          {2000, 2009, two, false, 0}, // 120 months, 120 or 118 missing
+          {1999, 2009, two, false, 130},
+          {1999, 2009, two, true, 130},
+          {224, 2024, names{}, false, 21612}}) {
+        fake_month_source src = with_months(files);
+        stopping_notifier n;
+        n.go_on = go_on;
+        n.stop_at = 3; // a walk that goes on is stopped at its third box
+        const walk_outcome got = month_walk(
+            query_of(from, 1, to, 12), src.dir, n, [](auto&, auto, auto, auto) { return walk_answer::go_on; },
+            src);
+        const bool asked = count > 120;
+        EXPECT_EQ(n.asked, (asked ? told{{message_kind::warning, many_missing_text(count)}} : told{}))
+            << from;
+        EXPECT_EQ(got, walk_outcome::stopped_by_user) << from;
+        EXPECT_EQ(n.told.size(), asked && !go_on ? 0u : 3u) << from;
+        EXPECT_TRUE(src.read_names.empty() || go_on || !asked) << from;
+    }
+    EXPECT_EQ(many_missing_text(21612), sjis("範囲の中に、ファイルのない月が21612か月あります\n続けると、月ご"
+                                             "とにメッセージが出ます\n続けますか?"));
+}
+
 // A stop answer ends the walk at once: the rest of that month is not handed over and no later
 // month is read. An I/O error while reading leaves the walk with the error alike.
 TEST(MonthWalk, aStopAnswerOrAnIoErrorEndsTheWalkInTheMiddleOfAMonth) {

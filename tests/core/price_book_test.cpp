@@ -26,7 +26,7 @@ rows rows_of(const price_book& book, const kind_list& kinds = {}) {
 }
 
 price_book book_of(fake_month_source& src, const period_query& q, recording_notifier& n) {
-    return gather_price_book(q, src.dir, n, src);
+    return gather_price_book(q, src.dir, n, src).value();
 }
 
 TEST(PriceBook, rowsTakeTheLowestAndLatestPurchaseOfEachItem) {
@@ -130,6 +130,30 @@ TEST(PriceBook, missingAndDamagedMonthsAreToldAndSkipped) {
               (rows{{"milk", "", "2", "100", "a", "2000/1/1", "120", "c", "2000/5/1", "20.0"}}));
     EXPECT_EQ(n.told, (told{{message_kind::error, sjis("ファイル(/prog/2000_2.kzn)がありません")},
                             {message_kind::error, sjis("ファイル(/prog/2000_4.kzn)がありません")}}));
+}
+
+// Stops the command at the missing-month box of that number (from 1).
+struct stopping_notifier : recording_notifier {
+    bool tell_path_or_stop(message_kind kind, const path_message& text) override {
+        tell_path(kind, text);
+        return int(told.size()) == stop_at;
+    }
+    int stop_at = 0;
+};
+
+TEST(PriceBook, theStopAnswerAtAMissingMonthLeavesNoBook) {
+    fake_month_source src;
+    src.put("2000_1.kzn", {bought(1, "a", "milk", 100)});
+    src.put("2000_3.kzn", {bought(1, "b", "milk", 90)});
+    for (const auto& [stop_at, books] : {std::pair(0, true), {1, false}, {2, false}}) {
+        stopping_notifier n;
+        n.stop_at = stop_at;
+        const std::optional<price_book> book =
+            gather_price_book(query_of(2000, 1, 2000, 4, ""), src.dir, n, src);
+        EXPECT_EQ(book.has_value(), books) << stop_at;
+        EXPECT_EQ(n.told.size(), std::size_t(stop_at == 0 ? 2 : stop_at)) << stop_at;
+        if (book) EXPECT_EQ(book->entries().at(0).count, 2);
+    }
 }
 
 TEST(PriceBook, fullMonthsKeepOneEntryPerItem) {

@@ -7,15 +7,19 @@ screenshots.
 
 JOURNEY is one of: type_and_save, reopen_and_overwrite, monthly_summary,
 period_analyses, damaged_and_missing_months, full_month, japanese_folder,
-window_sizes, hostile_settings. Screenshots go to OUT/JOURNEY/NN-step.png. Exit status 0 on
+window_sizes, hostile_settings, closing_keeps_this_month, long_month,
+csv_unsafe_texts, changed_on_disk, two_copies, endless_range. Screenshots go to
+OUT/JOURNEY/NN-step.png. Exit status 0 on
 success, 1 on a failed step (which is named, with its last screenshot), 77 when
 a needed tool is missing.
 """
 
 import argparse
+import datetime
 import os
 import shutil
 import struct
+import subprocess
 import sys
 import time
 
@@ -447,6 +451,207 @@ def full_month(j):
         close_program(j, main)
 
 
+def expect_still_open(j, main):
+    time.sleep(0.5)
+    j.expect(j.program.poll() is None, f"the program ended (exit {j.program.returncode})")
+    j.expect(main in j.find_windows(MAIN), f"the main window is gone; visible: {j.visible_captions()}")
+
+
+def answer_box(j, caption, keys, label):
+    """Waits for a message box, shoots it and answers it with the keys."""
+    box = j.wait_window(caption)
+    j.shot(label)
+    j.focus(box)
+    j.key(*keys)
+    j.wait_gone(box)
+
+
+def closing_keeps_this_month(j):
+    """Exit, Return, Return: the save question's Yes and the dialog's proposed
+    month (this month, CSV) reach this month's file; the default No of the new
+    question keeps it and the window."""
+    today = datetime.date.today()
+    name = f"{today.year}_{today.month}.csv"
+    month = csv_file([CARRIED] + [(d, "スーパー", f"品{d}", 1, 0, 100 + d, "") for d in range(1, 29)])
+    j.write_bytes(name, month)
+    with j.step("start"):
+        main = j.start()
+    with j.step("exit, Return, Return"):
+        menu(j, main, "f", "x")
+        question = j.wait_window("^Kozenica$", exclude=(main,))
+        j.shot("save question")
+        j.focus(question)
+        j.key("Return")
+        dialog = j.wait_window("^ ?保　存$")
+        j.shot("proposed month")
+        j.focus(dialog)
+        j.key("Return")
+        j.wait_gone(dialog)
+    with j.step("the replace question, answered by Return"):
+        answer_box(j, "^警告$", ["Return"], "replace question")
+        expect_still_open(j, main)
+        j.expect(j.read_bytes(name) == month, f"{name} was changed")
+    with j.step("close without saving"):
+        close_program(j, main)
+        j.expect(j.read_bytes(name) == month, f"{name} was changed at closing")
+
+
+def long_month(j):
+    """A CSV month of 3000 lines: told at open, asked at overwrite; No keeps
+    the file whole, Yes writes lines 1 to 1999."""
+    lines = [CARRIED] + [((i % 28) + 1, "店", f"品{i}", 1, 0, i, "") for i in range(1, 3000)]
+    whole = csv_file(lines)
+    j.write_bytes("2024_5.csv", whole)
+    with j.step("open: the warning"):
+        main = j.start()
+        menu(j, main, "f", "o")
+        year_month_dialog(j, "^読み込み$", 2024, 5, "csv")
+        answer_box(j, "^警告$", ["Return"], "too many lines")
+    with j.step("overwrite, No"):
+        menu(j, main, "f", "s")
+        answer_box(j, "^警告$", ["Return"], "overwrite question")
+        time.sleep(0.5)
+        j.expect(j.read_bytes("2024_5.csv") == whole, "the file was changed after No")
+    with j.step("overwrite, Yes"):
+        menu(j, main, "f", "s")
+        answer_box(j, "^警告$", ["alt+y"], "overwrite question again")
+        data = wait_for_file(j, "2024_5.csv", differs_from=whole)
+        count = data.count(b"\r\n")
+        j.expect(data == csv_file(lines[:1999]), f"the file holds {count} lines, not the first 1999")
+    with j.step("close"):
+        close_program(j, main)
+
+
+def csv_unsafe_texts(j):
+    """A KZN month whose shop holds a comma and whose memo holds 0x1A, saved as
+    CSV: No writes nothing, Yes writes the full-width comma and a space."""
+    j.write_bytes("2024_6.kzn", kzn_file([CARRIED, (3, "ABC,Inc", "牛乳", 1, 0, 198, "特売\x1a"),
+                                          (4, "駅", "電車", 8, 0, 160, "")]))
+    with j.step("open the KZN month"):
+        main = j.start()
+        menu(j, main, "f", "o")
+        year_month_dialog(j, "^読み込み$", 2024, 6, "kzn")
+    with j.step("save as CSV, No"):
+        menu(j, main, "f", "a")
+        year_month_dialog(j, "^ ?保　存$", 2024, 6, "csv")
+        answer_box(j, "^警告$", ["alt+n"], "texts question")
+        time.sleep(0.5)
+        j.expect(not os.path.exists(j.path("2024_6.csv")), "a CSV file was written after No")
+        j.expect(j.window_name(main) == "Kozenica [2024_6.kzn]", f"caption is {j.window_name(main)!r}")
+    with j.step("save as CSV, Yes"):
+        menu(j, main, "f", "a")
+        year_month_dialog(j, "^ ?保　存$", 2024, 6, "csv")
+        answer_box(j, "^警告$", ["alt+y"], "texts question again")
+        data = wait_for_file(j, "2024_6.csv")
+        j.shot("saved")
+        expected = sjis("1,,繰越,0,0,0,\r\n3,ABC，Inc,牛乳,1,0,198,特売 \r\n4,駅,電車,8,0,160,\r\n")
+        j.expect(data == expected, f"the CSV file is {data!r}")
+    with j.step("close"):
+        close_program(j, main)
+
+
+def changed_on_disk(j):
+    """Another program (a second copy, a sync tool) adds a line to the month
+    this one has open: the overwrite asks, No keeps the other's line, Yes
+    writes this month."""
+    ours = kzn_file([CARRIED, (3, "スーパー", "牛乳", 1, 0, 198, "")])
+    theirs = kzn_file([CARRIED, (3, "スーパー", "牛乳", 1, 0, 198, ""), (5, "本屋", "本", 11, 0, 1500, "")])
+    j.write_bytes("2024_5.kzn", ours)
+    with j.step("open"):
+        main = j.start()
+        menu(j, main, "f", "o")
+        year_month_dialog(j, "^読み込み$", 2024, 5, "kzn")
+    with j.step("the other program saves"):
+        time.sleep(0.2)
+        j.write_bytes("2024_5.kzn.tmp", theirs)
+        os.replace(j.path("2024_5.kzn.tmp"), j.path("2024_5.kzn"))
+    with j.step("overwrite, No"):
+        menu(j, main, "f", "s")
+        answer_box(j, "^警告$", ["Return"], "changed question")
+        time.sleep(0.5)
+        j.expect(j.read_bytes("2024_5.kzn") == theirs, "the other program's month was replaced after No")
+    with j.step("overwrite, Yes"):
+        menu(j, main, "f", "s")
+        answer_box(j, "^警告$", ["alt+y"], "changed question again")
+        data = wait_for_file(j, "2024_5.kzn", differs_from=theirs)
+        j.expect(masked_kzn(data) == ours, f"lines now {kzn_lines(data)}")
+    with j.step("overwrite again: no question"):
+        menu(j, main, "f", "s")
+        time.sleep(1.0)
+        j.expect(j.find_windows("^警告$") == [], "asked again about the program's own save")
+    with j.step("close"):
+        close_program(j, main)
+
+
+def two_copies(j):
+    """Two copies of the program open the same month; the second adds a line
+    and saves; the first one's overwrite asks, and No keeps the second's line."""
+    month = kzn_file([CARRIED, (3, "スーパー", "牛乳", 1, 0, 198, "")])
+    j.write_bytes("2024_5.kzn", month)
+    with j.step("the first copy opens 2024/5"):
+        first = j.start()
+        menu(j, first, "f", "o")
+        year_month_dialog(j, "^読み込み$", 2024, 5, "kzn")
+    second_program = subprocess.Popen([j.path("kozenica")], cwd="/", env=j.display.env,
+                                      stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    try:
+        with j.step("the second copy opens 2024/5, adds a line and saves"):
+            second = j.wait_window("^Kozenica$", exclude=(first,))
+            menu(j, second, "f", "o")
+            year_month_dialog(j, "^読み込み$", 2024, 5, "kzn")
+            menu(j, second, "e", "b")  # to the last line
+            j.focus(second)
+            j.key(*["Return"] * 7)  # to a new line 3, shop
+            j.key("ctrl+a")
+            j.type("本屋")
+            j.key("Return")
+            j.type("本")
+            j.key("Return", "Return", "Return")
+            j.type("1500")
+            j.key("Return")
+            menu(j, second, "f", "s")
+            theirs = wait_for_file(j, "2024_5.kzn", differs_from=month)
+            j.shot("second copy saved")
+            j.expect(len(kzn_lines(theirs)) == 3, f"the second copy saved {kzn_lines(theirs)}")
+        with j.step("the first copy overwrites: asked, No"):
+            menu(j, first, "f", "s")
+            answer_box(j, "^警告$", ["Return"], "changed question")
+            time.sleep(0.5)
+            j.expect(j.read_bytes("2024_5.kzn") == theirs, "the second copy's line was lost")
+    finally:
+        second_program.terminate()
+        second_program.wait(5)
+    with j.step("close"):
+        close_program(j, first)
+        j.expect(j.read_bytes("2024_5.kzn") == theirs, "the second copy's line was lost at closing")
+
+
+def endless_range(j):
+    """A cheapest search from 224/1 (for 2024/1) asks once and ends on No; a
+    search over two missing months stops at the first box's 中止."""
+    j.write_bytes("2024_1.csv", csv_file([CARRIED, (2, "スーパー", "牛乳", 1, 0, 170, "")]))
+    j.write_bytes("2024_4.csv", csv_file([CARRIED, (2, "スーパー", "牛乳", 1, 0, 180, "")]))
+    with j.step("start"):
+        main = j.start()
+    with j.step("224/1 to 2024/3: one question, No"):
+        menu(j, main, "s", "b")
+        period_dialog(j, "^最安値探索$", "牛乳", (224, 1), (2024, 3))
+        answer_box(j, "^警告$", ["Return"], "many missing months")
+        time.sleep(1.0)
+        j.expect(j.find_windows("^ｴﾗｰ$") == [], "a missing-month box came after No")
+        j.expect(j.find_windows("^最安値探索結果$") == [], "a result window came after No")
+    with j.step("2024/1 to 2024/4: stop at the first missing month"):
+        menu(j, main, "s", "b")
+        period_dialog(j, "^最安値探索$", "牛乳", (2024, 1), (2024, 4))
+        answer_box(j, "^ｴﾗｰ$", ["Tab", "space"], "missing month with stop")
+        time.sleep(1.0)
+        j.expect(j.find_windows("^ｴﾗｰ$") == [], "a further missing-month box came after stop")
+        j.expect(j.find_windows("^最安値探索結果$") == [], "a result window came after stop")
+        expect_still_open(j, main)
+    with j.step("close"):
+        close_program(j, main)
+
+
 def expect_outer(j, wid, what, size, origin=None):
     j.expect(j.outer_size(wid) == size, f"{what} is {j.outer_size(wid)} outside, expected {size}")
     if origin:
@@ -527,7 +732,8 @@ def hostile_settings(j):
 
 JOURNEYS = {f.__name__: f for f in (type_and_save, reopen_and_overwrite, monthly_summary, period_analyses,
                                     damaged_and_missing_months, full_month, japanese_folder, window_sizes,
-                                    hostile_settings)}
+                                    hostile_settings, closing_keeps_this_month, long_month, csv_unsafe_texts,
+                                    changed_on_disk, two_copies, endless_range)}
 FOLDERS = {"japanese_folder": "山田/家計簿"}
 TOOLS = ("Xvfb", "xdotool", "import", "convert", "xwininfo", "xprop")
 

@@ -163,6 +163,12 @@ TEST_F(price_book_command, nothingFoundCancelledOrAWrongRangeShowsNoBook) {
         run_from_menu();
         EXPECT_EQ(notify.texts().join(u'/'), QString::fromUtf8(c.told)) << c.start;
     }
+    // 中止 at the missing month 2000/1 ends the command: no book, no further box.
+    notify.messages.clear();
+    notify.stops = {true};
+    answer("", "1999/11", "2000/2");
+    run_from_menu();
+    EXPECT_EQ(notify.texts().size(), 1);
     // Only the first case (卵 at コンビニ in 2000/2) found a purchase.
     ASSERT_NE(book(), nullptr);
     EXPECT_EQ(rows(), texts("卵|2|1|165|コンビニ|2000/2/7|165|コンビニ|2000/2/7|0.0"));

@@ -1,5 +1,7 @@
 // File menu commands, the close query, the kind list and the manual command.
+#include "core/csv_safe_text.h"
 #include "core/file_exists.h"
+#include "core/file_stamp.h"
 #include "core/month_file.h"
 #include "core/month_walk.h"
 #include "core/notifier.h"
@@ -19,7 +21,9 @@ namespace kozenica {
 
 namespace {
 
-enum class save_outcome { saved, cancelled, failed };
+// declined: the user answered No to a question before writing; nothing was
+// written, and at closing the window stays open as after a failed save.
+enum class save_outcome { saved, cancelled, declined, failed };
 
 // A few lines of the manual with their scroll bar.
 constexpr QSize manual_minimum(120, 80);
@@ -28,6 +32,50 @@ constexpr QSize manual_minimum(120, 80);
 std::string_view file_name_part(std::string_view path) {
     const std::size_t slash = path.rfind('/');
     return cut_bytes(slash == std::string_view::npos ? path : path.substr(slash + 1), name_bytes);
+}
+
+// "ファイル(" name ")" and the rest: the file's name as its bytes stand.
+std::string file_text(std::string_view path, const QString& rest) {
+    return to_sjis(QStringLiteral("ファイル(")) + std::string(file_name_part(path)) + to_sjis(rest);
+}
+
+std::string other_file_exists_text(std::string_view path) {
+    return file_text(path, QStringLiteral(")はすでにあります\n今のデータで上書きしますか?"));
+}
+
+std::string lines_left_out_text(std::string_view path) {
+    return file_text(path, QStringLiteral(")には1999行目より後にも行があります\n"
+                                          "上書きすると、その行はなくなります。上書きしますか?"));
+}
+
+std::string changed_on_disk_text(std::string_view path) {
+    return file_text(path, QStringLiteral(")は、読みこむか保存した後に、ほかで変更されています\n"
+                                          "上書きすると、その変更はなくなります。上書きしますか?"));
+}
+
+std::string too_many_lines_text(std::string_view path) {
+    return file_text(path,
+                     QStringLiteral(")には、1か月に入る1999行より多くの行があります\n"
+                                    "1999行目までを読みこみました。上書きすると、残りの行はなくなります"));
+}
+
+QString field_name(text_field field) {
+    switch (field) {
+    case text_field::shop:
+        return QStringLiteral("店名");
+    case text_field::item:
+        return QStringLiteral("品名");
+    case text_field::memo:
+        break;
+    }
+    return QStringLiteral("メモ");
+}
+
+std::string csv_unsafe_text(const text_place& place) {
+    return to_sjis(QStringLiteral("%1行目の%2に、CSVファイルに書けない文字(カンマ、改行など)があります\n"
+                                  "カンマを全角の「，」に、ほかを空白にかえて保存しますか?")
+                       .arg(place.line)
+                       .arg(field_name(place.field)));
 }
 
 void name_month(month_state& state, const std::string& path, std::uint16_t year, std::uint16_t month) {
@@ -49,16 +97,54 @@ bool choose_month_file(main_form& form, const QString& title, std::string& path,
     return year_month_dialog(*form.file_name_window(), form.runner(), request, path, year, month);
 }
 
+bool ask_careful(main_form& form, const std::string& text) {
+    return form.notify().ask_yes_no_default_no(message_kind::warning, text);
+}
+
+// Before the month replaces its own file: a file that held more lines than
+// the month could take, or that another program changed since this one read
+// or wrote it, is replaced only when the user says so.
+bool may_replace_own_file(main_form& form, const std::string& path) {
+    const month_file_seen& seen = form.file_seen();
+    if (seen.lines_left_out && !ask_careful(form, lines_left_out_text(path))) return false;
+    if (stamp_of(path) != seen.stamp && !ask_careful(form, changed_on_disk_text(path))) return false;
+    return true;
+}
+
+// A CSV line has no quoting, so texts holding a comma, CR, LF or 0x1A are
+// written changed, with the user's consent, or not at all. The month in hand
+// takes the same change, so that it shows what the file will read back as.
+bool csv_texts_may_be_written(main_form& form, const std::string& path) {
+    if (format_of_path(path) != month_format::csv) return true;
+    const std::optional<text_place> place = find_csv_unsafe_text(form.table());
+    if (!place) return true;
+    if (!form.notify().ask_yes_no(message_kind::warning, csv_unsafe_text(*place))) return false;
+    make_texts_csv_safe(form.table());
+    form.state().changed_flag = true;
+    form.show_table_texts();
+    return true;
+}
+
 // Writes the month in hand to its file. The file is replaced atomically, so a
 // failed save leaves the previous file whole and the month marked as changed.
 save_outcome write_month(main_form& form) {
+    const std::string path = form.state().open_path.str();
     try {
-        return month_file_writer(form.table(), form.state(), form.notify()) ? save_outcome::saved
-                                                                            : save_outcome::failed;
+        if (!month_file_writer(form.table(), form.state(), form.notify())) return save_outcome::failed;
     } catch (const std::system_error& failure) {
         tell_io_error(form.notify(), failure);
         return save_outcome::failed;
     }
+    // The file now holds exactly the month.
+    form.file_seen() = {stamp_of(path), false};
+    return save_outcome::saved;
+}
+
+save_outcome overwrite_own_file(main_form& form) {
+    const std::string path = form.state().open_path.str();
+    if (!may_replace_own_file(form, path) || !csv_texts_may_be_written(form, path))
+        return save_outcome::declined;
+    return write_month(form);
 }
 
 save_outcome save_as(main_form& form) {
@@ -67,20 +153,38 @@ save_outcome save_as(main_form& form) {
     std::uint16_t month = 0;
     if (!choose_month_file(form, QStringLiteral(" 保　存"), path, year, month))
         return save_outcome::cancelled;
+    const bool own_file = !form.state().open_path.empty() && form.state().open_path.view() == path;
+    if (own_file ? !may_replace_own_file(form, path)
+                 : regular_file_at(path) && !ask_careful(form, other_file_exists_text(path)))
+        return save_outcome::declined;
+    if (!csv_texts_may_be_written(form, path)) return save_outcome::declined;
+    // The user has chosen to replace what is there now: that is the file the
+    // month goes to, even when the write below fails.
+    if (!own_file) form.file_seen() = {stamp_of(path), false};
     name_month(form.state(), path, year, month);
     form.setWindowTitle(main_caption(form.state()));
     return write_month(form);
 }
 
 // Fills the table from the chosen file; a damaged file leaves an empty,
-// unnamed month (the reader has told why).
+// unnamed month (the reader has told why). The file's stamp is taken before
+// reading, so a change made while it is read is noticed at the next save.
 void read_named_month(main_form& form) {
     const std::string path = form.state().open_path.str();
+    form.file_seen() = {stamp_of(path), false};
     if (!file_exists(path)) {
         form.notify().tell_path(message_kind::error, missing_file_text(form.state().open_name.view()));
         return;
     }
-    if (!month_file_reader(path, form.table(), form.notify())) form.reset_month();
+    month_read_info info;
+    if (!month_file_reader(path, form.table(), form.notify(), info)) {
+        form.reset_month();
+        return;
+    }
+    if (info.lines_left_out) {
+        form.file_seen().lines_left_out = true;
+        form.notify().tell(message_kind::warning, too_many_lines_text(path));
+    }
 }
 
 } // namespace
@@ -117,7 +221,7 @@ void main_form::file_overwriteClick() {
     if (state_.open_path.empty())
         (void)save_as(*this);
     else
-        (void)write_month(*this);
+        (void)overwrite_own_file(*this);
 }
 
 void main_form::ExitClick() {
@@ -127,9 +231,11 @@ void main_form::ExitClick() {
 bool main_form::FormCloseQuery() {
     if (state_.changed_flag &&
         notify_.ask_yes_no(message_kind::plain, to_sjis(QStringLiteral("現在のデータを保存しますか?")))) {
-        // A month that could not be saved keeps the window open, so nothing is
-        // lost; the next close asks again.
-        if (save_as(*this) == save_outcome::failed) return false;
+        // A month that could not be saved, or that the user chose not to write
+        // over a file, keeps the window open, so nothing is lost; the next
+        // close asks again.
+        const save_outcome outcome = save_as(*this);
+        if (outcome == save_outcome::failed || outcome == save_outcome::declined) return false;
     }
 
     for (int c = 0; c < 8; ++c)

@@ -129,6 +129,7 @@ void main_form::FormCreate() {
 
 void main_form::reset_month() {
     init_data(*data_, state_);
+    file_seen_ = {};
     zandaka_box_->clear();
 }
 

@@ -2,6 +2,7 @@
 // The program's main window: tool bar, ledger grid, balance box and menus. It
 // owns the month in hand, the settings block and both lists for the whole run.
 
+#include "core/file_stamp.h"
 #include "core/ledger.h"
 #include "core/lists.h"
 #include "core/settings.h"
@@ -44,6 +45,8 @@ class main_form : public QMainWindow {
     [[nodiscard]] shuushi_data& table() { return *data_; }
     [[nodiscard]] month_state& state() { return state_; }
     [[nodiscard]] window_settings& settings() { return settings_; }
+    // What the program last saw of the month's own file on disk.
+    [[nodiscard]] month_file_seen& file_seen() { return file_seen_; }
     [[nodiscard]] const kind_list& kinds() const { return kinds_; }
     [[nodiscard]] const corresp_list& corresp() const { return corresp_; }
     [[nodiscard]] const std::string& program_dir() const { return program_dir_; }
@@ -63,6 +66,9 @@ class main_form : public QMainWindow {
     void disp_data();
     // init_data on the month in hand, and the balance box emptied.
     void reset_month();
+    // Shows the table's texts again after a command changed them in place,
+    // keeping the current cell.
+    void show_table_texts();
 
   public slots:
     // File menu (file commands).
@@ -120,6 +126,7 @@ class main_form : public QMainWindow {
 
     std::unique_ptr<shuushi_data> data_;
     month_state state_;
+    month_file_seen file_seen_;
     window_settings settings_;
     kind_list kinds_;
     corresp_list corresp_;

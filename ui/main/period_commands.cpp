@@ -113,10 +113,13 @@ template <typename Found, typename Take, typename Show>
 void walk_period(main_form& form, const period_query& query, Take take, Show show) {
     try {
         Found found;
-        month_walk(query, form.program_dir(), form.notify(),
-                   [&](const shuushi_line& line, std::uint16_t, std::uint16_t, std::string_view date) {
-                       return take(found, line, date);
-                   });
+        const walk_outcome outcome =
+            month_walk(query, form.program_dir(), form.notify(),
+                       [&](const shuushi_line& line, std::uint16_t, std::uint16_t, std::string_view date) {
+                           return take(found, line, date);
+                       });
+        // The user stopped the command: nothing more to show.
+        if (outcome == walk_outcome::stopped_by_user) return;
         if (found.empty()) {
             form.notify().tell(message_kind::warning, not_found_text(query.item_name.view()));
             return;

@@ -40,12 +40,14 @@ void main_form::search_price_book() {
         const auto query =
             ask_period_query(*this, QStringLiteral("底値表"), QStringLiteral("の底値を調べる"));
         if (!query) return;
-        const price_book book = gather_price_book(*query, program_dir(), notify());
-        if (book.empty()) {
+        const std::optional<price_book> book = gather_price_book(*query, program_dir(), notify());
+        // The user stopped the walk: nothing more to show.
+        if (!book) return;
+        if (book->empty()) {
             notify().tell(message_kind::warning, not_found_text(query->item_name.view()));
             return;
         }
-        show_book(*this, book, *query);
+        show_book(*this, *book, *query);
     } catch (const std::system_error& failure) {
         tell_io_error(notify(), failure);
     }

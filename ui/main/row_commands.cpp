@@ -27,6 +27,11 @@ void main_form::show_edit() {
     draw_shuushi_->refresh_editor();
 }
 
+void main_form::show_table_texts() {
+    take_cursor();
+    show_edit();
+}
+
 void main_form::edit_lines(void (ledger_editor::*command)()) {
     take_cursor();
     ((*editor_).*command)();

@@ -68,13 +68,36 @@ void message_boxes::tell_path(message_kind kind, const path_message& text) {
     show_ok_box(kind, to_qstring(text));
 }
 
-bool message_boxes::ask_yes_no(message_kind kind, std::string_view text) {
-    QMessageBox box(icon_of(kind), caption_of(kind), to_qstring(text), QMessageBox::NoButton, parent_);
+namespace {
+
+// Yes and No; Escape and the close box answer No.
+bool ask(QWidget* parent, message_kind kind, std::string_view text, bool yes_is_default) {
+    QMessageBox box(icon_of(kind), caption_of(kind), to_qstring(text), QMessageBox::NoButton, parent);
     QPushButton* yes = box.addButton(QStringLiteral("はい(&Y)"), QMessageBox::YesRole);
-    box.addButton(QStringLiteral("いいえ(&N)"), QMessageBox::NoRole);
-    box.setDefaultButton(yes);
+    QPushButton* no = box.addButton(QStringLiteral("いいえ(&N)"), QMessageBox::NoRole);
+    box.setDefaultButton(yes_is_default ? yes : no);
+    box.setEscapeButton(no);
     box.exec();
     return box.clickedButton() == yes;
+}
+
+} // namespace
+
+bool message_boxes::ask_yes_no(message_kind kind, std::string_view text) {
+    return ask(parent_, kind, text, true);
+}
+
+bool message_boxes::ask_yes_no_default_no(message_kind kind, std::string_view text) {
+    return ask(parent_, kind, text, false);
+}
+
+bool message_boxes::tell_path_or_stop(message_kind kind, const path_message& text) {
+    QMessageBox box(icon_of(kind), caption_of(kind), to_qstring(text), QMessageBox::NoButton, parent_);
+    QPushButton* ok = box.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);
+    QPushButton* stop = box.addButton(QStringLiteral("中止"), QMessageBox::RejectRole);
+    box.setDefaultButton(ok);
+    box.exec();
+    return box.clickedButton() == stop;
 }
 
 } // namespace kozenica

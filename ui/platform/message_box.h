@@ -1,7 +1,8 @@
 #pragma once
 // Message boxes of the five kinds with their captions and buttons:
 // warning "警告", error "ｴﾗｰ", information "情報", confirmation "確認", and
-// plain (the program's title, no icon); buttons "OK", "はい(&Y)", "いいえ(&N)".
+// plain (the program's title, no icon); buttons "OK", "はい(&Y)", "いいえ(&N)",
+// and "中止" beside OK where a box may stop its command.
 
 #include "core/notifier.h"
 
@@ -26,6 +27,8 @@ class message_boxes : public notifier {
     void tell(message_kind kind, std::string_view text) override;
     void tell_path(message_kind kind, const path_message& text) override;
     [[nodiscard]] bool ask_yes_no(message_kind kind, std::string_view text) override;
+    [[nodiscard]] bool ask_yes_no_default_no(message_kind kind, std::string_view text) override;
+    [[nodiscard]] bool tell_path_or_stop(message_kind kind, const path_message& text) override;
 
   private:
     void show_ok_box(message_kind kind, const QString& text);

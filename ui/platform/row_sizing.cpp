@@ -6,9 +6,9 @@
 
 namespace kozenica {
 
-row_sizing::row_sizing(QTableView& view) : QObject(&view), view_(view) {
-    view_.viewport()->setMouseTracking(true);
-    view_.viewport()->installEventFilter(this);
+row_sizing::row_sizing(QTableView& view) : QObject(&view), view_(view), viewport_(view.viewport()) {
+    viewport_->setMouseTracking(true);
+    viewport_->installEventFilter(this);
 }
 
 int row_sizing::row_border_at(const QPoint& pos) const {
@@ -23,7 +23,9 @@ int row_sizing::row_border_at(const QPoint& pos) const {
 }
 
 bool row_sizing::eventFilter(QObject* watched, QEvent* event) {
-    if (watched != view_.viewport()) return false;
+    // The viewport kept from the start: while the view is being destroyed its
+    // viewport still gets events, and the view may no longer be asked for it.
+    if (watched != viewport_) return false;
     switch (event->type()) {
     case QEvent::MouseButtonPress: {
         auto* mouse = static_cast<QMouseEvent*>(event);
@@ -42,9 +44,9 @@ bool row_sizing::eventFilter(QObject* watched, QEvent* event) {
             return true;
         }
         if (row_border_at(pos) >= 0)
-            view_.viewport()->setCursor(Qt::SplitVCursor);
+            viewport_->setCursor(Qt::SplitVCursor);
         else
-            view_.viewport()->unsetCursor();
+            viewport_->unsetCursor();
         return false;
     }
     case QEvent::MouseButtonRelease:

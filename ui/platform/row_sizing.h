@@ -6,6 +6,7 @@
 #include <QObject>
 
 class QTableView;
+class QWidget;
 
 namespace kozenica {
 
@@ -24,6 +25,7 @@ class row_sizing : public QObject {
 
   private:
     QTableView& view_;
+    QWidget* viewport_;
     int row_ = -1;
     int origin_y_ = 0;
     int origin_height_ = 0;

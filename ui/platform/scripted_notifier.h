@@ -1,6 +1,7 @@
 #pragma once
 // A notifier for tests: records every message and answers questions from a
-// queue (No when the queue is empty), so no test ever blocks on a box.
+// queue (No when the queue is empty), and boxes that may stop their command
+// from a queue of their own (OK when empty), so no test ever blocks on a box.
 
 #include "core/notifier.h"
 #include "sjis.h"
@@ -11,10 +12,13 @@
 
 namespace kozenica {
 
+enum class box_buttons { ok, yes_no, yes_no_default_no, ok_stop };
+
 struct recorded_message {
     message_kind kind;
     QString text;
     bool question;
+    box_buttons buttons = box_buttons::ok;
 };
 
 class scripted_notifier : public notifier {
@@ -26,11 +30,16 @@ class scripted_notifier : public notifier {
         messages.push_back({kind, to_qstring(text), false});
     }
     [[nodiscard]] bool ask_yes_no(message_kind kind, std::string_view text) override {
-        messages.push_back({kind, to_qstring(text), true});
-        if (answers.empty()) return false;
-        const bool a = answers.front();
-        answers.pop_front();
-        return a;
+        messages.push_back({kind, to_qstring(text), true, box_buttons::yes_no});
+        return next(answers, false);
+    }
+    [[nodiscard]] bool ask_yes_no_default_no(message_kind kind, std::string_view text) override {
+        messages.push_back({kind, to_qstring(text), true, box_buttons::yes_no_default_no});
+        return next(answers, false);
+    }
+    [[nodiscard]] bool tell_path_or_stop(message_kind kind, const path_message& text) override {
+        messages.push_back({kind, to_qstring(text), false, box_buttons::ok_stop});
+        return next(stops, false);
     }
     [[nodiscard]] QStringList texts() const {
         QStringList out;
@@ -41,6 +50,15 @@ class scripted_notifier : public notifier {
 
     std::vector<recorded_message> messages;
     std::deque<bool> answers;
+    std::deque<bool> stops; // true: the stop button of the next such box
+
+  private:
+    static bool next(std::deque<bool>& queue, bool otherwise) {
+        if (queue.empty()) return otherwise;
+        const bool a = queue.front();
+        queue.pop_front();
+        return a;
+    }
 };
 
 } // namespace kozenica

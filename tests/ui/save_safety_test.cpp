@@ -1,0 +1,215 @@
+// Saves that would lose a household's months ask first: another month's file,
+// a file longer than a month, texts a CSV line cannot carry, a file changed on
+// disk by another program. Unix line ends read as line ends.
+#include "core/month_file.h"
+#include "window_testing.h"
+
+#include <QTableView>
+#include <fcntl.h>
+#include <sys/stat.h>
+
+namespace kozenica {
+namespace {
+
+using namespace testing;
+using save_safety = program_window_test;
+
+const std::string new_month_csv = sjis("1,,繰越,0,0,0,\r\n");
+
+QString replace_other(const char* name) {
+    return u"ファイル(%1)はすでにあります\n今のデータで上書きしますか?"_s.arg(QLatin1String(name));
+}
+
+// Every question asked, with its kind and whether No is its default.
+QStringList careful_questions(const scripted_notifier& n) {
+    QStringList out;
+    for (const auto& m : n.messages)
+        if (m.buttons == box_buttons::yes_no_default_no && m.kind == message_kind::warning) out << m.text;
+    return out;
+}
+
+TEST_F(save_safety, save_as_over_another_months_file_asks_and_no_writes_nothing) {
+    // the answer, then what the file holds and the caption after the save
+    for (const auto& [yes, bytes, caption] : {std::tuple(false, std::string("old"), u"Kozenica"_s),
+                                              {true, new_month_csv, u"Kozenica [2024_5.csv]"_s}}) {
+        start();
+        dir.write("2024_5.csv", "old");
+        form->state().changed_flag = true;
+        notify.answers = {yes};
+        answer(choice{"2024", 5, 1});
+        form->file_saveClick();
+        EXPECT_EQ(careful_questions(notify), QStringList{replace_other("2024_5.csv")});
+        EXPECT_EQ(notify.messages.size(), 1u);
+        EXPECT_EQ(dir.read("2024_5.csv"), bytes);
+        EXPECT_EQ(form->windowTitle(), caption);
+        EXPECT_EQ(form->state().open_path.empty(), !yes);
+        EXPECT_TRUE(form->state().changed_flag);
+    }
+    // The month's own file, and a new file, are written without a question.
+    notify.messages.clear();
+    answer(choice{"2024", 5, 1}), form->file_saveClick();
+    answer(choice{"2024", 9, 0}), form->file_saveClick();
+    form->file_overwriteClick();
+    EXPECT_TRUE(notify.messages.empty()) << notify.texts().join(u'|').toStdString();
+    EXPECT_EQ(dir.read("2024_9.kzn").size(), 96u);
+}
+
+// Closing twice with Enter: Yes to the save question, OK on the proposed
+// month, and the default No keeps that month's file and the window.
+TEST_F(save_safety, closing_into_another_months_file_keeps_it_and_the_window) {
+    dir.write("2024_5.csv", "29 lines of a real month");
+    form->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
+    notify.answers = {true, false};
+    answer(choice{"2024", 5, 1});
+    EXPECT_FALSE(form->close());
+    EXPECT_EQ(notify.texts(), QStringList({u"現在のデータを保存しますか?"_s, replace_other("2024_5.csv")}));
+    EXPECT_EQ(dir.read("2024_5.csv"), "29 lines of a real month");
+    EXPECT_FALSE(dir.exists("kozenic.int"));
+    notify.answers = {true, true};
+    answer(choice{"2024", 5, 1});
+    EXPECT_TRUE(form->close());
+    EXPECT_EQ(dir.read("2024_5.csv"), new_month_csv);
+}
+
+TEST_F(save_safety, a_file_longer_than_a_month_is_told_at_open_and_asked_at_overwrite) {
+    std::string lines;
+    for (int i = 1; i <= 2500; ++i)
+        lines += std::to_string(i % 28 + 1) + ",s,i" + std::to_string(i) + ",0,0,5,\r\n";
+    const std::size_t at_1999 = [&] {
+        std::size_t at = 0;
+        for (int i = 0; i < 1999; ++i)
+            at = lines.find('\n', at) + 1;
+        return at;
+    }();
+    dir.write("2024_5.csv", lines);
+    answer(choice{"2024", 5, 1});
+    form->file_loadClick();
+    ASSERT_EQ(notify.messages.size(), 1u);
+    EXPECT_EQ(notify.messages[0].kind, message_kind::warning);
+    EXPECT_EQ(notify.messages[0].text,
+              u"ファイル(2024_5.csv)には、1か月に入る1999行より多くの行があります\n"
+              u"1999行目までを読みこみました。上書きすると、残りの行はなくなります"_s);
+    EXPECT_EQ(form->table().row_count, 2000);
+    const QString ask = u"ファイル(2024_5.csv)には1999行目より後にも行があります\n"
+                        u"上書きすると、その行はなくなります。上書きしますか?"_s;
+    for (const bool yes : {false, true}) {
+        notify.messages.clear();
+        notify.answers = {yes};
+        form->file_overwriteClick();
+        EXPECT_EQ(careful_questions(notify), QStringList{ask});
+        EXPECT_EQ(dir.read("2024_5.csv"), yes ? lines.substr(0, at_1999) : lines);
+    }
+    notify.messages.clear();
+    form->file_overwriteClick(); // the file now holds the month
+    EXPECT_TRUE(notify.messages.empty());
+}
+
+TEST_F(save_safety, unix_line_ends_open_as_lines_and_save_with_cr_lf) {
+    dir.write("2024_5.csv", sjis("1,,繰越,0,0,0,\n3,スーパー,牛乳,1,0,198,特売\n"));
+    answer(choice{"2024", 5, 1});
+    form->file_loadClick();
+    EXPECT_TRUE(notify.messages.empty());
+    ASSERT_EQ(form->table().row_count, 3);
+    EXPECT_EQ(form->table().lines[2].memo.view(), sjis("特売"));
+    form->file_overwriteClick();
+    EXPECT_EQ(dir.read("2024_5.csv"), sjis("1,,繰越,0,0,0,\r\n3,スーパー,牛乳,1,0,198,特売\r\n"));
+}
+
+TEST_F(save_safety, texts_a_csv_cannot_carry_are_asked_about_once_and_written_as_shown) {
+    const auto hold = [this] {
+        form->table().lines[2] = {5, line_text("ABC,Inc"), line_text("x"), 0, 0, 300, line_text("a\rb\x1A")};
+        form->table().lines[3] = {6, line_text("s"), line_text("i,j"), 0, 0, 1, {}};
+        form->table().row_count = 4;
+        form->disp_data();
+        form->state().changed_flag = true;
+    };
+    const QString ask = u"2行目の店名に、CSVファイルに書けない文字(カンマ、改行など)があります\n"
+                        u"カンマを全角の「，」に、ほかを空白にかえて保存しますか?"_s;
+    hold();
+    notify.answers = {false};
+    answer(choice{"2024", 7, 1});
+    form->file_saveClick();
+    EXPECT_EQ(notify.texts(), QStringList{ask});
+    EXPECT_EQ(notify.messages[0].kind, message_kind::warning);
+    EXPECT_FALSE(dir.exists("2024_7.csv"));
+    EXPECT_TRUE(form->state().changed_flag);
+    EXPECT_EQ(form->windowTitle(), u"Kozenica"_s);
+    // KZN holds any byte: no question, the texts as they are.
+    notify.messages.clear();
+    answer(choice{"2024", 7, 0});
+    form->file_saveClick();
+    EXPECT_TRUE(notify.messages.empty());
+    EXPECT_EQ(form->table().lines[2].shop.view(), "ABC,Inc");
+    // Yes: the file, and the month in hand, hold the full-width comma and spaces.
+    notify.answers = {true};
+    answer(choice{"2024", 7, 1});
+    form->file_saveClick();
+    EXPECT_EQ(notify.texts(), QStringList{ask});
+    const std::string expected = sjis("1,,繰越,0,0,0,\r\n5,ABC，Inc,x,0,0,300,a b \r\n6,s,i，j,0,0,1,\r\n");
+    EXPECT_EQ(dir.read("2024_7.csv"), expected);
+    EXPECT_EQ(form->model()->data(form->model()->index(1, 2), Qt::DisplayRole).toString(), u"ABC，Inc"_s);
+    EXPECT_EQ(encode_csv(form->table()), expected);
+    notify.messages.clear();
+    form->file_overwriteClick();
+    EXPECT_TRUE(notify.messages.empty());
+}
+
+// Another copy of the program, or a sync tool, changed the month's file.
+TEST_F(save_safety, a_file_changed_on_disk_since_it_was_read_is_replaced_only_after_asking) {
+    const QString ask = u"ファイル(2024_5.kzn)は、読みこむか保存した後に、ほかで変更されています\n"
+                        u"上書きすると、その変更はなくなります。上書きしますか?"_s;
+    shuushi_data month;
+    init_data(month, form->state());
+    const std::string ours = encode_kzn(month);
+    month.lines[2] = {3, line_text("other"), {}, 0, 0, 5, {}};
+    month.row_count = 3;
+    const std::string theirs = encode_kzn(month);
+    const std::string path = dir.file("2024_5.kzn");
+    // How the other program changes the file.
+    const std::function<void()> changes[] = {
+        [&] { dir.write("2024_5.kzn", theirs); }, // longer
+        [&] {                                     // replaced by rename: a new inode, the same size
+            dir.write("2024_5.new", ours);
+            ASSERT_EQ(std::rename(dir.file("2024_5.new").c_str(), path.c_str()), 0);
+        },
+        [&] { // the same bytes written again: only the time tells
+            const timespec times[2] = {{1, 0}, {1'000'000'000, 5}};
+            ASSERT_EQ(::utimensat(AT_FDCWD, path.c_str(), times, 0), 0);
+        }};
+    for (std::size_t c = 0; c < std::size(changes); ++c) {
+        SCOPED_TRACE(c);
+        start();
+        dir.write("2024_5.kzn", ours);
+        answer(choice{"2024", 5, 0});
+        form->file_loadClick();
+        form->state().changed_flag = true;
+        changes[c]();
+        const std::string on_disk = dir.read("2024_5.kzn");
+        for (const bool yes : {false, true}) {
+            notify.messages.clear();
+            notify.answers = {yes};
+            // Save as onto the month's own file asks the same.
+            if (c == 1) answer(choice{"2024", 5, 0});
+            c == 1 ? form->file_saveClick() : form->file_overwriteClick();
+            EXPECT_EQ(careful_questions(notify), QStringList{ask});
+            EXPECT_EQ(notify.messages.size(), 1u);
+            EXPECT_EQ(dir.read("2024_5.kzn"), yes ? ours : on_disk);
+            EXPECT_EQ(form->state().changed_flag, !yes);
+        }
+        notify.messages.clear();
+        form->file_overwriteClick(); // what this program wrote last is on disk
+        EXPECT_TRUE(notify.messages.empty());
+    }
+    // A month opened as missing, then created by another program.
+    answer(choice{"2024", 8, 0});
+    form->file_loadClick();
+    dir.write("2024_8.kzn", theirs);
+    notify.messages.clear();
+    form->file_overwriteClick();
+    EXPECT_EQ(dir.read("2024_8.kzn"), theirs);
+    EXPECT_EQ(careful_questions(notify).size(), 1);
+}
+
+} // namespace
+} // namespace kozenica
