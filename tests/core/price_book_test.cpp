@@ -152,7 +152,9 @@ TEST(PriceBook, theStopAnswerAtAMissingMonthLeavesNoBook) {
             gather_price_book(query_of(2000, 1, 2000, 4, ""), src.dir, n, src);
         EXPECT_EQ(book.has_value(), books) << stop_at;
         EXPECT_EQ(n.told.size(), std::size_t(stop_at == 0 ? 2 : stop_at)) << stop_at;
-        if (book) EXPECT_EQ(book->entries().at(0).count, 2);
+        if (book) {
+            EXPECT_EQ(book->entries().at(0).count, 2);
+        }
     }
 }
 
