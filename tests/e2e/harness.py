@@ -392,3 +392,26 @@ def kzn_lines(data):
 def csv_file(lines):
     text = "".join(",".join(str(v) for v in line) + "\r\n" for line in lines)
     return sjis(text)
+
+
+def run_journey(name, journey, body, keep=False):
+    """Runs body(journey): 0 when every step passes; 1 when one fails, after a
+    last screenshot and with the step, the screenshot and the program
+    directory named. The program directory is kept after a failure."""
+    failed = True
+    try:
+        body(journey)
+        failed = False
+        print(f"e2e {name}: passed; screenshots in {journey.out}")
+        return 0
+    except JourneyFailed as e:
+        try:
+            journey.shot("failure")
+        except JourneyFailed:
+            pass
+        print(f"e2e {name}: {e}")
+        print(f"e2e {name}: last screenshot {journey.last_shot}")
+        print(f"e2e {name}: program directory {journey.dir}")
+        return 1
+    finally:
+        journey.close(keep_dir=keep or failed)

@@ -18,7 +18,7 @@ import time
 
 sys.dont_write_bytecode = True  # keep the source folder clean
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from harness import Journey, JourneyFailed, kzn_file, kzn_lines, sjis  # noqa: E402
+from harness import Journey, JourneyFailed, run_journey, kzn_file, kzn_lines, sjis  # noqa: E402
 from ime_session import ImeSession, missing_parts  # noqa: E402
 from journeys import CARRIED, TOOLS, close_program, masked_kzn, menu, wait_for_file  # noqa: E402
 
@@ -372,23 +372,7 @@ def main():
     kind = ImeJourney if args.journey.startswith("ime_") else Journey
     j = kind(args.journey, os.path.abspath(args.exe), os.path.abspath(args.data), os.path.abspath(args.out),
              window_manager="openbox")
-    failed = True
-    try:
-        JOURNEYS[args.journey](j)
-        failed = False
-        print(f"e2e {args.journey}: passed; screenshots in {j.out}")
-        return 0
-    except JourneyFailed as e:
-        try:
-            j.shot("failure")
-        except JourneyFailed:
-            pass
-        print(f"e2e {args.journey}: {e}")
-        print(f"e2e {args.journey}: last screenshot {j.last_shot}")
-        print(f"e2e {args.journey}: program directory {j.dir}")
-        return 1
-    finally:
-        j.close(keep_dir=args.keep or failed)
+    return run_journey(args.journey, j, JOURNEYS[args.journey], keep=args.keep)
 
 
 if __name__ == "__main__":

@@ -25,7 +25,7 @@ import time
 
 sys.dont_write_bytecode = True  # keep the source folder clean
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from harness import Journey, JourneyFailed, csv_file, kzn_file, kzn_lines, settings_values, sjis  # noqa: E402
+from harness import Journey, JourneyFailed, run_journey, csv_file, kzn_file, kzn_lines, settings_values, sjis  # noqa: E402
 
 MAIN = "^Kozenica"
 AQUA, YELLOW, LIME, BLUE = (0, 255, 255), (255, 255, 0), (0, 255, 0), (0, 0, 255)
@@ -753,23 +753,7 @@ def main():
         return 77
     j = Journey(args.journey, os.path.abspath(args.exe), os.path.abspath(args.data), os.path.abspath(args.out),
                 window_manager="openbox", folder=FOLDERS.get(args.journey))
-    failed = True
-    try:
-        JOURNEYS[args.journey](j)
-        failed = False
-        print(f"e2e {args.journey}: passed; screenshots in {j.out}")
-        return 0
-    except JourneyFailed as e:
-        try:
-            j.shot("failure")
-        except JourneyFailed:
-            pass
-        print(f"e2e {args.journey}: {e}")
-        print(f"e2e {args.journey}: last screenshot {j.last_shot}")
-        print(f"e2e {args.journey}: program directory {j.dir}")
-        return 1
-    finally:
-        j.close(keep_dir=args.keep or failed)
+    return run_journey(args.journey, j, JOURNEYS[args.journey], keep=args.keep)
 
 
 if __name__ == "__main__":

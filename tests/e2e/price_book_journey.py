@@ -17,7 +17,7 @@ import time
 
 sys.dont_write_bytecode = True
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from harness import Journey, JourneyFailed, csv_file, run  # noqa: E402
+from harness import Journey, JourneyFailed, run_journey, csv_file, run  # noqa: E402
 from journeys import CARRIED, close_program, menu, period_dialog  # noqa: E402
 
 HEADER = "品名\t種類\t回数\t最安値\t店名\t日付\t最近\t店名\t日付\t差"
@@ -152,23 +152,7 @@ def main():
         return 77
     j = Journey("price_book", os.path.abspath(args.exe), os.path.abspath(args.data), os.path.abspath(args.out),
                 window_manager="openbox")
-    failed = True
-    try:
-        price_book(j)
-        failed = False
-        print(f"e2e price_book: passed; screenshots in {j.out}")
-        return 0
-    except JourneyFailed as e:
-        try:
-            j.shot("failure")
-        except JourneyFailed:
-            pass
-        print(f"e2e price_book: {e}")
-        print(f"e2e price_book: last screenshot {j.last_shot}")
-        print(f"e2e price_book: program directory {j.dir}")
-        return 1
-    finally:
-        j.close(keep_dir=args.keep or failed)
+    return run_journey("price_book", j, price_book, keep=args.keep)
 
 
 if __name__ == "__main__":

@@ -1,7 +1,7 @@
 #include "book_form.h"
 
 #include "book_model.h"
-#include "ui/platform/cell_text.h"
+#include "ui/platform/cell_painting.h"
 #include "ui/platform/fonts.h"
 
 #include <QApplication>
@@ -9,8 +9,6 @@
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLineEdit>
-#include <QPainter>
-#include <QStyledItemDelegate>
 #include <QTableView>
 #include <QVBoxLayout>
 #include <algorithm>
@@ -24,27 +22,11 @@ constexpr int initial_width = 760;
 constexpr int initial_height = 360;
 constexpr int column_widths[price_book_columns] = {120, 70, 40, 60, 90, 76, 60, 90, 76, 50};
 
-// The cells as the other result tables draw them: the cell's own background,
-// the text 2 pixels in from each edge, from the top, clipped.
-class book_cell_delegate : public QStyledItemDelegate {
-  public:
-    using QStyledItemDelegate::QStyledItemDelegate;
-
-    void paint(QPainter* painter, const QStyleOptionViewItem& option,
-               const QModelIndex& index) const override {
-        const bool selected = option.state.testFlag(QStyle::State_Selected);
-        const QPalette& pal = option.palette;
-        painter->save();
-        painter->fillRect(option.rect, selected ? pal.highlight() : pal.base());
-        const QRect text_rect = cell_text_rect(option.rect);
-        painter->setClipRect(text_rect);
-        painter->setFont(option.font);
-        painter->setPen(selected ? pal.highlightedText().color() : pal.text().color());
-        painter->drawText(text_rect, int(book_cell_alignment(index.column())),
-                          index.data(Qt::DisplayRole).toString());
-        painter->restore();
-    }
-};
+// The cells are drawn as the other result tables draw theirs; only the
+// alignment is the book's own.
+int book_cell_rule(const QModelIndex& index) {
+    return int(book_cell_alignment(index.column()));
+}
 
 } // namespace
 
@@ -60,7 +42,7 @@ book_form::book_form(QWidget* owner) : QWidget(owner, Qt::Window) {
     book_disp_ = new QTableView(this);
     book_disp_->setObjectName(QStringLiteral("book_disp"));
     book_disp_->setModel(model_);
-    book_disp_->setItemDelegate(new book_cell_delegate(book_disp_));
+    book_disp_->setItemDelegate(new result_cell_delegate(book_cell_rule, book_disp_));
     book_disp_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     book_disp_->setSelectionBehavior(QAbstractItemView::SelectRows);
     book_disp_->setSelectionMode(QAbstractItemView::ExtendedSelection);

@@ -1,6 +1,6 @@
 #include "hyou_form.h"
 
-#include "ui/platform/cell_text.h"
+#include "ui/platform/cell_painting.h"
 #include "ui/platform/fonts.h"
 #include "ui/platform/grid_header.h"
 #include "ui/platform/outer_frame.h"
@@ -9,7 +9,6 @@
 #include <QHeaderView>
 #include <QMouseEvent>
 #include <QPainter>
-#include <QStyledItemDelegate>
 #include <QTableWidget>
 #include <QVBoxLayout>
 
@@ -21,27 +20,11 @@ constexpr int row_height = 20;
 constexpr int default_col_width = 64;
 constexpr int initial_grid_size = 5;
 
-// hyou_dispDrawCell for the cells below the header row and right of the
-// header column; the headers paint themselves with the same alignment.
-class hyou_cell_delegate : public QStyledItemDelegate {
-  public:
-    using QStyledItemDelegate::QStyledItemDelegate;
-
-    void paint(QPainter* painter, const QStyleOptionViewItem& option,
-               const QModelIndex& index) const override {
-        const bool selected = option.state.testFlag(QStyle::State_Selected);
-        const QPalette& pal = option.palette;
-        painter->save();
-        painter->fillRect(option.rect, selected ? pal.highlight() : pal.base());
-        const QRect text_rect = cell_text_rect(option.rect);
-        painter->setClipRect(text_rect);
-        painter->setFont(option.font);
-        painter->setPen(selected ? pal.highlightedText().color() : pal.text().color());
-        painter->drawText(text_rect, int(hyou_cell_alignment(index.column() + 1, index.row() + 1)),
-                          index.data(Qt::DisplayRole).toString());
-        painter->restore();
-    }
-};
+// hyou_dispDrawCell's alignment for the cells below the header row and right
+// of the header column; the headers paint themselves with the same alignment.
+int hyou_cell_rule(const QModelIndex& index) {
+    return int(hyou_cell_alignment(index.column() + 1, index.row() + 1));
+}
 
 // Column 0 is the header column: its width is dragged at its right border,
 // in the header column or in the corner cell above it, as the other columns'
@@ -131,7 +114,7 @@ hyou_form::hyou_form(QWidget* owner) : QWidget(owner, Qt::Window) {
     setFont(window_font());
     hyou_disp_ = new QTableWidget(this);
     hyou_disp_->setObjectName(QStringLiteral("hyou_disp"));
-    hyou_disp_->setItemDelegate(new hyou_cell_delegate(hyou_disp_));
+    hyou_disp_->setItemDelegate(new result_cell_delegate(hyou_cell_rule, hyou_disp_));
     hyou_disp_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     hyou_disp_->setSelectionMode(QAbstractItemView::SingleSelection);
     hyou_disp_->setSelectionBehavior(QAbstractItemView::SelectItems);
