@@ -2,6 +2,7 @@
 
 #include "period_texts.h"
 
+#include <algorithm>
 #include <charconv>
 #include <iterator>
 #include <memory>
@@ -42,17 +43,14 @@ class month_dates {
     std::size_t prefix_ = 0;
 };
 
-void visit_lines(const shuushi_data& table, const period_query& query, std::uint16_t year,
-                 std::uint16_t month, const walk_step& step, bool& stopped) {
+walk_answer visit_lines(const shuushi_data& table, const period_query& query, std::uint16_t year,
+                        std::uint16_t month, const walk_step& step) {
     month_dates dates(year, month);
-    for (int r = 1; r < table.row_count && r <= max_lines; ++r) {
-        const shuushi_line& line = table.lines[static_cast<std::size_t>(r)];
+    for (const shuushi_line& line : walked_lines(table)) {
         if (!query.every_item && line.item.view() != query.item_name.view()) continue;
-        if (step(line, year, month, dates.of(line.day)) == walk_answer::stop) {
-            stopped = true;
-            return;
-        }
+        if (step(line, year, month, dates.of(line.day)) == walk_answer::stop) return walk_answer::stop;
     }
+    return walk_answer::go_on;
 }
 
 // The months of the range without a file. Only a range longer than the limit
@@ -117,8 +115,24 @@ std::string many_missing_text(std::int64_t count) {
     return texts::many_missing_head + std::to_string(count) + texts::many_missing_tail;
 }
 
+std::span<const shuushi_line> walked_lines(const shuushi_data& table) {
+    const int last = std::min(table.row_count - 1, max_lines);
+    if (last < 1) return {};
+    return {table.lines.data() + 1, static_cast<std::size_t>(last)};
+}
+
 walk_outcome month_walk(const period_query& query, std::string_view program_dir, notifier& notify,
                         const walk_step& step, month_source& source) {
+    return month_walk_by_month(
+        query, program_dir, notify,
+        [&](const shuushi_data& table, std::uint16_t year, std::uint16_t month) {
+            return visit_lines(table, query, year, month, step);
+        },
+        source);
+}
+
+walk_outcome month_walk_by_month(const period_query& query, std::string_view program_dir, notifier& notify,
+                                 const month_step& step, month_source& source) {
     if (!range_is_valid(query)) return walk_outcome::walked;
     const std::int64_t first = month_index(query.start_year, query.start_month);
     const std::int64_t last = month_index(query.end_year, query.end_month);
@@ -129,8 +143,7 @@ walk_outcome month_walk(const period_query& query, std::string_view program_dir,
     // One scratch table for the whole walk; each month replaces what the
     // previous one left.
     const auto scratch = std::make_unique<shuushi_data>();
-    bool stopped = false;
-    for (std::int64_t i = first; i <= last && !stopped; ++i) {
+    for (std::int64_t i = first; i <= last; ++i) {
         const auto year = static_cast<std::uint16_t>(i / 12);
         const auto month = static_cast<std::uint16_t>(i % 12 + 1);
         const std::string path = month_path(program_dir, year, month, query.file_format);
@@ -140,7 +153,7 @@ walk_outcome month_walk(const period_query& query, std::string_view program_dir,
             continue;
         }
         if (!source.read(path, *scratch, notify)) continue;
-        visit_lines(*scratch, query, year, month, step, stopped);
+        if (step(*scratch, year, month) == walk_answer::stop) break;
     }
     return walk_outcome::walked;
 }

@@ -9,6 +9,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -74,6 +75,16 @@ enum class walk_outcome { walked, stopped_by_user };
 using walk_step = std::function<walk_answer(const shuushi_line& line, std::uint16_t year, std::uint16_t month,
                                             std::string_view date)>;
 
+// Called for every month read whole with the walk's year and month and the
+// month's table, for commands that look at every line themselves (the price
+// book), without a call and a date text per line.
+using month_step =
+    std::function<walk_answer(const shuushi_data& table, std::uint16_t year, std::uint16_t month)>;
+
+// The lines of a month's table the walk looks at: 1 to row_count - 1, never
+// beyond max_lines.
+[[nodiscard]] std::span<const shuushi_line> walked_lines(const shuushi_data& table);
+
 // Where the walk gets its month files; tests put a recording one in.
 class month_source {
   public:
@@ -94,5 +105,10 @@ month_source& system_month_source();
 // go on. Unexpected I/O failures of the reader throw std::system_error.
 walk_outcome month_walk(const period_query& query, std::string_view program_dir, notifier& notify,
                         const walk_step& step, month_source& source = system_month_source());
+
+// The same walk, handing over each month whole; the item name of the query is
+// left to the step. A stop answer ends the walk after that month.
+walk_outcome month_walk_by_month(const period_query& query, std::string_view program_dir, notifier& notify,
+                                 const month_step& step, month_source& source = system_month_source());
 
 } // namespace kozenica

@@ -20,30 +20,71 @@ constexpr std::size_t first_index_size = 1024;
 // fields. The words are read straight from the text's fixed field (no copy
 // to assemble them, which would stall every load); three multiplies rather
 // than one per byte, since every line of a walk is hashed.
+// The bytes of the word starting at byte `from` that belong to a text of
+// `size` bytes, as a mask; made without branches, since every line is hashed.
+std::uint64_t kept_mask(std::size_t size, std::size_t from) {
+    const std::size_t kept = size > from ? std::min<std::size_t>(size - from, 8) : 0;
+    return kept == 8 ? ~std::uint64_t{0} : (std::uint64_t{1} << (8 * kept)) - 1;
+}
+
 std::uint32_t item_hash(const line_text& item) {
     static_assert(text_bytes == 20);
     const char* const bytes = item.view().data(); // the field holds 20 bytes
     const std::size_t size = item.size();
-    std::array<std::uint64_t, 3> words{};
+    // Each word in a register of its own: words gathered in an array on the
+    // stack would be stored and loaded again, stalling every hash.
+    std::uint64_t w0 = 0;
+    std::uint64_t w1 = 0;
+    std::uint64_t w2 = 0;
     if constexpr (std::endian::native == std::endian::little) {
-        std::memcpy(&words[0], bytes, 8);
-        std::memcpy(&words[1], bytes + 8, 8);
-        std::memcpy(&words[2], bytes + 16, 4);
-        for (std::size_t w = 0; w < words.size(); ++w) {
-            const std::size_t kept = size > 8 * w ? std::min<std::size_t>(size - 8 * w, 8) : 0;
-            words[w] &= kept == 8 ? ~std::uint64_t{0} : (std::uint64_t{1} << (8 * kept)) - 1;
-        }
+        std::memcpy(&w0, bytes, 8);
+        std::memcpy(&w1, bytes + 8, 8);
+        std::uint32_t tail = 0;
+        std::memcpy(&tail, bytes + 16, 4);
+        w0 &= kept_mask(size, 0);
+        w1 &= kept_mask(size, 8);
+        w2 = tail & kept_mask(size, 16);
     } else {
+        std::array<std::uint64_t, 3> words{};
         std::memcpy(words.data(), bytes, size);
+        w0 = words[0];
+        w1 = words[1];
+        w2 = words[2];
     }
     std::uint64_t h = 0x9E3779B97F4A7C15ULL ^ size;
     // A multiply carries a byte's difference only upwards; the shift brings
     // it back down before the next word, so every byte reaches every bit.
-    for (const std::uint64_t w : words) {
+    const auto mix = [&h](std::uint64_t w) {
         h = (h ^ w) * 0xFF51AFD7ED558CCDULL;
         h ^= h >> 32;
-    }
+    };
+    mix(w0);
+    mix(w1);
+    mix(w2);
     return static_cast<std::uint32_t>(h);
+}
+
+// Whether two items hold the same text: their sizes and the bytes within
+// the size, compared word by word without a call per comparison.
+bool same_item(const line_text& a, const line_text& b) {
+    const std::size_t size = a.size();
+    if (size != b.size()) return false;
+    if constexpr (std::endian::native == std::endian::little) {
+        const char* const x = a.view().data(); // both fields hold 20 bytes
+        const char* const y = b.view().data();
+        std::uint64_t x0 = 0, x1 = 0, y0 = 0, y1 = 0;
+        std::uint32_t x2 = 0, y2 = 0;
+        std::memcpy(&x0, x, 8);
+        std::memcpy(&y0, y, 8);
+        std::memcpy(&x1, x + 8, 8);
+        std::memcpy(&y1, y + 8, 8);
+        std::memcpy(&x2, x + 16, 4);
+        std::memcpy(&y2, y + 16, 4);
+        return (((x0 ^ y0) & kept_mask(size, 0)) | ((x1 ^ y1) & kept_mask(size, 8)) |
+                ((x2 ^ y2) & kept_mask(size, 16))) == 0;
+    } else {
+        return a.view() == b.view();
+    }
 }
 
 } // namespace
@@ -68,7 +109,7 @@ price_book_entry& price_book::entry_for(const line_text& item, std::uint32_t has
     for (; slots_[at].entry != 0; at = (at + 1) & mask) {
         if (slots_[at].hash != hash) continue;
         price_book_entry& e = entries_[slots_[at].entry - 1];
-        if (e.item.view() == item.view()) {
+        if (same_item(e.item, item)) {
             is_new = false;
             return e;
         }
@@ -128,67 +169,61 @@ void price_book::count_purchase(price_book_entry& e, bool is_new, const shuushi_
     }
 }
 
-// Counts the lines of a walk a few lines behind their arrival. A book of many
-// items spends most of its time waiting for its table and entries to come
-// from memory; holding each line back lets the processor fetch both while the
-// lines before it are counted. Lines are counted in the order they came.
+// Counts the purchases of a walk month by month. A book of many items spends
+// most of its time waiting for its table and entries to come from memory, so
+// the month's purchases are first picked out and hashed, then counted in their
+// order with the slot of a purchase a few places ahead asked for early, and
+// (once that slot is at hand) the entry it names.
 class price_book_feed {
   public:
-    explicit price_book_feed(price_book& book) : book_(book) {}
-
-    void take(const shuushi_line& line, std::uint16_t year, std::uint16_t month) {
-        if (line.expense <= 0) return;
-        if (held_ == depth) count_oldest();
-        pending& p = ring_[(first_ + held_) % depth];
-        p = {line, year, month, item_hash(line.item)};
-        ++held_;
-        book_.prefetch_slot(p.hash);
-        // Halfway along, the slot has arrived: fetch the entry it names.
-        if (held_ > depth / 2) book_.prefetch_entry(ring_[(first_ + held_ - 1 - depth / 2) % depth].hash);
+    price_book_feed(price_book& book, const period_query& query) : book_(book), query_(query) {
+        picked_.reserve(max_lines);
     }
-    void finish() {
-        while (held_ > 0)
-            count_oldest();
+
+    void take_month(const shuushi_data& table, std::uint16_t year, std::uint16_t month) {
+        picked_.clear();
+        for (const shuushi_line& line : walked_lines(table)) {
+            if (line.expense <= 0) continue;
+            if (!query_.every_item && line.item.view() != query_.item_name.view()) continue;
+            picked_.push_back({&line, item_hash(line.item)});
+        }
+        const std::size_t count = picked_.size();
+        for (std::size_t i = 0; i < count; ++i) {
+            if (i + slot_ahead < count) book_.prefetch_slot(picked_[i + slot_ahead].hash);
+            if (i + entry_ahead < count) book_.prefetch_entry(picked_[i + entry_ahead].hash);
+            const pick& p = picked_[i];
+            bool is_new = false;
+            price_book_entry& e = book_.entry_for(p.line->item, p.hash, is_new);
+            book_.count_purchase(e, is_new, *p.line, year, month);
+        }
     }
 
   private:
-    static constexpr std::size_t depth = 16;
-    struct pending {
-        shuushi_line line;
-        std::uint16_t year = 0;
-        std::uint16_t month = 0;
+    static constexpr std::size_t slot_ahead = 32;
+    static constexpr std::size_t entry_ahead = 16;
+    struct pick {
+        const shuushi_line* line = nullptr;
         std::uint32_t hash = 0;
     };
 
-    void count_oldest() {
-        const pending& p = ring_[first_];
-        bool is_new = false;
-        price_book_entry& e = book_.entry_for(p.line.item, p.hash, is_new);
-        book_.count_purchase(e, is_new, p.line, p.year, p.month);
-        first_ = (first_ + 1) % depth;
-        --held_;
-    }
-
     price_book& book_;
-    std::array<pending, depth> ring_{};
-    std::size_t first_ = 0;
-    std::size_t held_ = 0;
+    const period_query& query_;
+    std::vector<pick> picked_;
 };
 
 std::optional<price_book> gather_price_book(period_query query, std::string_view program_dir,
                                             notifier& notify, month_source& source) {
     query.every_item = query.item_name.empty();
     price_book book;
-    price_book_feed feed(book);
-    const walk_outcome outcome = month_walk(
+    price_book_feed feed(book, query);
+    const walk_outcome outcome = month_walk_by_month(
         query, program_dir, notify,
-        [&](const shuushi_line& line, std::uint16_t year, std::uint16_t month, std::string_view) {
-            feed.take(line, year, month);
+        [&](const shuushi_data& table, std::uint16_t year, std::uint16_t month) {
+            feed.take_month(table, year, month);
             return walk_answer::go_on;
         },
         source);
     if (outcome == walk_outcome::stopped_by_user) return std::nullopt;
-    feed.finish();
     return book;
 }
 
