@@ -7,6 +7,7 @@ xdotool; windows are found by their captions, polling with a timeout instead
 of fixed sleeps. A failing step names itself and its last screenshot.
 """
 
+import argparse
 import ctypes
 import ctypes.util
 import os
@@ -415,3 +416,23 @@ def run_journey(name, journey, body, keep=False):
         return 1
     finally:
         journey.close(keep_dir=keep or failed)
+
+
+def journey_arguments(journeys=None):
+    """The journeys' command line: --exe, --data, --out, --keep and, where a
+    script holds several journeys, the journey's name."""
+    parser = argparse.ArgumentParser()
+    parser.add_argument("--exe", required=True)
+    parser.add_argument("--data", required=True)
+    parser.add_argument("--out", required=True)
+    parser.add_argument("--keep", action="store_true", help="keep the program directory")
+    if journeys:
+        parser.add_argument("journey", choices=sorted(journeys))
+    return parser.parse_args()
+
+
+def tell_missing(missing):
+    """True, after naming them, when tools or parts a journey needs are missing."""
+    if missing:
+        print(f"e2e: missing {' '.join(missing)} (scripts/install-deps installs them)")
+    return bool(missing)

@@ -8,7 +8,6 @@ JOURNEY is one of: type_over_month, ime_item_and_period, keyboard_only. Exit sta
 success, 1 on a failed step, 77 when a needed tool or package is missing.
 """
 
-import argparse
 import os
 import re
 import shutil
@@ -18,7 +17,7 @@ import time
 
 sys.dont_write_bytecode = True  # keep the source folder clean
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from harness import Journey, JourneyFailed, run_journey, kzn_file, kzn_lines, sjis  # noqa: E402
+from harness import Journey, JourneyFailed, run_journey, journey_arguments, tell_missing, kzn_file, kzn_lines, sjis  # noqa: E402
 from ime_session import ImeSession, missing_parts  # noqa: E402
 from journeys import CARRIED, TOOLS, close_program, masked_kzn, menu, wait_for_file  # noqa: E402
 
@@ -355,19 +354,11 @@ JOURNEYS = {f.__name__: f for f in (type_over_month, ime_item_and_period, keyboa
 
 
 def main():
-    parser = argparse.ArgumentParser()
-    parser.add_argument("--exe", required=True)
-    parser.add_argument("--data", required=True)
-    parser.add_argument("--out", required=True)
-    parser.add_argument("--keep", action="store_true", help="keep the program directory")
-    parser.add_argument("journey", choices=sorted(JOURNEYS))
-    args = parser.parse_args()
-
+    args = journey_arguments(JOURNEYS)
     missing = [t for t in TOOLS if not shutil.which(t)]
     if args.journey.startswith("ime_"):
         missing += missing_parts()
-    if missing:
-        print(f"e2e: missing {' '.join(missing)} (scripts/install-deps installs them)")
+    if tell_missing(missing):
         return 77
     kind = ImeJourney if args.journey.startswith("ime_") else Journey
     j = kind(args.journey, os.path.abspath(args.exe), os.path.abspath(args.data), os.path.abspath(args.out),

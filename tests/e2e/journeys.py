@@ -14,7 +14,6 @@ success, 1 on a failed step (which is named, with its last screenshot), 77 when
 a needed tool is missing.
 """
 
-import argparse
 import datetime
 import os
 import shutil
@@ -25,7 +24,7 @@ import time
 
 sys.dont_write_bytecode = True  # keep the source folder clean
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from harness import Journey, JourneyFailed, run_journey, csv_file, kzn_file, kzn_lines, settings_values, sjis  # noqa: E402
+from harness import Journey, JourneyFailed, run_journey, journey_arguments, tell_missing, csv_file, kzn_file, kzn_lines, settings_values, sjis  # noqa: E402
 
 MAIN = "^Kozenica"
 AQUA, YELLOW, LIME, BLUE = (0, 255, 255), (255, 255, 0), (0, 255, 0), (0, 0, 255)
@@ -739,17 +738,9 @@ TOOLS = ("Xvfb", "xdotool", "import", "convert", "xwininfo", "xprop")
 
 
 def main():
-    parser = argparse.ArgumentParser()
-    parser.add_argument("--exe", required=True)
-    parser.add_argument("--data", required=True)
-    parser.add_argument("--out", required=True)
-    parser.add_argument("--keep", action="store_true", help="keep the program directory")
-    parser.add_argument("journey", choices=sorted(JOURNEYS))
-    args = parser.parse_args()
-
+    args = journey_arguments(JOURNEYS)
     missing = [t for t in TOOLS if not shutil.which(t)]
-    if missing:
-        print(f"e2e: missing {' '.join(missing)} (scripts/install-deps installs them)")
+    if tell_missing(missing):
         return 77
     j = Journey(args.journey, os.path.abspath(args.exe), os.path.abspath(args.data), os.path.abspath(args.out),
                 window_manager="openbox", folder=FOLDERS.get(args.journey))

@@ -9,7 +9,6 @@ narrowed by a shop name typed in Japanese, and an item's price graph opened by
 a double-click. Exit status as journeys.py (77 when a tool is missing).
 """
 
-import argparse
 import os
 import shutil
 import sys
@@ -17,7 +16,7 @@ import time
 
 sys.dont_write_bytecode = True
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from harness import Journey, JourneyFailed, run_journey, csv_file, run  # noqa: E402
+from harness import Journey, JourneyFailed, run_journey, journey_arguments, tell_missing, csv_file, run  # noqa: E402
 from journeys import CARRIED, close_program, menu, period_dialog  # noqa: E402
 
 HEADER = "品名\t種類\t回数\t最安値\t店名\t日付\t最近\t店名\t日付\t差"
@@ -139,16 +138,10 @@ def price_book(j):
 
 
 def main():
-    parser = argparse.ArgumentParser()
-    parser.add_argument("--exe", required=True)
-    parser.add_argument("--data", required=True)
-    parser.add_argument("--out", required=True)
-    parser.add_argument("--keep", action="store_true", help="keep the program directory")
-    args = parser.parse_args()
+    args = journey_arguments()
     tools = ("Xvfb", "xdotool", "xclip", "import", "convert", "xwininfo", "xprop")
     missing = [t for t in tools if not shutil.which(t)]
-    if missing:
-        print(f"e2e: missing {' '.join(missing)} (scripts/install-deps installs them)")
+    if tell_missing(missing):
         return 77
     j = Journey("price_book", os.path.abspath(args.exe), os.path.abspath(args.data), os.path.abspath(args.out),
                 window_manager="openbox")
