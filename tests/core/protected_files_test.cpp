@@ -25,6 +25,14 @@ namespace {
 using namespace testing;
 namespace fs = std::filesystem;
 
+mode_t mode_of(const std::string& path) {
+    struct stat st {};
+    return ::stat(path.c_str(), &st) == 0 ? st.st_mode & 07777 : 0;
+}
+bool is_link(const std::string& path) {
+    struct stat st {};
+    return ::lstat(path.c_str(), &st) == 0 && S_ISLNK(st.st_mode);
+}
 long temporaries_in(const std::string& dir) {
     long n = 0;
     for (const auto& e : fs::directory_iterator(dir))

@@ -139,7 +139,7 @@ TEST_F(period_commands, priceGraphGetsItsGridsPlaceAndSize) {
         return int(QDialog::Accepted);
     });
     form->term_graph();
-    EXPECT_TRUE(notify.messages.empty()) << notify.texts().join(u'|');
+    EXPECT_TRUE(notify.messages.empty()) << notify.texts().join(u'|').toStdString();
     EXPECT_EQ(seen.value(0).section(u'|', 0, 5), u"期間変動|の変動を調べる|1999|12|1999|12"_s);
     EXPECT_EQ(graph, texts("期間変動グラフ\n2\n日付|店名|値段\n1999/11/5|生協|300\n1999/12/0|B|0\n"
                            "2000/1/9|C|250\n2000/1/12|D|300\n最高値|300\n最安値|0"));

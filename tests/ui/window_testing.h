@@ -17,6 +17,7 @@
 #include "ui/term_window/term_input_form.h"
 
 #include <QApplication>
+#include <QClipboard>
 #include <QComboBox>
 #include <QDir>
 #include <QInputMethodEvent>
@@ -56,6 +57,27 @@ struct choice {
     const char* year;
     int month, format_item; // 1 to 12; 0 KZN, 1 CSV
 };
+
+// How text arrives in a widget: typed a character at a time, pasted with Ctrl+V, or committed by an
+// input method after a composition.
+enum class arrival { typed, pasted, committed };
+inline void offer(QWidget* to, const QString& text, arrival how) {
+    if (how == arrival::typed) {
+        for (qsizetype i = 0, n = 1; i < text.size(); i += n) {
+            n = text.at(i).isHighSurrogate() ? 2 : 1;
+            QKeyEvent key(QEvent::KeyPress, 0, Qt::NoModifier, text.mid(i, n));
+            QApplication::sendEvent(to, &key);
+        }
+    } else if (how == arrival::pasted) {
+        QApplication::clipboard()->setText(text);
+        QTest::keyClick(to, Qt::Key_V, Qt::ControlModifier);
+    } else {
+        QInputMethodEvent preedit(u"ぎゅう"_s, {}), commit;
+        QApplication::sendEvent(to, &preedit);
+        commit.setCommitString(text);
+        QApplication::sendEvent(to, &commit);
+    }
+}
 
 class program_window_test : public ::testing::Test {
   protected:
