@@ -2,6 +2,7 @@
 // Test helpers for the file code: temporary directories, whole-file I/O, a
 // recording notifier, builders for month tables and KZN bytes.
 
+#include "core/atomic_file.h"
 #include "core/lists.h"
 #include "core/month_file.h"
 #include "core/settings.h"
@@ -13,6 +14,7 @@
 #include <iterator>
 #include <stdexcept>
 #include <string>
+#include <system_error>
 #include <vector>
 
 namespace kozenica::testing {
@@ -108,6 +110,33 @@ inline month_read read_month(const std::string& path, std::string_view bytes, sh
     recording_notifier notify;
     const bool ok = month_file_reader(write_bytes(path, bytes), start, notify);
     return {ok, start, notify.told};
+}
+
+// The errno of the system_error the call throws, or 0 when it returns.
+template <class F> int error_of(F&& call) {
+    try {
+        (void)call();
+    } catch (const std::system_error& e) {
+        return e.code().value();
+    }
+    return 0;
+}
+
+constexpr int saved = 0, disk_full = -1;
+struct month_save {
+    int result; // saved, disk_full or the errno thrown
+    bool changed_flag;
+    decltype(recording_notifier::told) told;
+};
+// Saves over the path with changed_flag set, as the save commands do.
+inline month_save save_month(const shuushi_data& table, const std::string& path, file_io& io = system_file_io()) {
+    month_state state;
+    state.open_path.assign(path);
+    state.changed_flag = true;
+    recording_notifier notify;
+    bool written = true;
+    const int error = error_of([&] { return written = month_file_writer(table, state, notify, io); });
+    return {error ? error : written ? saved : disk_full, state.changed_flag, notify.told};
 }
 
 } // namespace kozenica::testing

@@ -166,23 +166,11 @@ struct faulty_io : file_io {
     std::vector<step> log;
 };
 
-constexpr int saved = 0, disk_full = -1;
-
-// Saves over the path with changed_flag set, as the save commands do; a saved
-// KZN file clears it, a CSV file keeps it.
+// A saved KZN file clears changed_flag, a CSV file keeps it.
 void expect_save(const shuushi_data& table, const std::string& path, file_io& io, int expected) {
-    month_state state;
-    state.open_path.assign(path);
-    state.changed_flag = true;
-    recording_notifier notify;
-    int result = saved; // or disk_full, or the errno thrown
-    try {
-        if (!month_file_writer(table, state, notify, io)) result = disk_full;
-    } catch (const std::system_error& e) {
-        result = e.code().value();
-    }
-    const decltype(notify.told) full = {{message_kind::error, texts::disk_full}};
-    EXPECT_EQ(std::tie(result, state.changed_flag, notify.told),
+    const decltype(recording_notifier::told) full = {{message_kind::error, texts::disk_full}};
+    const month_save s = save_month(table, path, io);
+    EXPECT_EQ(std::tie(s.result, s.changed_flag, s.told),
               std::tuple(expected, expected != saved || format_of_path(path) == month_format::csv,
                          expected == disk_full ? full : decltype(full){}));
 }

@@ -22,13 +22,14 @@ fake_month_source with_months(const names& files) {
     return src;
 }
 
-// The date texts of the lines the walk hands over.
-names walk(const period_query& q, fake_month_source& src, recording_notifier& n) {
+// The date texts of the lines the walk hands over; its outcome to `outcome`.
+names walk(const period_query& q, fake_month_source& src, notifier& n, walk_outcome* outcome = nullptr) {
     names dates;
-    month_walk(
+    const walk_outcome o = month_walk(
         q, src.dir, n,
         [&](auto&, auto, auto, std::string_view d) { return dates.emplace_back(d), walk_answer::go_on; },
         src);
+    if (outcome) *outcome = o;
     return dates;
 }
 
@@ -67,22 +68,6 @@ TEST(MonthWalk, missingMonthsAreToldOneByOneAndDamagedOnesSkipped) {
                             {message_kind::error, sjis("ファイル(/prog/2000_4.kzn)がありません")}}));
 }
 
-// Missing-month boxes that can stop the command, and the question before a
-// range with many missing months.
-struct stopping_notifier : recording_notifier {
-    bool ask_yes_no_default_no(message_kind kind, std::string_view text) override {
-        asked.emplace_back(kind, text);
-        return go_on;
-    }
-    bool tell_path_or_stop(message_kind kind, const path_message& text) override {
-        tell_path(kind, text);
-        return int(told.size()) == stop_at;
-    }
-    std::vector<std::pair<message_kind, std::string>> asked;
-    bool go_on = false;
-    int stop_at = 0; // the box, from 1, whose stop button is pressed
-};
-
 TEST(MonthWalk, stopAtAMissingMonthEndsTheWalkAndNoMonthAfterIsRead) {
     // box to stop at (0: none), then the months read and the outcome
     for (const auto& [stop_at, read, outcome] :
@@ -92,11 +77,8 @@ TEST(MonthWalk, stopAtAMissingMonthEndsTheWalkAndNoMonthAfterIsRead) {
         fake_month_source src = with_months({"2000_1.kzn", "2000_3.kzn", "2000_5.kzn"});
         stopping_notifier n;
         n.stop_at = stop_at;
-        names dates;
-        const walk_outcome got = month_walk(
-            query_of(2000, 1, 2000, 5), src.dir, n,
-            [&](auto&, auto, auto, std::string_view d) { return dates.emplace_back(d), walk_answer::go_on; },
-            src);
+        walk_outcome got{};
+        walk(query_of(2000, 1, 2000, 5), src, n, &got);
         EXPECT_EQ(got, outcome) << stop_at;
         EXPECT_EQ(src.read_names, read) << stop_at;
         EXPECT_EQ(n.told.size(), std::size_t(stop_at == 0 ? 2 : stop_at));
@@ -117,9 +99,8 @@ TEST(MonthWalk, moreThan120MissingMonthsAskOnceBeforeTheFirstBox) {
         stopping_notifier n;
         n.go_on = go_on;
         n.stop_at = 3; // a walk that goes on is stopped at its third box
-        const walk_outcome got = month_walk(
-            query_of(from, 1, to, 12), src.dir, n, [](auto&, auto, auto, auto) { return walk_answer::go_on; },
-            src);
+        walk_outcome got{};
+        walk(query_of(from, 1, to, 12), src, n, &got);
         const bool asked = count > 120;
         EXPECT_EQ(n.asked, (asked ? told{{message_kind::warning, many_missing_text(count)}} : told{}))
             << from;

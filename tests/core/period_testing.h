@@ -30,6 +30,22 @@ struct fake_month_source : month_source {
     }
 };
 
+// Missing-month boxes that can stop the command, and the question before a
+// range with many missing months.
+struct stopping_notifier : recording_notifier {
+    bool ask_yes_no_default_no(message_kind kind, std::string_view text) override {
+        asked.emplace_back(kind, text);
+        return go_on;
+    }
+    bool tell_path_or_stop(message_kind kind, const path_message& text) override {
+        tell_path(kind, text);
+        return int(told.size()) == stop_at;
+    }
+    std::vector<std::pair<message_kind, std::string>> asked;
+    bool go_on = false;
+    int stop_at = 0; // the box, from 1, whose stop button is pressed
+};
+
 inline period_query query_of(int sy, int sm, int ey, int em, std::string_view item = "milk", int format = 0) {
     period_query q{std::uint16_t(sy), std::uint16_t(sm), std::uint16_t(ey), std::uint16_t(em), format, {}};
     q.item_name.assign(item);

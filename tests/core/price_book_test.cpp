@@ -132,15 +132,6 @@ TEST(PriceBook, missingAndDamagedMonthsAreToldAndSkipped) {
                             {message_kind::error, sjis("ファイル(/prog/2000_4.kzn)がありません")}}));
 }
 
-// Stops the command at the missing-month box of that number (from 1).
-struct stopping_notifier : recording_notifier {
-    bool tell_path_or_stop(message_kind kind, const path_message& text) override {
-        tell_path(kind, text);
-        return int(told.size()) == stop_at;
-    }
-    int stop_at = 0;
-};
-
 TEST(PriceBook, theStopAnswerAtAMissingMonthLeavesNoBook) {
     fake_month_source src;
     src.put("2000_1.kzn", {bought(1, "a", "milk", 100)});

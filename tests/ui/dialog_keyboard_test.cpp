@@ -1,25 +1,12 @@
 // The two month dialogs by keyboard: Tab into the format group lands on the
 // chosen item, a year arrives however it is typed, and the period dialog's
 // item box takes only what the month files can hold.
-#include "support/temp_program_dir.h"
-#include "ui/f_name_window/file_name_form.h"
-#include "ui/term_window/term_input_form.h"
+#include "window_testing.h"
 
-#include <QApplication>
-#include <QClipboard>
-#include <QComboBox>
-#include <QInputMethodEvent>
-#include <QLineEdit>
-#include <QPushButton>
-#include <QRadioButton>
-#include <QTest>
 #include <functional>
-#include <gtest/gtest.h>
 
 namespace kozenica::testing {
 namespace {
-
-using namespace Qt::StringLiterals;
 
 // One dialog's parts as the keyboard meets them.
 struct dialog_parts {
@@ -102,33 +89,12 @@ TEST_F(dialogs, year_boxes_have_no_input_method_and_a_stray_commit_never_empties
 TEST_F(dialogs, the_item_box_takes_only_what_the_month_files_can_hold) {
     show_active(term_form);
     QLineEdit* box = term_form.name_box();
-    const QString offered = u"牛é€😀𠮷乳"_s;
-    const std::tuple<const char*, std::function<void()>> ways[] = {
-        {"typed",
-         [&] {
-             for (qsizetype i = 0; i < offered.size(); i += offered.at(i).isHighSurrogate() ? 2 : 1) {
-                 QKeyEvent key(QEvent::KeyPress, 0, Qt::NoModifier,
-                               offered.mid(i, offered.at(i).isHighSurrogate() ? 2 : 1));
-                 QApplication::sendEvent(box, &key);
-             }
-         }},
-        {"pasted",
-         [&] {
-             QApplication::clipboard()->setText(offered);
-             QTest::keyClick(box, Qt::Key_V, Qt::ControlModifier);
-         }},
-        {"committed",
-         [&] {
-             send_input(box, u"ぎゅう"_s, {});
-             send_input(box, {}, offered);
-         }},
-    };
-    for (const auto& [how, enter] : ways) {
+    for (const arrival how : {arrival::typed, arrival::pasted, arrival::committed}) {
         box->clear();
         box->setFocus();
-        enter();
-        EXPECT_EQ(box->text(), u"牛乳"_s) << how;
-        EXPECT_EQ(term_form.query().item_name.str(), sjis("牛乳")) << how;
+        offer(box, u"牛é€😀𠮷乳"_s, how);
+        EXPECT_EQ(box->text(), u"牛乳"_s) << int(how);
+        EXPECT_EQ(term_form.query().item_name.str(), sjis("牛乳")) << int(how);
     }
 }
 

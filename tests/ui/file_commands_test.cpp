@@ -1,15 +1,20 @@
-// The file menu: new, open, save as, overwrite, and their year/month dialog.
+// The file menu: new, open, save as, overwrite, and their year/month dialog; closing: the save
+// question, and the settings that bring sizes back at the next start.
 #include "core/month_file.h"
+#include "ui/list_window/list_form.h"
 #include "window_testing.h"
 
 #include <QApplication>
 #include <QClipboard>
+#include <QTableWidget>
+#include <cstring>
 
 namespace kozenica {
 namespace {
 
 using namespace testing;
 using file_commands = program_window_test;
+using shutdown = program_window_test;
 
 TEST_F(file_commands, open_reads_either_format_and_names_the_month) {
     shuushi_data month;
@@ -91,6 +96,57 @@ TEST_F(file_commands, dialog_proposes_today_and_csv_first_then_the_last_choice_a
     EXPECT_TRUE(seen[2].startsWith(u" 保　存 2023/12 KZN"_s));
     EXPECT_EQ(form->state().open_path.view(), dir.file("_3.csv"));
     EXPECT_EQ(form->state().open_year * 100 + form->state().open_month, 2023'03);
+}
+
+// The line shown at start-up counts as changed.
+TEST_F(shutdown,
+       asks_right_after_start_up_stays_after_a_failed_save_and_a_cancelled_one_writes_the_settings) {
+    ASSERT_TRUE(block("2024_5.kzn"));
+    form->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
+    notify.answers = {true, true};
+    answer(choice{"2024", 5, 0});
+    EXPECT_FALSE(form->close());
+    EXPECT_TRUE(form->state().changed_flag);
+    answer(std::nullopt, false);
+    EXPECT_TRUE(form->close());
+    const QString question = u"現在のデータを保存しますか?"_s;
+    EXPECT_EQ(notify.texts(), QStringList({question, general_io_error_text(EISDIR), question}));
+    EXPECT_EQ(dir.read("kozenic.int").size(), 88u);
+}
+
+TEST_F(shutdown, a_run_that_changed_nothing_writes_back_what_it_started_with) {
+    form->state().changed_flag = false;
+    ASSERT_TRUE(form->close());
+    EXPECT_TRUE(notify.messages.empty());
+    std::int32_t written[22] = {};
+    const std::string file = dir.read("kozenic.int");
+    std::memcpy(written, file.data(), std::min(file.size(), sizeof written));
+    // Ledger columns, main window, and the kind list never shown: its first size.
+    const std::int32_t expected[16] = {10, 80, 110, 120, 30, 80, 80, 120, 0, 0, 635, 450, 64, 64, 208, 185};
+    for (int i = 0; i < 22; ++i)
+        EXPECT_EQ(written[i], i < 16 ? expected[i] : form->settings()[i]) << "entry " << i;
+}
+
+TEST_F(shutdown, sizes_and_column_widths_come_back_at_the_next_start) {
+    form->setGeometry(40, 60, 720, 500);
+    form->draw_shuushi()->setColumnWidth(3, 150);
+    form->settings()[setting::graph_width] = 333; // as a graph window leaves it
+    form->show_list_form();
+    form->list_window()->resize(250, 320);
+    form->list_window()->draw_klist()->setColumnWidth(1, 140);
+    const QSize list_outer = form->list_window()->frameGeometry().size();
+    const QPoint place = form->pos();
+    form->state().changed_flag = false;
+    ASSERT_TRUE(form->close());
+    start();
+    form->show_list_form();
+    const QTableWidget& kinds = *form->list_window()->draw_klist();
+    EXPECT_EQ(QRect(form->pos(), form->size()), QRect(place, QSize(720, 500)));
+    EXPECT_EQ(form->draw_shuushi()->columnWidth(3), 150);
+    EXPECT_EQ(form->settings()[setting::graph_width], 333);
+    EXPECT_EQ(form->list_window()->frameGeometry().size(), list_outer);
+    EXPECT_EQ(QSize(kinds.columnWidth(0), kinds.columnWidth(1)), QSize(40, 140));
 }
 
 } // namespace

@@ -4,10 +4,8 @@
 #include "core/month_file.h"
 #include "ui/help_window/manual_form.h"
 #include "ui/hyou_windows/hyou_form.h"
-#include "ui/term_window/term_input_form.h"
 #include "window_testing.h"
 
-#include <QRadioButton>
 #include <ctime>
 #include <filesystem>
 #include <sys/stat.h>
@@ -37,17 +35,6 @@ class places : public program_window_test {
     }
     // The path of a file of the program's folder as a user reads it.
     QString shown(std::string_view name) const { return QString::fromUtf8(dir.file(name)); }
-    // The next period dialog asks for tea over 2024/first to 2024/last in KZN files.
-    void answer_period(int first, int last) {
-        runner.push([=](QDialog& d) {
-            auto& f = dynamic_cast<term_input_form&>(d);
-            f.name_box()->setText(u"tea"_s);
-            f.start_year_box()->setText(u"2024"_s), f.end_year_box()->setText(u"2024"_s);
-            f.start_month_box()->setCurrentIndex(first - 1), f.end_month_box()->setCurrentIndex(last - 1);
-            f.kzn_item()->setChecked(true);
-            return int(QDialog::Accepted);
-        });
-    }
 };
 
 // Each message that names a file shows the folder 山田/家計簿 as it is named.
@@ -58,23 +45,16 @@ TEST_F(places, every_message_naming_a_file_shows_a_japanese_folder_as_japanese) 
     dir.write("2024_5.kzn", damaged);
     dir.write("2024_7.kzn", encode_kzn(month_of(7, "生協")));
     const QString damaged_head = u"Kozenicaのデータではないか、もしくはファイルが壊れています\n"_s;
-    const std::function<void()> commands[] = {[&] {
-                                                  answer(choice{"2024", 5, 0}), form->file_loadClick();
-                                              },
-                                              [&] {
-                                                  answer(choice{"2024", 6, 1}), form->file_loadClick();
-                                              },
-                                              [&] { answer_period(5, 7), form->search_bottom_price(); },
-                                              [&] { form->manual_menuClick(); }};
-    const QStringList expected[] = {
-        {damaged_head + shown("2024_5.kzn")},
-        {u"ファイル(2024_6.csv)がありません"_s},
-        {damaged_head + shown("2024_5.kzn"), u"ファイル(%1)がありません"_s.arg(shown("2024_6.kzn"))},
-        {u"ﾌｧｲﾙ %1 は開けません"_s.arg(shown("manual.txt"))}};
-    for (std::size_t i = 0; i < std::size(commands); ++i) {
+    const std::pair<std::function<void()>, QStringList> cases[] = {
+        {[&] { answer(choice{"2024", 5, 0}), form->file_loadClick(); }, {damaged_head + shown("2024_5.kzn")}},
+        {[&] { answer(choice{"2024", 6, 1}), form->file_loadClick(); }, {u"ファイル(2024_6.csv)がありません"_s}},
+        {[&] { answer_period("tea", "2024/5", "2024/7", false), form->search_bottom_price(); },
+         {damaged_head + shown("2024_5.kzn"), missing("2024_6.kzn")}},
+        {[&] { form->manual_menuClick(); }, {u"ﾌｧｲﾙ %1 は開けません"_s.arg(shown("manual.txt"))}}};
+    for (const auto& [command, expected] : cases) {
         notify.messages.clear();
-        commands[i]();
-        EXPECT_EQ(notify.texts(), expected[i]) << i;
+        command();
+        EXPECT_EQ(notify.texts(), expected);
     }
     EXPECT_EQ(form->hyou_window()->cell(2, 1), u"生協"_s); // the walk read July there
 }

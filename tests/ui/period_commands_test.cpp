@@ -1,51 +1,28 @@
-// The period dialog, the result table's cells, and the price-change graph and cheapest-price
-// search end to end: month files in a temporary program directory, the dialogs answered by scripts.
-#include "core/month_file.h"
-#include "support/temp_program_dir.h"
+// The period commands end to end: cheapest prices, the price-change graph and the price book over
+// month files in a temporary program directory, the dialogs and boxes answered by scripts; missing
+// months that stop a command, and the month in hand that none of them touches.
+#include "ui/book_window/book_form.h"
+#include "ui/book_window/book_model.h"
 #include "ui/graph_window/graph_form.h"
 #include "ui/hyou_windows/hyou_form.h"
-#include "ui/main/main_form.h"
-#include "ui/platform/message_box.h"
-#include "ui/platform/modal_runner.h"
-#include "ui/platform/scripted_notifier.h"
-#include "ui/platform/sjis.h"
-#include "ui/term_window/term_input_form.h"
+#include "window_testing.h"
 
-#include <QApplication>
 #include <QClipboard>
-#include <QComboBox>
 #include <QDate>
-#include <QKeyEvent>
-#include <QLabel>
-#include <QLineEdit>
-#include <QPushButton>
-#include <QRadioButton>
-#include <QTest>
+#include <QHeaderView>
+#include <QMenuBar>
+#include <QTableView>
+#include <QTableWidget>
 #include <algorithm>
-#include <gtest/gtest.h>
 #include <unistd.h>
 
-namespace kozenica {
+namespace kozenica::testing {
 namespace {
-
-QStringList texts(const char* utf8_lines) {
-    return QString::fromUtf8(utf8_lines).split(u'\n');
-}
-
-TEST(HyouForm, cellAlignmentDependsOnTheColumnAndTheHeaderRow) {
-    const Qt::Alignment left = Qt::AlignLeft | Qt::AlignTop, centre = Qt::AlignHCenter | Qt::AlignTop,
-                        right = Qt::AlignRight | Qt::AlignTop;
-    // clang-format off
-    for (const auto& [col, row, expected] : {std::tuple(0, 0, centre), {5, 0, centre}, {0, 1, left}, {1, 1, centre},
-                                             {3, 5, left}, {4, 1, right}, {6, 9, right}, {7, 1, left}})
-        // clang-format on
-        EXPECT_EQ(hyou_cell_alignment(col, row), expected) << col << "," << row;
-}
 
 TEST(TermInputForm, controlsStandWhereTheLayoutPutsThemAndYearBoxesTakeDigitsOnly) {
     QWidget owner;
     term_input_form form(&owner);
-    form.set_command_texts(QStringLiteral("期間変動"), QStringLiteral("の変動を調べる"));
+    form.set_command_texts(u"期間変動"_s, u"の変動を調べる"_s);
     EXPECT_EQ(form.name_box()->geometry(), QRect(7, 10, 123, 20));
     EXPECT_EQ(form.end_month_box()->geometry(), QRect(126, 114, 65, 20));
     EXPECT_EQ(form.outer_size(), QSize(123 + form.Label7()->width() + 21, 276));
@@ -73,52 +50,13 @@ TEST(TermInputForm, controlsStandWhereTheLayoutPutsThemAndYearBoxesTakeDigitsOnl
     EXPECT_EQ(QApplication::focusWidget(), form.start_month_box()); // first in tab order
 }
 
-class period_commands : public ::testing::Test {
+class period_commands : public program_window_test {
   protected:
     void SetUp() override {
-        dir.write("kindlist.dat", "1\r\nfood\r\n");
-        form = std::make_unique<main_form>(dir.path(), notify, runner);
+        dir.write("kindlist.dat", "1\r\n" + sjis("食費") + "\r\n");
+        start();
         form->setGeometry(100, 60, 900, 600);
-        notify.messages.clear();
     }
-
-    // Writes a month file of lines given as "day|shop|item|kind|income|expense|memo".
-    void write(std::string_view name, const char* lines) {
-        shuushi_data t;
-        t.lines[1] = carried_forward_line();
-        for (const QString& line : texts(lines)) {
-            const QStringList f = line.split(u'|');
-            shuushi_line& s = t.lines[std::size_t(t.row_count++)];
-            std::tie(s.day, s.kind, s.income, s.expense) =
-                std::tuple(std::int8_t(f[0].toInt()), f[3].toInt(), f[4].toInt(), f[5].toInt());
-            s.shop.assign(to_sjis(f[1])), s.item.assign(to_sjis(f[2])), s.memo.assign(to_sjis(f.value(6)));
-        }
-        dir.write(name, name.ends_with(".csv") ? encode_csv(t) : encode_kzn(t));
-    }
-
-    // Records the dialog as "caption|label|start year|month|end year|month|left,top" and
-    // answers with the item and "year/month" texts; no item cancels.
-    void answer(const char* item, const char* start = "", const char* end = "", bool csv = true) {
-        const QString from = QString::fromUtf8(start), to = QString::fromUtf8(end);
-        runner.push([=, this](QDialog& d) {
-            auto& f = dynamic_cast<term_input_form&>(d);
-            dialogs << QStringLiteral("%1|%2|%3|%4|%5|%6|%7,%8")
-                           .arg(f.windowTitle(), f.Label7()->text(), f.start_year_box()->text(),
-                                f.start_month_box()->currentText(), f.end_year_box()->text(),
-                                f.end_month_box()->currentText())
-                           .arg(f.x())
-                           .arg(f.y());
-            if (!item) return int(QDialog::Rejected);
-            f.name_box()->setText(QString::fromUtf8(item));
-            f.start_year_box()->setText(from.section(u'/', 0, 0));
-            f.end_year_box()->setText(to.section(u'/', 0, 0));
-            f.start_month_box()->setCurrentIndex(from.section(u'/', 1).toInt() - 1);
-            f.end_month_box()->setCurrentIndex(to.section(u'/', 1).toInt() - 1);
-            (csv ? f.csv_item() : f.kzn_item())->setChecked(true);
-            return int(QDialog::Accepted);
-        });
-    }
-
     // The result table, the header row first, cells joined by "|".
     QStringList table_rows() {
         QStringList out;
@@ -130,14 +68,12 @@ class period_commands : public ::testing::Test {
         }
         return out;
     }
-
     // An unsaved month in hand, from 1999_12.csv and since given a milk line.
     void hold_unsaved_month() {
         month_state& s = form->state();
         s.open_path.assign(dir.file("1999_12.csv")), s.open_name.assign("1999_12.csv");
         std::tie(s.open_year, s.open_month, s.changed_flag) = std::tuple(1999, 12, true);
-        form->table().lines[std::size_t(form->table().row_count++)].item.assign(
-            to_sjis(QString::fromUtf8("牛乳")));
+        form->table().lines[std::size_t(form->table().row_count++)].item.assign(sjis("牛乳"));
         held = form->table();
     }
     void expect_month_in_hand_untouched() const {
@@ -146,44 +82,35 @@ class period_commands : public ::testing::Test {
         EXPECT_EQ(std::tuple(s.open_path.str(), s.open_name.str(), s.open_year, s.open_month, s.changed_flag),
                   std::tuple(dir.file("1999_12.csv"), "1999_12.csv", 1999, 12, true));
     }
-
     hyou_form& table() { return *form->hyou_window(); }
     // The main window's outer top left plus the given fractions of its outer size.
     QPoint at(int w_div, int h_div) const {
         const QRect o = form->frameGeometry();
         return {o.left() + o.width() / w_div, o.top() + o.height() / h_div};
     }
-
-    testing::temp_program_dir dir;
-    scripted_notifier notify;
-    scripted_modal_runner runner;
-    std::unique_ptr<main_form> form;
-    QStringList dialogs;
     shuushi_data held;
 };
 
 TEST_F(period_commands, cheapestPricesFillTheResultTableAndASecondSearchRefreshesIt) {
-    write("1999_11.csv", "3|生協|牛乳|1|0|198|特売\n4|A|卵|1|0|150");
-    write("1999_12.csv", "10|B|牛乳|0|0|1234567");
-    write("2000_2.csv", "0|C|牛乳|2|500|0|返品\n7|D|牛乳 |1|0|1\n28|E|牛乳|1|0|198");
+    write_month("1999_11.csv", "3|生協|牛乳|1|0|198|特売\n4|A|卵|1|0|150");
+    write_month("1999_12.csv", "10|B|牛乳|0|0|1234567");
+    write_month("2000_2.csv", "0|C|牛乳|2|500|0|返品\n7|D|牛乳 |1|0|1\n28|E|牛乳|1|0|198");
     hold_unsaved_month();
-    answer("牛乳", "1999/11", "2000/2");
+    answer_period("牛乳", "1999/11", "2000/2");
     const QPoint table_at = at(3, 10); // from the main window as the command starts
     form->search_bottom_price();
-    const QString missing = QString::fromStdString(dir.file("2000_1.csv"));
-    EXPECT_EQ(notify.texts(), QStringList{QStringLiteral("ファイル(%1)がありません").arg(missing)});
+    EXPECT_EQ(notify.texts(), QStringList{missing("2000_1.csv")});
     // The dialog opens on the month in hand at a third of the main window.
-    EXPECT_EQ(dialogs, QStringList{QStringLiteral("最安値探索|の最安値を調べる|1999|12|1999|12|400,260")});
-    EXPECT_EQ(std::pair(table().isVisible(), table().windowTitle()),
-              std::pair(true, QStringLiteral("最安値探索結果")));
+    EXPECT_EQ(seen, QStringList{u"最安値探索|の最安値を調べる|1999|12|1999|12|400,260"_s});
+    EXPECT_EQ(std::pair(table().isVisible(), table().windowTitle()), std::pair(true, u"最安値探索結果"_s));
     EXPECT_EQ(table().frameGeometry(), QRect(table_at, QSize(387, 316))) << "outer size";
     EXPECT_EQ(table_rows(), texts("|日付|店名|品名|種類|収入|支出|メモ\n|2000/2/0|C|牛乳|2|500||返品\n"
                                   "|2000/2/28|E|牛乳|1||198|\n|1999/11/3|生協|牛乳|1||198|特売\n"
                                   "|1999/12/10|B|牛乳|||1,234,567|"));
     // Closed, resized and searched again from a moved main window: fewer rows.
-    write("2000_2.kzn", "1|T|tea|3|0|30\n2|T|tea|3|0|20\n3|T|tea|3|0|10");
+    write_month("2000_2.kzn", "1|T|tea|3|0|30\n2|T|tea|3|0|20\n3|T|tea|3|0|10");
     table().close(), table().resize(420, 280), form->move(40, 30);
-    answer("tea", "2000/1", "2000/2", false);
+    answer_period("tea", "2000/1", "2000/2", false);
     form->search_bottom_price();
     EXPECT_TRUE(table().isVisible());
     EXPECT_EQ(QRect(table().pos(), table().size()), QRect(at(3, 10), QSize(420, 280)));
@@ -193,30 +120,29 @@ TEST_F(period_commands, cheapestPricesFillTheResultTableAndASecondSearchRefreshe
 }
 
 TEST_F(period_commands, priceGraphGetsItsGridsPlaceAndSize) {
-    write("1999_11.csv", "5|生協|牛乳|1|0|300\n6|A|卵|1|0|999");
-    write("1999_12.csv", "0|B|牛乳|1|50|0");
-    write("2000_1.csv", "9|C|牛乳|1|0|250\n12|D|牛乳|1|0|300");
+    write_month("1999_11.csv", "5|生協|牛乳|1|0|300\n6|A|卵|1|0|999");
+    write_month("1999_12.csv", "0|B|牛乳|1|50|0");
+    write_month("2000_1.csv", "9|C|牛乳|1|0|250\n12|D|牛乳|1|0|300");
     form->settings()[setting::graph_width] = 430, form->settings()[setting::graph_height] = 410;
     hold_unsaved_month();
-    answer("牛乳", "1999/11", "2000/1");
-    QStringList seen;
+    answer_period("牛乳", "1999/11", "2000/1");
+    QStringList graph;
     runner.push([&](QDialog& d) {
         auto& g = dynamic_cast<graph_form&>(d);
-        seen << g.windowTitle() << QString::number(g.graph_mode());
+        graph << g.windowTitle() << QString::number(g.graph_mode());
         EXPECT_EQ(QRect(g.pos(), g.outer_size()), QRect(at(5, 10), QSize(430, 410)));
         for (int r = 0; r < g.table_rows_with_header(); ++r)
-            seen << g.table_text(0, r) + u'|' + g.table_text(1, r) + u'|' + g.table_text(2, r);
-        seen << g.legend_text(0, 0) + u'|' + g.legend_text(1, 0)
-             << g.legend_text(0, 1) + u'|' + g.legend_text(1, 1);
+            graph << g.table_text(0, r) + u'|' + g.table_text(1, r) + u'|' + g.table_text(2, r);
+        for (int r = 0; r < 2; ++r)
+            graph << g.legend_text(0, r) + u'|' + g.legend_text(1, r);
         g.resize(520, 460);
         return int(QDialog::Accepted);
     });
     form->term_graph();
     EXPECT_TRUE(notify.messages.empty()) << notify.texts().join(u'|').toStdString();
-    EXPECT_EQ(dialogs.value(0).section(u'|', 0, 5),
-              QStringLiteral("期間変動|の変動を調べる|1999|12|1999|12"));
-    EXPECT_EQ(seen, texts("期間変動グラフ\n2\n日付|店名|値段\n1999/11/5|生協|300\n1999/12/0|B|0\n"
-                          "2000/1/9|C|250\n2000/1/12|D|300\n最高値|300\n最安値|0"));
+    EXPECT_EQ(seen.value(0).section(u'|', 0, 5), u"期間変動|の変動を調べる|1999|12|1999|12"_s);
+    EXPECT_EQ(graph, texts("期間変動グラフ\n2\n日付|店名|値段\n1999/11/5|生協|300\n1999/12/0|B|0\n"
+                           "2000/1/9|C|250\n2000/1/12|D|300\n最高値|300\n最安値|0"));
     // Its size after closing is what both graph windows open with next.
     EXPECT_EQ(std::pair(form->settings()[setting::graph_width], form->settings()[setting::graph_height]),
               std::pair(520, 460));
@@ -224,9 +150,10 @@ TEST_F(period_commands, priceGraphGetsItsGridsPlaceAndSize) {
 }
 
 TEST_F(period_commands, wrongRangeNothingFoundAndCancelEndTheCommand) {
-    write("2000_1.csv", "1|S|tea|1|0|40");
+    write_month("2000_1.csv", "1|S|tea|1|0|40");
     for (const bool graph : {false, true}) {
-        answer("tea", "2000/3", "2000/2"), answer("コーヒー", "2000/1", "2000/1"), answer(nullptr);
+        answer_period("tea", "2000/3", "2000/2"), answer_period("コーヒー", "2000/1", "2000/1");
+        answer_period(nullptr);
         for (int i = 0; i < 3; ++i)
             graph ? form->term_graph() : form->search_bottom_price();
     }
@@ -237,18 +164,17 @@ TEST_F(period_commands, wrongRangeNothingFoundAndCancelEndTheCommand) {
     EXPECT_TRUE(table().isHidden());
     EXPECT_EQ(runner.runs(), 6); // dialogs only: no graph window
     const QDate today = QDate::currentDate();
-    EXPECT_EQ(dialogs[0].section(u'|', 2, 5),
-              QStringLiteral("%1|%2|%1|%2").arg(today.year()).arg(today.month()));
+    EXPECT_EQ(seen[0].section(u'|', 2, 5), u"%1|%2|%1|%2"_s.arg(today.year()).arg(today.month()));
 }
 
 // A month file that opens but fails to read (the process's own memory, whose first page is never
 // mapped) abandons either command with the system's error: no graph window, no result table.
 TEST_F(period_commands, anIoErrorDuringTheWalkEndsTheCommandWithoutAResultWindow) {
-    write("2000_1.csv", "1|S|tea|1|0|40");
+    write_month("2000_1.csv", "1|S|tea|1|0|40");
     ASSERT_EQ(::symlink("/proc/self/mem", dir.file("2000_2.csv").c_str()), 0);
-    write("2000_3.csv", "1|S|tea|1|0|30");
+    write_month("2000_3.csv", "1|S|tea|1|0|30");
     for (const bool graph : {false, true}) {
-        answer("tea", "2000/1", "2000/3");
+        answer_period("tea", "2000/1", "2000/3");
         graph ? form->term_graph() : form->search_bottom_price();
     }
     EXPECT_EQ(notify.texts(), QStringList({general_io_error_text(EIO), general_io_error_text(EIO)}));
@@ -258,16 +184,233 @@ TEST_F(period_commands, anIoErrorDuringTheWalkEndsTheCommandWithoutAResultWindow
 
 // The result table opens with the ledger's column widths from the settings, whatever they are.
 TEST_F(period_commands, resultTableTakesItsColumnWidthsFromSettingsZeroToSeven) {
-    write("2000_1.csv", "1|S|tea|1|0|40");
+    write_month("2000_1.csv", "1|S|tea|1|0|40");
     const int widths[8] = {12, 81, 112, 123, 34, 85, 86, 127};
     for (int c = 0; c < 8; ++c)
         form->settings()[setting::ledger_column0 + c] = widths[c];
-    answer("tea", "2000/1", "2000/1");
+    answer_period("tea", "2000/1", "2000/1");
     form->search_bottom_price();
     ASSERT_TRUE(table().isVisible());
     for (int c = 0; c < 8; ++c)
         EXPECT_EQ(table().col_width(c), widths[c]) << "column " << c;
 }
 
+TEST_F(period_commands, stopAtAMissingMonthEndsEitherCommandWithoutAResult) {
+    write_month("2000_1.csv", "1||milk|0|0|100");
+    write_month("2000_4.csv", "1||milk|0|0|90");
+    hold_unsaved_month();
+    for (const bool graph : {false, true}) {
+        notify.messages.clear();
+        notify.stops = {false, true}; // OK at 2000/2, stop at 2000/3
+        answer_period("milk", "2000/1", "2000/4");
+        const int runs = runner.runs();
+        graph ? form->term_graph() : form->search_bottom_price();
+        EXPECT_EQ(notify.texts(), QStringList({missing("2000_2.csv"), missing("2000_3.csv")})) << graph;
+        EXPECT_TRUE(std::ranges::all_of(notify.messages, [](auto& m) {
+            return m.kind == message_kind::error && m.buttons == box_buttons::ok_stop;
+        }));
+        EXPECT_TRUE(table().isHidden());
+        EXPECT_EQ(runner.runs(), runs + 1) << "no graph window after the period dialog";
+        expect_month_in_hand_untouched();
+    }
+    // OK at every box: the walk goes on and shows its result.
+    notify.messages.clear();
+    answer_period("milk", "2000/1", "2000/4");
+    form->search_bottom_price();
+    EXPECT_EQ(notify.texts(), QStringList({missing("2000_2.csv"), missing("2000_3.csv")}));
+    EXPECT_TRUE(table().isVisible());
+}
+
+// A year typed as 224 for 2024: 21,602 months without a file.
+TEST_F(period_commands, aRangeOfThousandsOfMissingMonthsAsksOnceFirst) {
+    write_month("2024_2.csv", "1||milk|0|0|100");
+    hold_unsaved_month();
+    const QString ask = u"範囲の中に、ファイルのない月が21602か月あります\n"
+                        u"続けると、月ごとにメッセージが出ます\n続けますか?"_s;
+    notify.answers = {false};
+    answer_period("milk", "224/1", "2024/3");
+    form->search_bottom_price();
+    ASSERT_EQ(notify.texts(), QStringList{ask});
+    EXPECT_EQ(std::pair(notify.messages[0].kind, notify.messages[0].buttons),
+              std::pair(message_kind::warning, box_buttons::yes_no_default_no));
+    EXPECT_TRUE(table().isHidden());
+    expect_month_in_hand_untouched();
+    // Yes: the boxes come, and the first one's stop ends it.
+    notify.messages.clear();
+    notify.answers = {true};
+    notify.stops = {true};
+    answer_period("milk", "224/1", "2024/3");
+    form->term_graph();
+    EXPECT_EQ(notify.texts(), QStringList({ask, missing("224_1.csv")}));
+    EXPECT_EQ(runner.unscripted_runs(), 0);
+    expect_month_in_hand_untouched();
+}
+
+// The walk reads the first 1999 lines of a longer file without a word.
+TEST_F(period_commands, theWalkReadsAFileLongerThanAMonthWithoutAMessage) {
+    std::string lines;
+    for (int i = 1; i <= 2500; ++i)
+        lines += "1,s,milk,0,0," + std::to_string(i) + ",\r\n";
+    dir.write("2024_2.csv", lines);
+    answer_period("milk", "2024/2", "2024/2");
+    form->search_bottom_price();
+    EXPECT_TRUE(notify.messages.empty());
+    EXPECT_EQ(table().cell(6, 10), u"10"_s);
+}
+
+// The price book from its menu item, and its result window sorted, filtered, copied and asked for
+// a price graph. 牛乳: 198 at 生協 (11/3), 180 at コンビニ twice, latest 200 at 駅前 (12/20).
+class price_book_command : public period_commands {
+  protected:
+    void SetUp() override {
+        period_commands::SetUp();
+        write_month("1999_11.csv", "3|生協|牛乳|1|0|198\n4|A|卵|2|0|150\n5|A|卵|2|0|0\n9|B|bread|0|0|120");
+        write_month("1999_12.csv", "20|駅前|牛乳|1|0|200\n2|コンビニ|牛乳|1|0|180\n1|コンビニ|牛乳|1|0|180");
+        write_month("2000_2.csv", "7|コンビニ|卵|2|0|165\n8|Z|income|0|500|0");
+    }
+    void run_from_menu() { form->menuBar()->findChild<QAction*>(u"price_book_menu"_s)->trigger(); }
+    book_form* book() const { return form->findChild<book_form*>(); }
+    // The rows as shown, cells joined by "|".
+    QStringList rows() const {
+        QStringList out;
+        const book_model& m = *book()->model();
+        for (int r = 0; r < m.rowCount(); ++r) {
+            QStringList cells;
+            for (int c = 0; c < m.columnCount(); ++c)
+                cells << m.data(m.index(r, c), Qt::DisplayRole).toString();
+            out << cells.join(u'|');
+        }
+        return out;
+    }
+    void click_header(int column) {
+        QHeaderView* h = book()->book_disp()->horizontalHeader();
+        QTest::mouseClick(h->viewport(), Qt::LeftButton, {},
+                          QPoint(h->sectionViewportPosition(column) + 5, h->height() / 2));
+    }
+    void open_book() {
+        answer_period("", "1999/11", "2000/2");
+        run_from_menu();
+        ASSERT_NE(book(), nullptr);
+        book()->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(book()));
+    }
+    // In item order by Shift-JIS bytes: bread, 牛乳 (0x8B 0x8D), 卵 (0x97 0x91).
+    const QStringList all = texts("bread||1|120|B|1999/11/9|120|B|1999/11/9|0.0\n"
+                                  "牛乳|食費|4|180|コンビニ|1999/12/2|200|駅前|1999/12/20|11.1\n"
+                                  "卵|2|2|150|A|1999/11/4|165|コンビニ|2000/2/7|10.0");
+};
+
+TEST_F(price_book_command, booksEveryItemOfTheRangeInsetOverTheMainWindow) {
+    const QRect main_outer = form->frameGeometry();
+    held = form->table();
+    answer_period("", "1999/11", "2000/2");
+    run_from_menu();
+    EXPECT_EQ(seen.value(0).section(u'|', 0, 1), u"底値表|の底値を調べる"_s);
+    EXPECT_EQ(notify.texts(), QStringList{missing("2000_1.csv")});
+    ASSERT_NE(book(), nullptr);
+    EXPECT_EQ(std::tuple(book()->isVisible(), book()->windowTitle(), book()->pos()),
+              std::tuple(true, u"底値表結果"_s,
+                         QPoint(main_outer.x() + main_outer.width() / 3,
+                                main_outer.y() + main_outer.height() / 10)));
+    EXPECT_EQ(rows(), all);
+    EXPECT_TRUE(form->table().lines == held.lines && !form->state().changed_flag);
+    // A named item narrows the book to it; the same window shows it.
+    answer_period("卵", "1999/11", "1999/12");
+    run_from_menu();
+    EXPECT_EQ(rows(), texts("卵|2|1|150|A|1999/11/4|150|A|1999/11/4|0.0"));
+    EXPECT_EQ(form->findChildren<book_form*>().size(), 1);
+}
+
+TEST_F(price_book_command, nothingFoundCancelledOrAWrongRangeShowsNoBook) {
+    struct {
+        const char *item, *start, *end, *told; // told UTF-8, empty for none
+    } cases[] = {{"", "2000/2", "2000/2", ""},
+                 {"income", "2000/2", "2000/2", "incomeを発見できませんでした"},
+                 {nullptr, "", "", ""},
+                 {"", "2000/3", "2000/2", "範囲指定が間違っています"}};
+    for (const auto& c : cases) {
+        notify.messages.clear();
+        answer_period(c.item, c.start, c.end);
+        run_from_menu();
+        EXPECT_EQ(notify.texts().join(u'/'), QString::fromUtf8(c.told)) << c.start;
+    }
+    // 中止 at the missing month 2000/1 ends the command: no book, no further box.
+    notify.messages.clear();
+    notify.stops = {true};
+    answer_period("", "1999/11", "2000/2");
+    run_from_menu();
+    EXPECT_EQ(notify.texts().size(), 1);
+    // Only the first case (卵 at コンビニ in 2000/2) found a purchase.
+    ASSERT_NE(book(), nullptr);
+    EXPECT_EQ(rows(), texts("卵|2|1|165|コンビニ|2000/2/7|165|コンビニ|2000/2/7|0.0"));
+}
+
+TEST_F(price_book_command, headerClicksSortAndTheFilterTakesInputMethodText) {
+    open_book();
+    click_header(int(book_column::rise)); // upwards first: 0.0, 10.0, 11.1
+    EXPECT_EQ(rows(), QStringList({all[0], all[2], all[1]}));
+    click_header(int(book_column::rise)); // again: descending
+    EXPECT_EQ(rows(), QStringList({all[1], all[2], all[0]}));
+    book()->filter_box()->setFocus();
+    QInputMethodEvent preedit(u"コンビニ"_s, {}), commit;
+    QApplication::sendEvent(book()->filter_box(), &preedit);
+    commit.setCommitString(u"コンビニ"_s);
+    QApplication::sendEvent(book()->filter_box(), &commit);
+    EXPECT_EQ(rows(), QStringList({all[1], all[2]})); // either shop counts
+    book()->filter_box()->setText(u"食費"_s);          // the kind's name
+    EXPECT_EQ(rows(), QStringList{all[1]});
+    book()->filter_box()->setText(u"BREAD"_s);
+    EXPECT_EQ(rows(), QStringList{all[0]});
+}
+
+TEST_F(price_book_command, enterAndDoubleClickDrawTheItemsPriceGraphOverTheSameRange) {
+    open_book();
+    QStringList graphs;
+    const auto record_graph = [&](QDialog& d) {
+        auto& g = dynamic_cast<graph_form&>(d);
+        QStringList cells{g.windowTitle()};
+        for (int r = 1; r < g.draw_Shuukei()->rowCount(); ++r)
+            cells << g.table_text(0, r) + u' ' + g.table_text(2, r);
+        graphs << cells.join(u'|');
+        return int(QDialog::Accepted);
+    };
+    QTableView* table = book()->book_disp();
+    runner.push(record_graph);
+    table->setFocus();
+    table->setCurrentIndex(book()->model()->index(1, 3));
+    QTest::keyClick(table, Qt::Key_Return);
+    runner.push(record_graph);
+    const QRect row1 = table->visualRect(book()->model()->index(2, 0));
+    QTest::mouseClick(table->viewport(), Qt::LeftButton, {}, row1.center());
+    QTest::mouseDClick(table->viewport(), Qt::LeftButton, {}, row1.center());
+    EXPECT_EQ(graphs, texts("期間変動グラフ|1999/11/3 198|1999/12/20 200|1999/12/2 180|1999/12/1 180\n"
+                            "期間変動グラフ|1999/11/4 150|1999/11/5 0|2000/2/7 165"));
+    // The missing month is told for each walk, the book's and the graphs'.
+    EXPECT_EQ(notify.texts().size(), 3);
+}
+
+TEST_F(price_book_command, ctrlCCopiesTheSelectedRowsWithTheHeaderLine) {
+    open_book();
+    QTableView* table = book()->book_disp();
+    table->setFocus();
+    table->selectRow(2);
+    table->selectionModel()->select(book()->model()->index(0, 0),
+                                    QItemSelectionModel::Select | QItemSelectionModel::Rows);
+    QApplication::clipboard()->clear();
+    QTest::keyClick(table, Qt::Key_C, Qt::ControlModifier);
+    EXPECT_EQ(QApplication::clipboard()->text(), u"品名\t種類\t回数\t最安値\t店名\t日付\t最近\t店名\t日付\t差\n"_s +
+                                                     QString(all[0]).replace(u'|', u'\t') + u'\n' +
+                                                     QString(all[2]).replace(u'|', u'\t') + u'\n');
+}
+
+TEST(BookModel, aTabOrLineEndInsideACellBecomesASpaceInTheCopy) {
+    price_book book;
+    book.add({1, line_text("a\tb"), line_text("x\ny"), 0, 0, 100, {}}, 2000, 1);
+    book_model model;
+    model.set_book(book.entries(), {});
+    EXPECT_EQ(model.rows_as_tsv({0}).section(u'\n', 1, 1),
+              u"x y\t\t1\t100\ta b\t2000/1/1\t100\ta b\t2000/1/1\t0.0"_s);
+}
+
 } // namespace
-} // namespace kozenica
+} // namespace kozenica::testing

@@ -3,6 +3,7 @@
 // and the same window shown with kind and correspondence lists, typed into as a user would.
 
 #include "core/ledger_editor.h"
+#include "core/month_file.h"
 #include "support/temp_program_dir.h"
 #include "ui/f_name_window/file_name_form.h"
 #include "ui/main/ledger_delegate.h"
@@ -12,22 +13,37 @@
 #include "ui/platform/message_box.h"
 #include "ui/platform/modal_runner.h"
 #include "ui/platform/scripted_notifier.h"
+#include "ui/platform/sjis.h"
+#include "ui/term_window/term_input_form.h"
 
 #include <QApplication>
+#include <QClipboard>
 #include <QComboBox>
 #include <QDir>
 #include <QInputMethodEvent>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QTest>
 #include <gtest/gtest.h>
 #include <memory>
 #include <optional>
 #include <vector>
 
+// Failing comparisons show the texts themselves.
+inline void PrintTo(const QString& text, std::ostream* out) {
+    *out << text.toStdString();
+}
+
 namespace kozenica::testing {
 
 using namespace Qt::StringLiterals;
+
+// Lines of UTF-8 text, split at '\n'.
+inline QStringList texts(const char* utf8_lines) {
+    return QString::fromUtf8(utf8_lines).split(u'\n');
+}
 
 // Puts a window's outer frame exactly at the rectangle, whatever frame the platform draws.
 inline void set_outer_geometry(QWidget& w, const QRect& outer) {
@@ -41,6 +57,27 @@ struct choice {
     const char* year;
     int month, format_item; // 1 to 12; 0 KZN, 1 CSV
 };
+
+// How text arrives in a widget: typed a character at a time, pasted with Ctrl+V, or committed by an
+// input method after a composition.
+enum class arrival { typed, pasted, committed };
+inline void offer(QWidget* to, const QString& text, arrival how) {
+    if (how == arrival::typed) {
+        for (qsizetype i = 0, n = 1; i < text.size(); i += n) {
+            n = text.at(i).isHighSurrogate() ? 2 : 1;
+            QKeyEvent key(QEvent::KeyPress, 0, Qt::NoModifier, text.mid(i, n));
+            QApplication::sendEvent(to, &key);
+        }
+    } else if (how == arrival::pasted) {
+        QApplication::clipboard()->setText(text);
+        QTest::keyClick(to, Qt::Key_V, Qt::ControlModifier);
+    } else {
+        QInputMethodEvent preedit(u"ぎゅう"_s, {}), commit;
+        QApplication::sendEvent(to, &preedit);
+        commit.setCommitString(text);
+        QApplication::sendEvent(to, &commit);
+    }
+}
 
 class program_window_test : public ::testing::Test {
   protected:
@@ -66,6 +103,45 @@ class program_window_test : public ::testing::Test {
             }
             return ok ? QDialog::Accepted : QDialog::Rejected;
         });
+    }
+    // The next period dialog is noted in seen as "caption|label|start year|month|end year|month|left,top",
+    // answered with the item and "year/month" texts, or cancelled when there is no item.
+    void answer_period(const char* item, const char* start = "", const char* end = "", bool csv = true) {
+        const QString from = QString::fromUtf8(start), to = QString::fromUtf8(end);
+        runner.push([=, this](QDialog& d) {
+            auto& f = dynamic_cast<term_input_form&>(d);
+            seen << u"%1|%2|%3|%4|%5|%6|%7,%8"_s
+                        .arg(f.windowTitle(), f.Label7()->text(), f.start_year_box()->text(),
+                             f.start_month_box()->currentText(), f.end_year_box()->text(),
+                             f.end_month_box()->currentText())
+                        .arg(f.x())
+                        .arg(f.y());
+            if (!item) return int(QDialog::Rejected);
+            f.name_box()->setText(QString::fromUtf8(item));
+            f.start_year_box()->setText(from.section(u'/', 0, 0));
+            f.end_year_box()->setText(to.section(u'/', 0, 0));
+            f.start_month_box()->setCurrentIndex(from.section(u'/', 1).toInt() - 1);
+            f.end_month_box()->setCurrentIndex(to.section(u'/', 1).toInt() - 1);
+            (csv ? f.csv_item() : f.kzn_item())->setChecked(true);
+            return int(QDialog::Accepted);
+        });
+    }
+    // Writes a month file, CSV or KZN by its name, of lines "day|shop|item|kind|income|expense|memo".
+    void write_month(std::string_view name, const char* lines) const {
+        shuushi_data t;
+        t.lines[1] = carried_forward_line();
+        for (const QString& line : texts(lines)) {
+            const QStringList f = line.split(u'|');
+            shuushi_line& s = t.lines[std::size_t(t.row_count++)];
+            std::tie(s.day, s.kind, s.income, s.expense) =
+                std::tuple(std::int8_t(f[0].toInt()), f[3].toInt(), f[4].toInt(), f[5].toInt());
+            s.shop.assign(to_sjis(f[1])), s.item.assign(to_sjis(f[2])), s.memo.assign(to_sjis(f.value(6)));
+        }
+        dir.write(name, name.ends_with(".csv") ? encode_csv(t) : encode_kzn(t));
+    }
+    // The box that tells of a missing month file of the program's folder.
+    QString missing(const char* name) const {
+        return u"ファイル(%1)がありません"_s.arg(QString::fromStdString(dir.file(name)));
     }
     // A directory where the file should be, so that writing it fails.
     bool block(const char* name) const {

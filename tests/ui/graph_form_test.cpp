@@ -1,9 +1,12 @@
-// The graph window on rendered pixels in both modes, and the monthly summary command:
-// the warning, the table handed over, its placing, the sizes kept.
+// The graph window on rendered pixels in both modes (every point of the price line but the last on
+// a blue pixel, wherever the line turns), and the monthly summary command: the warning, the table
+// handed over, its placing, the sizes kept.
+#include "core/period_graph_geometry.h"
 #include "core/settings.h"
 #include "support/temp_program_dir.h"
 #include "tests/core/summary_testing.h"
 #include "ui/graph_window/graph_form.h"
+#include "ui/graph_window/graph_painting.h"
 #include "ui/main/main_form.h"
 #include "ui/platform/modal_runner.h"
 #include "ui/platform/scripted_notifier.h"
@@ -11,8 +14,10 @@
 #include <QApplication>
 #include <QHeaderView>
 #include <QImage>
+#include <QPainter>
 #include <QTableWidget>
 #include <QTest>
+#include <algorithm>
 #include <cmath>
 #include <gtest/gtest.h>
 #include <memory>
@@ -90,6 +95,40 @@ TEST(graph_form, period_graph_pixels_and_legend) {
     EXPECT_EQ((form.legend_text(0, 3) + form.legend_text(1, 3)).toStdString(), "目盛り2");
     EXPECT_TRUE(form.draw_Shuukei()->isRowHidden(0));
     EXPECT_EQ(form.draw_Shuukei()->horizontalHeaderItem(2)->text().toStdString(), "値段");
+}
+
+QImage painted(const period_graph_picture& pic, int width, int height) {
+    QImage image(width, height, QImage::Format_RGB32);
+    image.fill(Qt::black);
+    QPainter painter(&image);
+    paint_period_graph(painter, pic);
+    return image;
+}
+
+TEST(period_graph_painting, every_point_but_the_last_is_a_blue_pixel) {
+    // clang-format off
+    const struct { const char* what; int width, height; std::vector<std::int64_t> prices; } cases[] = {
+        {"a year of prices", 297, 187, {198, 178, 188, 158, 238, 218, 148, 168, 198, 178, 158, 208}},
+        {"zigzag", 297, 187, {100, 300, 120, 280, 140, 260, 160, 240, 180, 220, 200, 210}},
+        {"steep up, then flat", 300, 150, {100, 1000, 1000, 1000, 100, 100, 1000, 120}},
+        {"small turns", 401, 301, {500, 501, 500, 502, 499, 503, 498, 504, 497, 505, 496, 506}},
+        {"many points, more than the plot is wide", 120, 90, std::vector<std::int64_t>(150, 0)},
+        {"two points", 200, 100, {300, 100}},
+        {"a wide window", 997, 420, {150, 138, 160, 122, 180, 99, 240, 75, 260, 50, 330, 30}},
+    };
+    // clang-format on
+    for (auto [what, width, height, prices] : cases) {
+        if (prices.size() == 150)
+            for (std::size_t i = 0; i < prices.size(); ++i)
+                prices[i] = std::int64_t((i * 37) % 23);
+        const auto [low, high] = std::minmax_element(prices.begin(), prices.end());
+        const period_graph_picture pic = period_graph(width, height, prices, *high, *low);
+        const QImage image = painted(pic, width, height);
+        for (std::size_t k = 0; k + 1 < pic.price_line.size(); ++k) {
+            const graph_point p = pic.price_line[k];
+            EXPECT_EQ(image.pixelColor(p.x, p.y), QColor(Qt::blue)) << what << ": point " << k + 1;
+        }
+    }
 }
 
 // The legend's columns at every size: swatch 15, gap 5, the name the rest less 24 of the client
