@@ -2,10 +2,10 @@
 // the book to its first painted table, and from a click on a column's header
 // to the table painted in the new order.
 #include "core/price_book.h"
+#include "paint_watch.h"
 #include "ui/book_window/book_form.h"
 
 #include <QApplication>
-#include <QEvent>
 #include <QHeaderView>
 #include <QTableView>
 #include <QTest>
@@ -16,18 +16,9 @@
 namespace kozenica {
 namespace {
 
+using bench::paint_watch;
+
 constexpr int book_items = 10000;
-
-class paint_watch : public QObject {
-  public:
-    bool painted = false;
-
-  protected:
-    bool eventFilter(QObject* watched, QEvent* event) override {
-        if (event->type() == QEvent::Paint) painted = true;
-        return QObject::eventFilter(watched, event);
-    }
-};
 
 // Ten thousand items bought at forty shops (Shift-JIS names), two or three
 // times each over two years.

@@ -1,24 +1,13 @@
 // From creating the main window to the first painted ledger grid.
+#include "paint_watch.h"
 #include "ui/main/ledger_view.h"
 #include "ui_editor_support.h"
 
 #include <QApplication>
-#include <QEvent>
 #include <benchmark/benchmark.h>
 
 namespace kozenica::bench {
 namespace {
-
-class paint_watch : public QObject {
-  public:
-    bool painted = false;
-
-  protected:
-    bool eventFilter(QObject* watched, QEvent* event) override {
-        if (event->type() == QEvent::Paint) painted = true;
-        return QObject::eventFilter(watched, event);
-    }
-};
 
 void BM_start_up_to_first_painted_grid(benchmark::State& state) {
     bench_program_dir dir;
