@@ -41,19 +41,31 @@ constexpr char end_of_file_byte = '\x1A';
 
 // ---- reading the bytes ----
 
+// Opens a file to be read, or answers why it cannot: 0 and the open file, or
+// the error and -1. Only a regular file is read: a pipe or a device could keep
+// the reader waiting or feed it without end. O_NONBLOCK keeps the open of a
+// pipe from waiting for a writer; it changes nothing for a regular file.
+struct opened {
+    int fd = -1;
+    int error = 0;
+};
+opened open_regular(const std::string& path) {
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    if (fd < 0) return {-1, errno};
+    struct stat st {};
+    const int error = ::fstat(fd, &st) != 0 ? errno : S_ISDIR(st.st_mode) ? EISDIR : !S_ISREG(st.st_mode) ? EINVAL : 0;
+    if (error == 0) return {fd, 0};
+    ::close(fd);
+    return {-1, error};
+}
+
 class file_handle {
   public:
-    // Only a regular file is read: a pipe or a device could keep the reader
-    // waiting or feed it without end. O_NONBLOCK keeps the open of a pipe
-    // from waiting for a writer; it changes nothing for a regular file.
-    explicit file_handle(const std::string& path)
-        : fd_(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK)) {
-        if (fd_ < 0) throw std::system_error(errno, std::generic_category());
-        struct stat st {};
-        if (::fstat(fd_, &st) != 0) fail(errno);
-        if (S_ISDIR(st.st_mode)) fail(EISDIR);
-        if (!S_ISREG(st.st_mode)) fail(EINVAL);
+    // Takes the file open_regular opened; its failure is an I/O error.
+    explicit file_handle(opened file) : fd_(file.fd) {
+        if (fd_ < 0) throw std::system_error(file.error, std::generic_category());
     }
+    explicit file_handle(const std::string& path) : file_handle(open_regular(path)) {}
     ~file_handle() { ::close(fd_); }
     file_handle(const file_handle&) = delete;
     file_handle& operator=(const file_handle&) = delete;
@@ -74,11 +86,6 @@ class file_handle {
     }
 
   private:
-    [[noreturn]] void fail(int error) {
-        ::close(fd_);
-        throw std::system_error(error, std::generic_category());
-    }
-
     int fd_;
 };
 
@@ -169,10 +176,10 @@ std::size_t read_records(file_handle& file, shuushi_data& table, std::size_t wan
     return got;
 }
 
-bool read_kzn(const std::string& path, shuushi_data& table, notifier& notify) {
+bool read_kzn(opened from, const std::string& path, shuushi_data& table, notifier& notify) {
     bool whole = true;
     {
-        file_handle file(path);
+        file_handle file(from);
         char prefix[prefix_bytes];
         if (file.read_up_to(prefix, prefix_bytes) < prefix_bytes) whole = false;
         const std::int32_t row_count = whole ? load_le32(prefix + header_bytes) : 0;
@@ -403,11 +410,11 @@ class csv_line_reader {
 
 // Reads the file into the table; true when the file holds further lines
 // after the 1999th, which the table cannot take.
-bool read_csv(const std::string& path, shuushi_data& table) {
+bool read_csv(opened from, shuushi_data& table) {
     constexpr std::size_t piece_bytes = csv_read_piece_bytes;
     static_assert(piece_bytes + text_bytes <= read_buffer_bytes);
     char* const bytes = read_buffer();
-    file_handle file(path);
+    file_handle file(from);
     csv_line_reader lines(table);
     for (;;) {
         const std::size_t got = file.read_up_to(bytes, piece_bytes);
@@ -448,14 +455,31 @@ bool month_file_reader(std::string_view path, shuushi_data& table, notifier& not
     return month_file_reader(path, table, notify, ignored);
 }
 
-bool month_file_reader(std::string_view path, shuushi_data& table, notifier& notify, month_read_info& info) {
-    const std::string p(path);
+namespace {
+
+bool read_opened(opened file, const std::string& path, shuushi_data& table, notifier& notify,
+                 month_read_info& info) {
     info = {};
-    if (format_of_path(p) == month_format::csv) {
-        info.lines_left_out = read_csv(p, table);
+    if (format_of_path(path) == month_format::csv) {
+        info.lines_left_out = read_csv(file, table);
         return true;
     }
-    return read_kzn(p, table, notify);
+    return read_kzn(file, path, table, notify);
+}
+
+} // namespace
+
+bool month_file_reader(std::string_view path, shuushi_data& table, notifier& notify, month_read_info& info) {
+    const std::string p(path);
+    return read_opened(open_regular(p), p, table, notify, info);
+}
+
+std::optional<bool> month_file_reader_if_present(std::string_view path, shuushi_data& table, notifier& notify) {
+    const std::string p(path);
+    const opened file = open_regular(p);
+    if (file.fd < 0) return std::nullopt;
+    month_read_info ignored;
+    return read_opened(file, p, table, notify, ignored);
 }
 
 std::string encode_kzn(const shuushi_data& table) {

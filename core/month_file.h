@@ -5,6 +5,7 @@
 #include "ledger.h"
 #include "notifier.h"
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -24,6 +25,12 @@ enum class month_format { kzn, csv };
 // file_exists first; a file that cannot be opened and other unexpected I/O
 // failures throw std::system_error.
 [[nodiscard]] bool month_file_reader(std::string_view path, shuushi_data& table, notifier& notify);
+
+// month_file_reader for a month that may be absent, in one open: nothing, and
+// the table untouched, when the path names no regular file that can be opened
+// (as file_exists answers false); otherwise what month_file_reader answers.
+[[nodiscard]] std::optional<bool> month_file_reader_if_present(std::string_view path, shuushi_data& table,
+                                                               notifier& notify);
 
 // What a read found besides the lines.
 struct month_read_info {

@@ -147,12 +147,13 @@ walk_outcome month_walk_by_month(const period_query& query, std::string_view pro
         const auto year = static_cast<std::uint16_t>(i / 12);
         const auto month = static_cast<std::uint16_t>(i % 12 + 1);
         const std::string path = month_path(program_dir, year, month, query.file_format);
-        if (!source.exists(path)) {
+        const std::optional<bool> read = source.read_if_present(path, *scratch, notify);
+        if (!read) {
             if (notify.tell_path_or_stop(message_kind::error, missing_file_text(path)))
                 return walk_outcome::stopped_by_user;
             continue;
         }
-        if (!source.read(path, *scratch, notify)) continue;
+        if (!*read) continue;
         if (step(*scratch, year, month) == walk_answer::stop) break;
     }
     return walk_outcome::walked;

@@ -9,6 +9,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -92,6 +93,13 @@ class month_source {
     [[nodiscard]] virtual bool exists(std::string_view path) = 0;
     // As month_file_reader: false for a damaged file after its own message.
     [[nodiscard]] virtual bool read(std::string_view path, shuushi_data& table, notifier& notify) = 0;
+    // exists, then read: nothing for a missing month, else what read answers.
+    // The files' own source does both in one open.
+    [[nodiscard]] virtual std::optional<bool> read_if_present(std::string_view path, shuushi_data& table,
+                                                              notifier& notify) {
+        if (!exists(path)) return std::nullopt;
+        return read(path, table, notify);
+    }
 };
 
 // file_exists and month_file_reader.

@@ -14,6 +14,9 @@ class system_source : public month_source {
     bool read(std::string_view path, shuushi_data& table, notifier& notify) override {
         return month_file_reader(path, table, notify);
     }
+    std::optional<bool> read_if_present(std::string_view path, shuushi_data& table, notifier& notify) override {
+        return month_file_reader_if_present(path, table, notify);
+    }
 };
 
 } // namespace

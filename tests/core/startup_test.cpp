@@ -120,6 +120,8 @@ TEST(read_startup_files, settings_and_both_lists) {
 }
 
 // Reading is all a file needs to exist: a month the user made read-only opens.
+// The period walk's one-open read finds a month exactly where the test does,
+// and leaves the table alone where it does not.
 TEST(file_exists, only_a_regular_file_that_may_be_read) {
     temp_dir dir;
     const std::string long_name(253 - dir.path().size(), 'n'); // paths are used whole, however long
@@ -128,15 +130,29 @@ TEST(file_exists, only_a_regular_file_that_may_be_read) {
     std::filesystem::permissions(dir.file("unreadable"), std::filesystem::perms::owner_write);
     std::filesystem::create_directory(dir.file("folder"));
     std::filesystem::create_symlink(dir.file("read-only"), dir.file("link"));
+    ASSERT_EQ(::mkfifo(dir.file("pipe").c_str(), 0644), 0);
+    const auto expect_exists = [](const std::string& path, bool exists) {
+        EXPECT_EQ(file_exists(path), exists) << path;
+        shuushi_data table;
+        table.row_count = 7;
+        recording_notifier n;
+        const std::optional<bool> read = month_file_reader_if_present(path, table, n);
+        EXPECT_EQ(read.has_value(), exists) << path;
+        if (read) {
+            EXPECT_FALSE(*read) << path; // one byte is a damaged month
+        } else {
+            EXPECT_EQ(table.row_count, 7) << path;
+        }
+    };
     for (const std::string& path :
          {dir.file("plain"), dir.file(long_name), dir.file("read-only"), dir.file("link")})
-        EXPECT_TRUE(file_exists(path)) << path;
+        expect_exists(path, true);
     for (const std::string& path :
          {dir.file("missing"), dir.file("folder"), dir.file("plain/below"), std::string(),
-          dir.file(long_name + "-more"), dir.file(long_name.substr(1))})
-        EXPECT_FALSE(file_exists(path)) << path;
+          dir.file(long_name + "-more"), dir.file(long_name.substr(1)), dir.file("pipe")})
+        expect_exists(path, false);
     // The administrator may read any file.
-    EXPECT_EQ(file_exists(dir.file("unreadable")), ::geteuid() == 0);
+    expect_exists(dir.file("unreadable"), ::geteuid() == 0);
 }
 
 // Crafted, damaged and oversized files fed to every reader: month as KZN and
