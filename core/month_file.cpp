@@ -53,7 +53,10 @@ opened open_regular(const std::string& path) {
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0) return {-1, errno};
     struct stat st {};
-    const int error = ::fstat(fd, &st) != 0 ? errno : S_ISDIR(st.st_mode) ? EISDIR : !S_ISREG(st.st_mode) ? EINVAL : 0;
+    const int error = ::fstat(fd, &st) != 0  ? errno
+                      : S_ISDIR(st.st_mode)  ? EISDIR
+                      : !S_ISREG(st.st_mode) ? EINVAL
+                                             : 0;
     if (error == 0) return {fd, 0};
     ::close(fd);
     return {-1, error};
@@ -474,7 +477,8 @@ bool month_file_reader(std::string_view path, shuushi_data& table, notifier& not
     return read_opened(open_regular(p), p, table, notify, info);
 }
 
-std::optional<bool> month_file_reader_if_present(std::string_view path, shuushi_data& table, notifier& notify) {
+std::optional<bool> month_file_reader_if_present(std::string_view path, shuushi_data& table,
+                                                 notifier& notify) {
     const std::string p(path);
     const opened file = open_regular(p);
     if (file.fd < 0) return std::nullopt;

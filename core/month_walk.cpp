@@ -6,6 +6,7 @@
 #include <charconv>
 #include <iterator>
 #include <memory>
+#include <vector>
 
 namespace kozenica {
 
@@ -59,12 +60,12 @@ walk_answer visit_lines(const shuushi_data& table, const period_query& query, st
 std::int64_t missing_months(const period_query& query, std::string_view program_dir, month_source& source,
                             std::int64_t first, std::int64_t last) {
     if (last - first + 1 <= missing_months_to_ask) return 0;
-    std::int64_t missing = 0;
+    std::vector<std::string> paths;
+    paths.reserve(static_cast<std::size_t>(last - first + 1));
     for (std::int64_t i = first; i <= last; ++i)
-        if (!source.exists(month_path(program_dir, static_cast<std::uint16_t>(i / 12),
-                                      static_cast<std::uint16_t>(i % 12 + 1), query.file_format)))
-            ++missing;
-    return missing;
+        paths.push_back(month_path(program_dir, static_cast<std::uint16_t>(i / 12),
+                                   static_cast<std::uint16_t>(i % 12 + 1), query.file_format));
+    return source.count_missing(program_dir, paths);
 }
 
 } // namespace

@@ -100,6 +100,16 @@ class month_source {
         if (!exists(path)) return std::nullopt;
         return read(path, table, notify);
     }
+    // How many of the paths, all in the folder dir, exists answers false for.
+    // The files' own source lists the folder once instead of opening each file.
+    [[nodiscard]] virtual std::int64_t count_missing(std::string_view dir,
+                                                     std::span<const std::string> paths) {
+        (void)dir;
+        std::int64_t missing = 0;
+        for (const std::string& path : paths)
+            missing += exists(path) ? 0 : 1;
+        return missing;
+    }
 };
 
 // file_exists and month_file_reader.

@@ -1,6 +1,7 @@
 #include "core/digits.h"
 #include "core/file_exists.h"
 #include "core/lists.h"
+#include "core/month_walk.h"
 #include "core/settings.h"
 #include "core/startup.h"
 #include "core/texts.h"
@@ -153,6 +154,17 @@ TEST(file_exists, only_a_regular_file_that_may_be_read) {
         expect_exists(path, false);
     // The administrator may read any file.
     expect_exists(dir.file("unreadable"), ::geteuid() == 0);
+    // The walk's count of the months without a file, from one listing of the
+    // folder, agrees with the test of each.
+    std::vector<std::string> in_folder;
+    for (const char* name :
+         {"plain", "read-only", "link", "missing", "folder", "pipe", "unreadable", "PLAIN"})
+        in_folder.push_back(dir.file(name));
+    in_folder.push_back(dir.file(long_name));
+    const auto without_file =
+        std::count_if(in_folder.begin(), in_folder.end(), [](auto& p) { return !file_exists(p); });
+    EXPECT_EQ(system_month_source().count_missing(dir.path(), in_folder), without_file);
+    EXPECT_EQ(without_file, ::geteuid() == 0 ? 4 : 5);
 }
 
 // Crafted, damaged and oversized files fed to every reader: month as KZN and
