@@ -82,13 +82,19 @@ void read_with_reader(const std::vector<std::string>& paths) {
     keep(*f.table);
 }
 
-void walk(std::int32_t format) {
+// All fifty years of months in the format, every item.
+period_query whole_range(std::int32_t format) {
     period_query query;
     query.start_year = first_year;
     query.start_month = 1;
     query.end_year = std::uint16_t(first_year + (walked_months - 1) / 12);
     query.end_month = 12;
     query.file_format = format;
+    return query;
+}
+
+void walk(std::int32_t format) {
+    period_query query = whole_range(format);
     query.item_name.assign("milk");
     bottom_price_list list;
     int found = 0;
@@ -104,13 +110,7 @@ void walk(std::int32_t format) {
 }
 
 void book(std::int32_t format) {
-    period_query query;
-    query.start_year = first_year;
-    query.start_month = 1;
-    query.end_year = std::uint16_t(first_year + (walked_months - 1) / 12);
-    query.end_month = 12;
-    query.file_format = format;
-    const price_book result = gather_price_book(query, walked().dir, walked().notify).value();
+    const price_book result = gather_price_book(whole_range(format), walked().dir, walked().notify).value();
     std::int64_t purchases = 0;
     for (const price_book_entry& e : result.entries())
         purchases += e.count;
