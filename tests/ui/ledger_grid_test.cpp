@@ -26,11 +26,7 @@ class ledger_grid : public main_form_test {
         }
         form->disp_data();
     }
-    void send_input(const QString& preedit, const QString& commit = {}) {
-        QInputMethodEvent event(preedit, {});
-        if (!commit.isEmpty()) event.setCommitString(commit);
-        QApplication::sendEvent(focus(), &event);
-    }
+    void send_input(const QString& preedit, const QString& commit = {}) { input_method(focus(), preedit, commit); }
     QRect cell_rect(int row, int column) { return grid().visualRect(form->model()->index(row - 1, column)); }
 };
 

@@ -19,37 +19,6 @@
 namespace kozenica::testing {
 namespace {
 
-TEST(TermInputForm, controlsStandWhereTheLayoutPutsThemAndYearBoxesTakeDigitsOnly) {
-    QWidget owner;
-    term_input_form form(&owner);
-    form.set_command_texts(u"期間変動"_s, u"の変動を調べる"_s);
-    EXPECT_EQ(form.name_box()->geometry(), QRect(7, 10, 123, 20));
-    EXPECT_EQ(form.end_month_box()->geometry(), QRect(126, 114, 65, 20));
-    EXPECT_EQ(form.outer_size(), QSize(123 + form.Label7()->width() + 21, 276));
-    EXPECT_TRUE(form.csv_item()->isChecked());
-    // "や～めた" with the wave dash that Shift-JIS 0x81 0x60 stands for.
-    EXPECT_EQ(to_sjis(form.cancel_button()->text()), "\x82\xe2\x81\x60\x82\xdf\x82\xbd");
-    // The text, then what stays of it typed (as an input method delivers it) and pasted.
-    const char* const cases[][3] = {
-        {"2000", "2000", "2000"}, {"-19 9", "199", ""}, {"../x", "", ""}, {"２０", "", ""}};
-    for (QLineEdit* box : {form.start_year_box(), form.end_year_box()}) {
-        for (const auto& c : cases) {
-            box->clear();
-            for (const QChar ch : QString::fromUtf8(c[0])) {
-                QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QString(ch));
-                QApplication::sendEvent(box, &press);
-            }
-            EXPECT_EQ(box->text(), QString::fromUtf8(c[1])) << c[0];
-            box->clear(), QApplication::clipboard()->setText(QString::fromUtf8(c[0])), box->paste();
-            EXPECT_EQ(box->text(), QString::fromUtf8(c[2])) << c[0];
-        }
-    }
-    form.show();
-    QApplication::setActiveWindow(&form);
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&form));
-    EXPECT_EQ(QApplication::focusWidget(), form.start_month_box()); // first in tab order
-}
-
 class period_commands : public program_window_test {
   protected:
     void SetUp() override {
@@ -352,10 +321,7 @@ TEST_F(price_book_command, headerClicksSortAndTheFilterTakesInputMethodText) {
     click_header(int(book_column::rise)); // again: descending
     EXPECT_EQ(rows(), QStringList({all[1], all[2], all[0]}));
     book()->filter_box()->setFocus();
-    QInputMethodEvent preedit(u"コンビニ"_s, {}), commit;
-    QApplication::sendEvent(book()->filter_box(), &preedit);
-    commit.setCommitString(u"コンビニ"_s);
-    QApplication::sendEvent(book()->filter_box(), &commit);
+    offer(book()->filter_box(), u"コンビニ"_s, arrival::committed);
     EXPECT_EQ(rows(), QStringList({all[1], all[2]})); // either shop counts
     book()->filter_box()->setText(u"食費"_s);          // the kind's name
     EXPECT_EQ(rows(), QStringList{all[1]});
