@@ -84,8 +84,8 @@ TEST(PriceBook, itemsAreTheirExactBytesCutTo20) {
              bought(9, "s", x_go, 6)});
     recording_notifier n;
     const price_book book = book_of(src, query_of(2000, 1, 2000, 1, "", 1), n);
-    EXPECT_EQ(items_of(book), twenty + " 2|" + sjis("ミルク") + " 1|" + lone + " 1|Milk 1|milk  1|" + sjis("ﾐﾙｸ") +
-                                  " 1|" + x_ko.substr(0, 20) + " 2|");
+    EXPECT_EQ(items_of(book), twenty + " 2|" + sjis("ミルク") + " 1|" + lone + " 1|Milk 1|milk  1|" +
+                                  sjis("ﾐﾙｸ") + " 1|" + x_ko.substr(0, 20) + " 2|");
     EXPECT_EQ(x_ko.substr(0, 20).back(), '\x82');
 }
 
@@ -133,9 +133,11 @@ TEST(PriceBook, theStopAnswerAtAMissingMonthLeavesNoBook) {
         stopping_notifier n;
         n.stop_at = stop_at;
         src.read_names.clear();
-        const std::optional<price_book> book = gather_price_book(query_of(2000, 1, 2000, 5, ""), src.dir, n, src);
-        EXPECT_EQ(std::tuple(book ? book->entries().at(0).count : 0, int(src.read_names.size()), n.told.size()),
-                  std::tuple(stop_at ? 0 : 3, read, std::size_t(stop_at ? stop_at : 2)))
+        const std::optional<price_book> book =
+            gather_price_book(query_of(2000, 1, 2000, 5, ""), src.dir, n, src);
+        EXPECT_EQ(
+            std::tuple(book ? book->entries().at(0).count : 0, int(src.read_names.size()), n.told.size()),
+            std::tuple(stop_at ? 0 : 3, read, std::size_t(stop_at ? stop_at : 2)))
             << stop_at;
         EXPECT_TRUE(n.asked.empty());
     }

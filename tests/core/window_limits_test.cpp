@@ -50,7 +50,8 @@ TEST(usable_window_rect, keeps_a_window_on_the_screen_that_holds_most_of_it_and_
     // clang-format on
     for (const auto& [what, screens, wanted, expected] : cases)
         EXPECT_EQ(usable_window_rect(wanted, main_minimum, 20, screens), expected) << what;
-    EXPECT_EQ(usable_window_rect({5, 5, 500, 400}, {900, 700}, 20, {{0, 0, 800, 600}}), (win_rect{0, 0, 800, 600}))
+    EXPECT_EQ(usable_window_rect({5, 5, 500, 400}, {900, 700}, 20, {{0, 0, 800, 600}}),
+              (win_rect{0, 0, 800, 600}))
         << "the screen wins over the minimum";
 }
 

@@ -67,7 +67,8 @@ TEST_F(dialogs, tab_into_the_format_group_lands_on_the_chosen_item_and_the_arrow
     // the dialog, Tab from here enters the format group, Tab from the group goes there, its items
     const std::tuple<QDialog*, QWidget*, QWidget*, QRadioButton*, QRadioButton*> both[] = {
         {&file_form, file_form.year(), file_form.month(), file_form.kzn_item(), file_form.csv_item()},
-        {&term_form, term_form.end_month_box(), term_form.ok_button(), term_form.kzn_item(), term_form.csv_item()}};
+        {&term_form, term_form.end_month_box(), term_form.ok_button(), term_form.kzn_item(),
+         term_form.csv_item()}};
     for (const auto& [dialog, before, after, kzn, csv] : both) {
         show_active(*dialog);
         for (QRadioButton* chosen : {csv, kzn}) {

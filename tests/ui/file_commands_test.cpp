@@ -28,7 +28,8 @@ TEST_F(file_commands, open_reads_either_format_and_names_the_month) {
         EXPECT_TRUE(notify.messages.empty());
         EXPECT_EQ(std::tuple(form->table().row_count, form->table().lines[2], form->state().open_path.str(),
                              form->state().changed_flag, form->windowTitle()),
-                  std::tuple(3, month.lines[2], dir.file(name), false, u"Kozenica [%1]"_s.arg(QLatin1String(name))));
+                  std::tuple(3, month.lines[2], dir.file(name), false,
+                             u"Kozenica [%1]"_s.arg(QLatin1String(name))));
     }
 }
 
@@ -64,8 +65,9 @@ TEST_F(file_commands, save_as_and_overwrite_without_a_name_write_the_chosen_form
         answer(chosen, ok);
         overwrite ? form->file_overwriteClick() : form->file_saveClick();
         EXPECT_TRUE(seen.back().startsWith(u" 保　存 "_s)) << name;
-        EXPECT_EQ(std::tuple(dir.read(name).size(), form->state().open_path.str(), form->state().changed_flag),
-                  std::tuple(bytes, ok ? dir.file(name) : "", bytes != 96))
+        EXPECT_EQ(
+            std::tuple(dir.read(name).size(), form->state().open_path.str(), form->state().changed_flag),
+            std::tuple(bytes, ok ? dir.file(name) : "", bytes != 96))
             << name;
     }
     EXPECT_TRUE(notify.messages.empty());
@@ -130,9 +132,11 @@ TEST_F(shutdown, sizes_and_column_widths_come_back_at_the_next_start) {
     form->show_list_form();
     const QTableWidget& kinds = *form->list_window()->draw_klist();
     EXPECT_EQ(QRect(form->pos(), form->size()), QRect(place, QSize(720, 500)));
-    EXPECT_EQ(std::pair(form->draw_shuushi()->columnWidth(3), form->settings()[setting::graph_width]), std::pair(150, 333));
-    EXPECT_EQ(std::tuple(form->list_window()->frameGeometry().size(), kinds.columnWidth(0), kinds.columnWidth(1)),
-              std::tuple(list_outer, 40, 140));
+    EXPECT_EQ(std::pair(form->draw_shuushi()->columnWidth(3), form->settings()[setting::graph_width]),
+              std::pair(150, 333));
+    EXPECT_EQ(
+        std::tuple(form->list_window()->frameGeometry().size(), kinds.columnWidth(0), kinds.columnWidth(1)),
+        std::tuple(list_outer, 40, 140));
 }
 
 } // namespace

@@ -46,8 +46,14 @@ TEST_F(places, every_message_naming_a_file_shows_a_japanese_folder_as_japanese) 
     dir.write("2024_7.kzn", encode_kzn(month_of(7, "生協")));
     const QString damaged_head = u"Kozenicaのデータではないか、もしくはファイルが壊れています\n"_s;
     const std::pair<std::function<void()>, QStringList> cases[] = {
-        {[&] { answer(choice{"2024", 5, 0}), form->file_loadClick(); }, {damaged_head + shown("2024_5.kzn")}},
-        {[&] { answer(choice{"2024", 6, 1}), form->file_loadClick(); }, {u"ファイル(2024_6.csv)がありません"_s}},
+        {[&] {
+             answer(choice{"2024", 5, 0}), form->file_loadClick();
+         },
+         {damaged_head + shown("2024_5.kzn")}},
+        {[&] {
+             answer(choice{"2024", 6, 1}), form->file_loadClick();
+         },
+         {u"ファイル(2024_6.csv)がありません"_s}},
         {[&] { answer_period("tea", "2024/5", "2024/7", false), form->search_bottom_price(); },
          {damaged_head + shown("2024_5.kzn"), missing("2024_6.kzn")}},
         {[&] { form->manual_menuClick(); }, {u"ﾌｧｲﾙ %1 は開けません"_s.arg(shown("manual.txt"))}}};

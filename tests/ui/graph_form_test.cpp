@@ -191,23 +191,29 @@ TEST(graph_form, legend_gives_up_its_highlight_with_the_focus) {
 class summary_command : public testing::program_window_test {
   protected:
     void SetUp() override {
-        dir.write("kindlist.dat", testing::sjis("0\r\n繰越・その他\r\n1\r\n食費\r\n2\r\n外食\r\n3\r\n日用品\r\n"));
+        dir.write("kindlist.dat",
+                  testing::sjis("0\r\n繰越・その他\r\n1\r\n食費\r\n2\r\n外食\r\n3\r\n日用品\r\n"));
         start();
         form->move(100, 50), form->resize(800, 600);
     }
     // Runs the command on a month; `user` may resize the window and its columns before closing it.
     // What the window held: "caption mode legend-columns", the column widths, then the rows
     // (header first), cells each followed by '|'; its outer bounds go to `bounds`.
-    QStringList run(const std::vector<testing::month_line>& lines, const std::function<void(graph_form&)>& user = {}) {
+    QStringList run(const std::vector<testing::month_line>& lines,
+                    const std::function<void(graph_form&)>& user = {}) {
         testing::set_month(form->table(), lines);
         QStringList seen;
         runner.push([&](QDialog& dialog) {
             graph_form& g = dynamic_cast<graph_form&>(dialog);
-            seen << u"%1 %2 %3"_s.arg(g.windowTitle()).arg(g.graph_mode()).arg(g.taiou_list_box()->columnCount());
+            seen << u"%1 %2 %3"_s.arg(g.windowTitle())
+                        .arg(g.graph_mode())
+                        .arg(g.taiou_list_box()->columnCount());
             for (int r = -1; r < g.table_rows_with_header(); ++r) {
                 seen << QString();
                 for (int c = 0; c < 4; ++c)
-                    seen.back() += (r < 0 ? QString::number(g.draw_Shuukei()->columnWidth(c)) : g.table_text(c, r)) + u'|';
+                    seen.back() +=
+                        (r < 0 ? QString::number(g.draw_Shuukei()->columnWidth(c)) : g.table_text(c, r)) +
+                        u'|';
             }
             bounds = QRect(g.pos(), g.outer_size());
             if (user) user(g);

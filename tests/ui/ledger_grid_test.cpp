@@ -26,7 +26,9 @@ class ledger_grid : public main_form_test {
         }
         form->disp_data();
     }
-    void send_input(const QString& preedit, const QString& commit = {}) { input_method(focus(), preedit, commit); }
+    void send_input(const QString& preedit, const QString& commit = {}) {
+        input_method(focus(), preedit, commit);
+    }
     QRect cell_rect(int row, int column) { return grid().visualRect(form->model()->index(row - 1, column)); }
 };
 
@@ -51,8 +53,9 @@ TEST_F(ledger_grid, every_way_into_a_cell_shows_its_text_selected) {
         ASSERT_TRUE(editor()) << how;
         const QString text = cell(expected.row, expected.column);
         EXPECT_FALSE(text.isEmpty()) << how;
-        EXPECT_EQ(std::tuple(current(), editor()->text(), editor()->selectedText(), QApplication::focusWidget()),
-                  std::tuple(expected, text, text, static_cast<QWidget*>(editor())))
+        EXPECT_EQ(
+            std::tuple(current(), editor()->text(), editor()->selectedText(), QApplication::focusWidget()),
+            std::tuple(expected, text, text, static_cast<QWidget*>(editor())))
             << how;
     }
 }
@@ -90,12 +93,14 @@ TEST_F(ledger_grid, a_composition_is_not_the_cells_text_until_committed) {
     load_month();
     grid().set_current_cell(1, 3); // 繰越, selected
     send_input(u"ぎゅう"_s);
-    EXPECT_EQ(std::pair(editor()->composing(), cell(1, 3)), std::pair(true, u"繰越"_s)) << "composing keeps the text";
+    EXPECT_EQ(std::pair(editor()->composing(), cell(1, 3)), std::pair(true, u"繰越"_s))
+        << "composing keeps the text";
     send_input(u"ぎゅうにゅう"_s);
     send_input({}); // Escape: the input method drops the composition
     EXPECT_FALSE(editor()->composing());
     // The text is selected again, ready to be typed over.
-    EXPECT_EQ(QStringList({cell(1, 3), editor()->text(), editor()->selectedText()}), QStringList(3, u"繰越"_s));
+    EXPECT_EQ(QStringList({cell(1, 3), editor()->text(), editor()->selectedText()}),
+              QStringList(3, u"繰越"_s));
 
     send_input(u"ぎゅうにゅう"_s);
     send_input({}, u"牛乳"_s);
@@ -128,9 +133,11 @@ TEST_F(ledger_grid, moving_away_from_an_open_composition_loses_no_text) {
         move();
         const QString there = cell(expected.row, expected.column);
         EXPECT_FALSE(there.isEmpty() || editor()->composing()) << how;
-        EXPECT_EQ(std::tuple(current(), cell(1, 2), editor()->text()), std::tuple(expected, u"abc"_s, there)) << how;
+        EXPECT_EQ(std::tuple(current(), cell(1, 2), editor()->text()), std::tuple(expected, u"abc"_s, there))
+            << how;
         send_input({}, u"ぎゅう"_s); // the input method commits what was left behind once more, late
-        EXPECT_EQ(QStringList({editor()->text(), cell(expected.row, expected.column)}), QStringList({there, there}))
+        EXPECT_EQ(QStringList({editor()->text(), cell(expected.row, expected.column)}),
+                  QStringList({there, there}))
             << how;
         QTest::keyClicks(focus(), u"5"_s);
         EXPECT_EQ(cell(1, 2), u"abc"_s) << how;
@@ -225,7 +232,8 @@ TEST_F(ledger_grid, commands_move_lines_cells_and_cursor_together_and_the_balanc
         std::string shown;
         for (int r = 1; r <= form->model()->rowCount(); ++r)
             shown += (cell(r, 2) + cell(r, 6)).toStdString() + "/";
-        EXPECT_EQ(std::tuple(shown, current(), editor()->text()), std::tuple(expected, to, cell(to.row, to.column)))
+        EXPECT_EQ(std::tuple(shown, current(), editor()->text()),
+                  std::tuple(expected, to, cell(to.row, to.column)))
             << command << ": the editor follows";
     }
     load_lines(five);
@@ -248,13 +256,14 @@ TEST_F(ledger_grid, menus_carry_every_command_with_its_access_letter_and_tool_bu
     }
     EXPECT_EQ(menus, expected);
     QStringList hints;
-    for (const char* name : {"file_load_button", "file_overwrite_button", "go_top_line_button",
-                             "go_bottom_line_button", "show_list_form_button", "show_graph_window_button",
-                             "term_graph_button", "date_sort_button", "search_bottom_price_button",
-                             "copy_befor_line_button", "inser_line_button", "del_line_button"})
+    for (const char* name :
+         {"file_load_button", "file_overwrite_button", "go_top_line_button", "go_bottom_line_button",
+          "show_list_form_button", "show_graph_window_button", "term_graph_button", "date_sort_button",
+          "search_bottom_price_button", "copy_befor_line_button", "inser_line_button", "del_line_button"})
         hints << form->findChild<QPushButton*>(QLatin1String(name))->toolTip();
-    EXPECT_EQ(hints.join(u' '), u"開く 上書き保存する 先頭へ移動 最終行へ移動 種類リストの表示 月内集計グラフの表示 "
-                                u"期間変動グラフの表示 日付順に並び替え 最安値探索 １行上をコピー 行の挿入 行の削除"_s);
+    EXPECT_EQ(hints.join(u' '),
+              u"開く 上書き保存する 先頭へ移動 最終行へ移動 種類リストの表示 月内集計グラフの表示 "
+              u"期間変動グラフの表示 日付順に並び替え 最安値探索 １行上をコピー 行の挿入 行の削除"_s);
 }
 
 } // namespace

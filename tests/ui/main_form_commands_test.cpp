@@ -144,7 +144,8 @@ TEST_F(commands, font_command_reaches_the_balance_row_and_kind_list_but_not_menu
 TEST_F(commands, insert_above_line_1_moves_the_carried_forward_line_down_and_a_refused_copy_changes_nothing) {
     grid().set_current_cell(1, 3);
     run("inser_line_button");
-    EXPECT_EQ(std::tuple(form->table().row_count, line(1), line(2)), std::tuple(3, shuushi_line{}, carried_forward_line()));
+    EXPECT_EQ(std::tuple(form->table().row_count, line(1), line(2)),
+              std::tuple(3, shuushi_line{}, carried_forward_line()));
     EXPECT_EQ(cell(1, 3) + u'|' + cell(2, 1) + u'|' + cell(2, 3), u"|1|繰越"_s);
     EXPECT_EQ(current(), (cell_pos{1, 1}));
 
@@ -175,8 +176,8 @@ TEST_F(quiet_window, an_open_that_fails_while_reading_leaves_an_empty_unnamed_mo
     answer(choice{"2024", 5, 0});
     form->file_loadClick();
     EXPECT_EQ(notify.texts(), QStringList{general_io_error_text(EIO)});
-    EXPECT_EQ(std::tuple(form->table().row_count, form->state().open_path.str(), form->state().open_name.str(),
-                         form->windowTitle()),
+    EXPECT_EQ(std::tuple(form->table().row_count, form->state().open_path.str(),
+                         form->state().open_name.str(), form->windowTitle()),
               std::tuple(2, "", "", u"Kozenica"_s));
 }
 
@@ -270,7 +271,8 @@ TEST_F(main_form_test, every_header_row_is_20_pixels_high_with_its_text_at_the_t
     table.set_col_width(0, 40);
     table.show();
     // grid, its window, header, section, whether its text is left-aligned
-    QHeaderView *kind_header = kinds.draw_klist()->horizontalHeader(), *result = table.hyou_disp()->horizontalHeader();
+    QHeaderView *kind_header = kinds.draw_klist()->horizontalHeader(),
+                *result = table.hyou_disp()->horizontalHeader();
     // clang-format off
     const std::tuple<const char*, QWidget*, QHeaderView*, int, bool> cases[] = {
         {"ledger", form.get(), form->ledger_grid()->horizontalHeader(), 1, false},
@@ -285,12 +287,14 @@ TEST_F(main_form_test, every_header_row_is_20_pixels_high_with_its_text_at_the_t
         window->setFont(font);
         QApplication::processEvents();
         const bool across = header->orientation() == Qt::Horizontal;
-        EXPECT_EQ(across ? header->height() : header->sectionSize(section), 20) << grid << " with a 30-pixel font";
+        EXPECT_EQ(across ? header->height() : header->sectionSize(section), 20)
+            << grid << " with a 30-pixel font";
         font.setPixelSize(8);
         window->setFont(font);
         QApplication::processEvents();
         const int at = header->sectionViewportPosition(section), size = header->sectionSize(section);
-        const QRect rect = across ? QRect(at, 0, size, header->height()) : QRect(0, at, header->width(), size);
+        const QRect rect =
+            across ? QRect(at, 0, size, header->height()) : QRect(0, at, header->width(), size);
         const QPoint in = ink(header->grab().toImage(), rect).topLeft() - rect.topLeft();
         EXPECT_TRUE(in.y() >= 2 && in.y() <= 4) << grid << ": text starts " << in.y() << " pixels down";
         EXPECT_TRUE(!left_aligned || (in.x() >= 2 && in.x() <= 4)) << grid << ": " << in.x() << " pixels in";

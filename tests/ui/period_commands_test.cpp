@@ -266,7 +266,7 @@ TEST_F(price_book_command, headerClicksSortAndTheFilterTakesInputMethodText) {
     book()->filter_box()->setFocus();
     offer(book()->filter_box(), u"コンビニ"_s, arrival::committed);
     EXPECT_EQ(rows(), QStringList({all[1], all[2]})); // either shop counts
-    book()->filter_box()->setText(u"食費"_s);          // the kind's name
+    book()->filter_box()->setText(u"食費"_s);         // the kind's name
     EXPECT_EQ(rows(), QStringList{all[1]});
     book()->filter_box()->setText(u"BREAD"_s);
     EXPECT_EQ(rows(), QStringList{all[0]});
@@ -307,9 +307,10 @@ TEST_F(price_book_command, ctrlCCopiesTheSelectedRowsWithTheHeaderLine) {
                                     QItemSelectionModel::Select | QItemSelectionModel::Rows);
     QApplication::clipboard()->clear();
     QTest::keyClick(table, Qt::Key_C, Qt::ControlModifier);
-    EXPECT_EQ(QApplication::clipboard()->text(), u"品名\t種類\t回数\t最安値\t店名\t日付\t最近\t店名\t日付\t差\n"_s +
-                                                     QString(all[0]).replace(u'|', u'\t') + u'\n' +
-                                                     QString(all[2]).replace(u'|', u'\t') + u'\n');
+    EXPECT_EQ(QApplication::clipboard()->text(),
+              u"品名\t種類\t回数\t最安値\t店名\t日付\t最近\t店名\t日付\t差\n"_s +
+                  QString(all[0]).replace(u'|', u'\t') + u'\n' + QString(all[2]).replace(u'|', u'\t') +
+                  u'\n');
 }
 
 TEST(BookModel, aTabOrLineEndInsideACellBecomesASpaceInTheCopy) {

@@ -24,8 +24,9 @@ QString replace_other(const char* name) {
 QStringList careful_questions(const scripted_notifier& n) {
     QStringList out;
     for (const auto& m : n.messages)
-        out << (m.buttons == box_buttons::yes_no_default_no && m.kind == message_kind::warning ? u""_s
-                                                                                               : u"other: "_s) +
+        out << (m.buttons == box_buttons::yes_no_default_no && m.kind == message_kind::warning
+                    ? u""_s
+                    : u"other: "_s) +
                    m.text;
     return out;
 }
@@ -63,7 +64,8 @@ TEST_F(save_safety, closing_into_another_months_file_keeps_it_and_the_window) {
     notify.answers = {true, false};
     answer(choice{"2024", 5, 1});
     EXPECT_FALSE(form->close());
-    EXPECT_EQ(careful_questions(notify), QStringList({u"other: 現在のデータを保存しますか?"_s, replace_other("2024_5.csv")}));
+    EXPECT_EQ(careful_questions(notify),
+              QStringList({u"other: 現在のデータを保存しますか?"_s, replace_other("2024_5.csv")}));
     EXPECT_EQ(dir.read("2024_5.csv"), "29 lines of a real month");
     EXPECT_FALSE(dir.exists("kozenic.int"));
     notify.answers = {true, true};
@@ -84,8 +86,9 @@ TEST_F(save_safety, a_file_longer_than_a_month_is_told_at_open_and_asked_at_over
     form->file_loadClick();
     ASSERT_EQ(notify.messages.size(), 1u);
     EXPECT_EQ(std::pair(notify.messages[0].kind, notify.messages[0].text),
-              std::pair(message_kind::warning, u"ファイル(2024_5.csv)には、1か月に入る1999行より多くの行があります\n"
-                                               u"1999行目までを読みこみました。上書きすると、残りの行はなくなります"_s));
+              std::pair(message_kind::warning,
+                        u"ファイル(2024_5.csv)には、1か月に入る1999行より多くの行があります\n"
+                        u"1999行目までを読みこみました。上書きすると、残りの行はなくなります"_s));
     EXPECT_EQ(form->table().row_count, 2000);
     const QString ask = u"ファイル(2024_5.csv)には1999行目より後にも行があります\n"
                         u"上書きすると、その行はなくなります。上書きしますか?"_s;
@@ -114,7 +117,8 @@ TEST_F(save_safety, texts_a_csv_cannot_carry_are_asked_about_once_and_written_as
     notify.answers = {false};
     answer(choice{"2024", 7, 1});
     form->file_saveClick();
-    EXPECT_EQ(std::pair(notify.texts(), notify.messages[0].kind), std::pair(QStringList{ask}, message_kind::warning));
+    EXPECT_EQ(std::pair(notify.texts(), notify.messages[0].kind),
+              std::pair(QStringList{ask}, message_kind::warning));
     EXPECT_EQ(std::tuple(dir.exists("2024_7.csv"), form->state().changed_flag, form->windowTitle()),
               std::tuple(false, true, u"Kozenica"_s));
     // KZN holds any byte: no question, the texts as they are.
@@ -174,7 +178,8 @@ TEST_F(save_safety, a_file_changed_on_disk_since_it_was_read_is_replaced_only_af
             if (c == 1) answer(choice{"2024", 5, 0});
             c == 1 ? form->file_saveClick() : form->file_overwriteClick();
             EXPECT_EQ(careful_questions(notify), QStringList{ask});
-            EXPECT_EQ(std::pair(dir.read("2024_5.kzn"), form->state().changed_flag), std::pair(yes ? ours : on_disk, !yes));
+            EXPECT_EQ(std::pair(dir.read("2024_5.kzn"), form->state().changed_flag),
+                      std::pair(yes ? ours : on_disk, !yes));
         }
         notify.messages.clear();
         form->file_overwriteClick(); // what this program wrote last is on disk
@@ -186,7 +191,8 @@ TEST_F(save_safety, a_file_changed_on_disk_since_it_was_read_is_replaced_only_af
     dir.write("2024_8.kzn", theirs);
     notify.messages.clear();
     form->file_overwriteClick();
-    EXPECT_EQ(std::pair(dir.read("2024_8.kzn"), careful_questions(notify).size()), std::pair(theirs, qsizetype(1)));
+    EXPECT_EQ(std::pair(dir.read("2024_8.kzn"), careful_questions(notify).size()),
+              std::pair(theirs, qsizetype(1)));
 }
 
 } // namespace
