@@ -137,26 +137,20 @@ enum class mode { fail, nothing, after }; // nothing: a write stores 0 bytes; af
 struct faulty_io : file_io {
     faulty_io(step s = step::open, long n = 0, int e = 0, mode m = mode::fail)
         : at(s), nth(n), error(e), how(m) {}
-    int open(const char* path, int flags, mode_t m) override {
-        return hit(step::open) ? refuse() : file_io::open(path, flags, m);
-    }
+    // clang-format off
+    int open(const char* p, int flags, mode_t m) override { return hit(step::open) ? refuse() : file_io::open(p, flags, m); }
     ssize_t write(int fd, const void* data, std::size_t size) override {
         if (!hit(step::write)) return file_io::write(fd, data, std::min<std::size_t>(size, 1000));
         return how == mode::nothing ? 0 : refuse();
     }
     int fsync(int fd) override { return hit(step::fsync) ? refuse() : file_io::fsync(fd); }
     int close(int f) override { return hit(step::close) ? (file_io::close(f), refuse()) : file_io::close(f); }
-    int rename(const char* a, const char* b) override {
-        return hit(step::rename) ? refuse() : file_io::rename(a, b);
-    }
-    ssize_t readlink(const char* p, char* b, std::size_t n) override {
-        return hit(step::readlink) ? refuse() : file_io::readlink(p, b, n);
-    }
-    int lstat(const char* p, struct stat* st) override {
-        return hit(step::lstat) ? refuse() : file_io::lstat(p, st);
-    }
+    int rename(const char* a, const char* b) override { return hit(step::rename) ? refuse() : file_io::rename(a, b); }
+    ssize_t readlink(const char* p, char* b, std::size_t n) override { return hit(step::readlink) ? refuse() : file_io::readlink(p, b, n); }
+    int lstat(const char* p, struct stat* st) override { return hit(step::lstat) ? refuse() : file_io::lstat(p, st); }
     int access(const char* p, int m) override { return hit(step::access) ? refuse() : file_io::access(p, m); }
     int fchmod(int fd, mode_t m) override { return hit(step::fchmod) ? refuse() : file_io::fchmod(fd, m); }
+    // clang-format on
     bool hit(step s) { return log.push_back(s), at == s && std::count(log.begin(), log.end(), s) == nth; }
     int refuse() const { return errno = error, -1; }
     step at;
@@ -230,18 +224,12 @@ TEST(month_file_writer, a_real_full_disk_keeps_the_old_file) {
 
 // Saved over a longer file and read back. Only a lower-case .csv is CSV.
 TEST(month_file_writer, round_trips_in_both_formats) {
-    const struct {
-        const char* name;
-        shuushi_data table;
-        bool csv;
-    } cases[] = {{"2024_5.kzn", new_month(), false},
-                 {"2024_5.csv", new_month(), true},
-                 {"full.kzn", full_table(true), false},
-                 {"full.csv", full_table(false), true},
-                 {"upper.CSV", full_table(true), false},
-                 {"none.csv", table_of({}), true},
-                 {"x.csv.kzn", table_of({}), false},
-                 {"comma.csv", table_of({make_line(3, "A,B", "item", 4, -500, 6, "memo")}), true}};
+    // clang-format off
+    const struct { const char* name; shuushi_data table; bool csv; } cases[] = {
+        {"2024_5.kzn", new_month(), false}, {"2024_5.csv", new_month(), true}, {"full.kzn", full_table(true), false},
+        {"full.csv", full_table(false), true}, {"upper.CSV", full_table(true), false}, {"none.csv", table_of({}), true},
+        {"x.csv.kzn", table_of({}), false}, {"comma.csv", table_of({make_line(3, "A,B", "item", 4, -500, 6, "memo")}), true}};
+    // clang-format on
     temp_dir dir;
     for (const auto& [name, table, csv] : cases) {
         expect_save(table, write_bytes(dir.file(name), std::string(200000, 'x')), system_file_io(), saved);

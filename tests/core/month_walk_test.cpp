@@ -68,24 +68,6 @@ TEST(MonthWalk, missingMonthsAreToldOneByOneAndDamagedOnesSkipped) {
                             {message_kind::error, sjis("ファイル(/prog/2000_4.kzn)がありません")}}));
 }
 
-TEST(MonthWalk, stopAtAMissingMonthEndsTheWalkAndNoMonthAfterIsRead) {
-    // box to stop at (0: none), then the months read and the outcome
-    for (const auto& [stop_at, read, outcome] :
-         {std::tuple(0, names{"2000_1.kzn", "2000_3.kzn", "2000_5.kzn"}, walk_outcome::walked),
-          {1, names{"2000_1.kzn"}, walk_outcome::stopped_by_user},
-          {2, names{"2000_1.kzn", "2000_3.kzn"}, walk_outcome::stopped_by_user}}) {
-        fake_month_source src = with_months({"2000_1.kzn", "2000_3.kzn", "2000_5.kzn"});
-        stopping_notifier n;
-        n.stop_at = stop_at;
-        walk_outcome got{};
-        walk(query_of(2000, 1, 2000, 5), src, n, &got);
-        EXPECT_EQ(got, outcome) << stop_at;
-        EXPECT_EQ(src.read_names, read) << stop_at;
-        EXPECT_EQ(n.told.size(), std::size_t(stop_at == 0 ? 2 : stop_at));
-        EXPECT_TRUE(n.asked.empty());
-    }
-}
-
 TEST(MonthWalk, moreThan120MissingMonthsAskOnceBeforeTheFirstBox) {
     // start year, end year (January to December), files present, answer; the question's count (0: none)
     const names two{"2000_5.kzn", "2009_12.kzn"};

@@ -82,18 +82,6 @@ TEST(replace_file, a_replaced_file_keeps_its_owner_where_the_system_allows) {
     EXPECT_EQ(read_bytes(path), "new");
 }
 
-TEST(write_settings_file, a_read_only_settings_file_is_kept_and_read) {
-    temp_dir dir;
-    const std::string path = dir.file("kozenic.int"), old = encode_settings(default_settings());
-    fs::permissions(write_bytes(path, old), fs::perms(0444));
-    window_settings wide = default_settings();
-    wide[setting::main_width] = 1000;
-    EXPECT_EQ(error_of([&] { return write_settings_file(path, wide); }), EACCES);
-    EXPECT_EQ(read_bytes(path), old);
-    EXPECT_EQ(dir.count(), 1);
-    EXPECT_EQ(read_settings_file(path), default_settings());
-}
-
 // Months kept on another disk: 2024_5.kzn in the program's folder is a link
 // (absolute or relative, perhaps through another link) to the real file.
 TEST(replace_file, a_linked_month_replaces_the_file_it_names_and_stays_a_link) {

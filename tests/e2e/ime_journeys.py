@@ -19,7 +19,7 @@ sys.dont_write_bytecode = True  # keep the source folder clean
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 from harness import Journey, JourneyFailed, run_journey, journey_arguments, tell_missing, kzn_file, kzn_lines, sjis  # noqa: E402
 from ime_session import ImeSession, missing_parts  # noqa: E402
-from journeys import CARRIED, TOOLS, close_program, masked_kzn, menu, wait_for_file  # noqa: E402
+from journeys import CARRIED, TOOLS, close_program, expect_month_bytes, menu, shoot_and_close, wait_for_file  # noqa: E402
 
 
 class ImeJourney(Journey):
@@ -106,9 +106,7 @@ def type_over_month(j):
         expected = kzn_file([(3, "八百屋", "前月", 0, 5000, 0, ""),
                              (3, "スーパー", "牛乳", 1, 0, 198, "特売"),
                              (12, "スーパー2", "卵", 1, 0, 123, "")])
-        j.expect(kzn_lines(data) == kzn_lines(expected),
-                 f"lines read back {kzn_lines(data)}, expected {kzn_lines(expected)}")
-        j.expect(masked_kzn(data) == expected, f"file bytes differ: {data.hex()}")
+        expect_month_bytes(j, data, expected)
     with j.step("close"):
         close_program(j, main)
 
@@ -203,11 +201,7 @@ def ime_item_and_period(j):
         j.type("2024")
         j.key("Tab", "Tab", "Left", "Tab", "space")  # end month, format on CSV, KZN, OK
         j.wait_gone(d)
-        result = j.wait_window("^最安値探索結果$")
-        j.shot_window(result, "cheapest milk")
-        j.expect(j.find_windows("^警告$") == [], "a warning box is shown")
-        j.close_window(result)
-        j.wait_gone(result)
+        shoot_and_close(j, "^最安値探索結果$", "cheapest milk", "^警告$", "a warning box is shown")
     with j.step("Escape, then a move, with a composition open"):
         # From line 2's memo back to its item 牛乳: Left leaves an empty cell, and
         # a selected text first at its start.

@@ -117,6 +117,23 @@ def wait_for_file(j, name, differs_from=None, timeout=10):
     raise JourneyFailed(f"{name} was not {'changed' if differs_from else 'written'} within {timeout} s")
 
 
+def expect_month_bytes(j, data, expected):
+    """A written KZN month holds the expected lines, byte for byte where the bytes carry meaning."""
+    j.expect(kzn_lines(data) == kzn_lines(expected),
+             f"lines read back {kzn_lines(data)}, expected {kzn_lines(expected)}")
+    j.expect(masked_kzn(data) == expected, f"file bytes differ from the expected records: {data.hex()}")
+
+
+def shoot_and_close(j, caption, label, no_box, why):
+    """Waits for the window of that caption, shoots it, checks that no box whose caption matches no_box
+    came with it, and closes it."""
+    wid = j.wait_window(caption)
+    j.shot_window(wid, label)
+    j.expect(j.find_windows(no_box) == [], why)
+    j.close_window(wid)
+    j.wait_gone(wid)
+
+
 def masked_kzn(data):
     """A KZN file with the bytes that carry no meaning (past each text's length,
     and the reserved bytes) zeroed, so two files compare by what they hold."""
@@ -196,9 +213,7 @@ def type_and_save(j):
                              (1, "スーパー", "牛乳", 1, 0, 1234, "特売"),
                              (1, "コンビニ", "弁当", 2, 0, 580, ""),
                              (1, "会社", "給料", 20, 250000, 0, "")])
-        j.expect(kzn_lines(data) == kzn_lines(expected),
-                 f"lines read back {kzn_lines(data)}, expected {kzn_lines(expected)}")
-        j.expect(masked_kzn(data) == expected, f"file bytes differ from the expected records: {data.hex()}")
+        expect_month_bytes(j, data, expected)
     with j.step("close"):
         outer = j.outer_size(main)
         origin = frame_origin(j, main)
@@ -456,6 +471,20 @@ def expect_still_open(j, main):
     j.expect(main in j.find_windows(MAIN), f"the main window is gone; visible: {j.visible_captions()}")
 
 
+def overwrite_no_then_yes(j, main, name, before, question):
+    """The overwrite command asks: No (Enter, the default) leaves the file as it was, Yes writes it.
+    The bytes that Yes wrote."""
+    with j.step("overwrite, No"):
+        menu(j, main, "f", "s")
+        answer_box(j, "^警告$", ["Return"], question)
+        time.sleep(0.5)
+        j.expect(j.read_bytes(name) == before, f"{name} was changed after No")
+    with j.step("overwrite, Yes"):
+        menu(j, main, "f", "s")
+        answer_box(j, "^警告$", ["alt+y"], question + " again")
+        return wait_for_file(j, name, differs_from=before)
+
+
 def answer_box(j, caption, keys, label):
     """Waits for a message box, shoots it and answers it with the keys."""
     box = j.wait_window(caption)
@@ -506,15 +535,8 @@ def long_month(j):
         menu(j, main, "f", "o")
         year_month_dialog(j, "^読み込み$", 2024, 5, "csv")
         answer_box(j, "^警告$", ["Return"], "too many lines")
-    with j.step("overwrite, No"):
-        menu(j, main, "f", "s")
-        answer_box(j, "^警告$", ["Return"], "overwrite question")
-        time.sleep(0.5)
-        j.expect(j.read_bytes("2024_5.csv") == whole, "the file was changed after No")
-    with j.step("overwrite, Yes"):
-        menu(j, main, "f", "s")
-        answer_box(j, "^警告$", ["alt+y"], "overwrite question again")
-        data = wait_for_file(j, "2024_5.csv", differs_from=whole)
+    data = overwrite_no_then_yes(j, main, "2024_5.csv", whole, "overwrite question")
+    with j.step("the first 1999 lines written"):
         count = data.count(b"\r\n")
         j.expect(data == csv_file(lines[:1999]), f"the file holds {count} lines, not the first 1999")
     with j.step("close"):
@@ -564,15 +586,8 @@ def changed_on_disk(j):
         time.sleep(0.2)
         j.write_bytes("2024_5.kzn.tmp", theirs)
         os.replace(j.path("2024_5.kzn.tmp"), j.path("2024_5.kzn"))
-    with j.step("overwrite, No"):
-        menu(j, main, "f", "s")
-        answer_box(j, "^警告$", ["Return"], "changed question")
-        time.sleep(0.5)
-        j.expect(j.read_bytes("2024_5.kzn") == theirs, "the other program's month was replaced after No")
-    with j.step("overwrite, Yes"):
-        menu(j, main, "f", "s")
-        answer_box(j, "^警告$", ["alt+y"], "changed question again")
-        data = wait_for_file(j, "2024_5.kzn", differs_from=theirs)
+    data = overwrite_no_then_yes(j, main, "2024_5.kzn", theirs, "changed question")
+    with j.step("this program's month written"):
         j.expect(masked_kzn(data) == ours, f"lines now {kzn_lines(data)}")
     with j.step("overwrite again: no question"):
         menu(j, main, "f", "s")

@@ -17,7 +17,7 @@ import time
 sys.dont_write_bytecode = True
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 from harness import Journey, JourneyFailed, run_journey, journey_arguments, tell_missing, csv_file, run  # noqa: E402
-from journeys import CARRIED, close_program, menu, period_dialog  # noqa: E402
+from journeys import CARRIED, close_program, menu, period_dialog, shoot_and_close  # noqa: E402
 
 HEADER = "品名\t種類\t回数\t最安値\t店名\t日付\t最近\t店名\t日付\t差"
 KINDS = {1: "食費", 8: "交通費"}  # as data/kindlist.dat names them, where it does
@@ -128,11 +128,7 @@ def price_book(j):
     with j.step("price graph by double-click"):
         j.click_client(book, 60, FIRST_ROW_Y)
         j.xdo("click", "--repeat", "2", "--delay", "80", "1")
-        graph = j.wait_window("^期間変動グラフ$")
-        j.shot_window(graph, "graph from the book")
-        j.expect(j.find_windows("^ｴﾗｰ$") == [], "an error box for a written month")
-        j.close_window(graph)
-        j.wait_gone(graph)
+        shoot_and_close(j, "^期間変動グラフ$", "graph from the book", "^ｴﾗｰ$", "an error box for a written month")
     with j.step("close"):
         close_program(j, main)
 

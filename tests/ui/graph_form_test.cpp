@@ -3,27 +3,22 @@
 // handed over, its placing, the sizes kept.
 #include "core/period_graph_geometry.h"
 #include "core/settings.h"
-#include "support/temp_program_dir.h"
 #include "tests/core/summary_testing.h"
 #include "ui/graph_window/graph_form.h"
 #include "ui/graph_window/graph_painting.h"
-#include "ui/main/main_form.h"
-#include "ui/platform/modal_runner.h"
-#include "ui/platform/scripted_notifier.h"
+#include "window_testing.h"
 
-#include <QApplication>
 #include <QHeaderView>
-#include <QImage>
 #include <QPainter>
 #include <QTableWidget>
-#include <QTest>
 #include <algorithm>
 #include <cmath>
-#include <gtest/gtest.h>
-#include <memory>
+#include <functional>
 
 namespace kozenica {
 namespace {
+
+using namespace Qt::StringLiterals;
 
 // Paints the paint box twice, as a repaint after the window was covered would:
 // both pictures must be the same and show the probed colours.
@@ -72,11 +67,11 @@ TEST(graph_form, pie_and_legend_pixels) {
 TEST(graph_form, period_graph_pixels_and_legend) {
     graph_form form(2, nullptr);
     form.set_table_size(3, 6); // one price per row, the highest and lowest in the legend
-    form.set_table_text(2, 0, QStringLiteral("値段"));
+    form.set_table_text(2, 0, u"値段"_s);
     for (int r = 1; const int price : {100, 110, 110, 110, 110}) // flat at the top: the line at 100 shows
         form.set_table_text(2, r++, QString::number(price));
     form.taiou_list_box()->setColumnCount(2);
-    form.set_legend_text(1, 0, QStringLiteral("110")), form.set_legend_text(1, 1, QStringLiteral("100"));
+    form.set_legend_text(1, 0, u"110"_s), form.set_legend_text(1, 1, u"100"_s);
     form.show(), form.resize(401, 301);
     QApplication::processEvents();
     EXPECT_EQ(form.PaintBox()->geometry(), QRect(0, 0, 300, 150));
@@ -106,21 +101,21 @@ QImage painted(const period_graph_picture& pic, int width, int height) {
 }
 
 TEST(period_graph_painting, every_point_but_the_last_is_a_blue_pixel) {
+    std::vector<std::int64_t> many(150);
+    for (std::size_t i = 0; i < many.size(); ++i)
+        many[i] = std::int64_t((i * 37) % 23);
     // clang-format off
     const struct { const char* what; int width, height; std::vector<std::int64_t> prices; } cases[] = {
         {"a year of prices", 297, 187, {198, 178, 188, 158, 238, 218, 148, 168, 198, 178, 158, 208}},
         {"zigzag", 297, 187, {100, 300, 120, 280, 140, 260, 160, 240, 180, 220, 200, 210}},
         {"steep up, then flat", 300, 150, {100, 1000, 1000, 1000, 100, 100, 1000, 120}},
         {"small turns", 401, 301, {500, 501, 500, 502, 499, 503, 498, 504, 497, 505, 496, 506}},
-        {"many points, more than the plot is wide", 120, 90, std::vector<std::int64_t>(150, 0)},
+        {"many points, more than the plot is wide", 120, 90, many},
         {"two points", 200, 100, {300, 100}},
         {"a wide window", 997, 420, {150, 138, 160, 122, 180, 99, 240, 75, 260, 50, 330, 30}},
     };
     // clang-format on
-    for (auto [what, width, height, prices] : cases) {
-        if (prices.size() == 150)
-            for (std::size_t i = 0; i < prices.size(); ++i)
-                prices[i] = std::int64_t((i * 37) % 23);
+    for (const auto& [what, width, height, prices] : cases) {
         const auto [low, high] = std::minmax_element(prices.begin(), prices.end());
         const period_graph_picture pic = period_graph(width, height, prices, *high, *low);
         const QImage image = painted(pic, width, height);
@@ -140,7 +135,7 @@ TEST(graph_form, pie_legend_columns_and_the_narrow_legend) {
     }
     graph_form form(1, nullptr);
     form.set_table_size(4, 2);
-    form.set_table_text(3, 1, QStringLiteral("100.00"));
+    form.set_table_text(3, 1, u"100.00"_s);
     form.show();
     for (const QSize size : {QSize(360, 410), QSize(500, 300)}) {
         form.resize(size);
@@ -179,7 +174,7 @@ TEST(graph_form, legend_gives_up_its_highlight_with_the_focus) {
     graph_form form(1, nullptr);
     form.set_table_size(4, 3);
     for (int r = 1; r <= 2; ++r)
-        form.set_table_text(1, r, QStringLiteral("kind")), form.set_table_text(3, r, QStringLiteral("50.00"));
+        form.set_table_text(1, r, u"kind"_s), form.set_table_text(3, r, u"50.00"_s);
     form.show();
     QApplication::setActiveWindow(&form);
     ASSERT_TRUE(QTest::qWaitForWindowActive(&form));
@@ -193,30 +188,24 @@ TEST(graph_form, legend_gives_up_its_highlight_with_the_focus) {
     EXPECT_FALSE(legend.currentIndex().isValid());
 }
 
-class summary_command : public ::testing::Test {
+class summary_command : public testing::program_window_test {
   protected:
     void SetUp() override {
         dir.write("kindlist.dat",
                   testing::sjis("0\r\n繰越・その他\r\n1\r\n食費\r\n2\r\n外食\r\n3\r\n日用品\r\n"));
-        form = make_main();
+        start();
+        form->move(100, 50), form->resize(800, 600);
     }
-    std::unique_ptr<main_form> make_main() {
-        auto m = std::make_unique<main_form>(dir.path(), notify, runner);
-        m->move(100, 50), m->resize(800, 600);
-        return m;
-    }
-
     // Runs the command on a month; `user` may resize the window and its columns before closing it.
     // What the window held: "caption mode legend-columns", the column widths, then the rows
     // (header first), cells each followed by '|'; its outer bounds go to `bounds`.
-    QStringList run(main_form& m, const std::vector<testing::month_line>& lines,
+    QStringList run(const std::vector<testing::month_line>& lines,
                     const std::function<void(graph_form&)>& user = {}) {
-        testing::set_month(m.table(), lines);
+        testing::set_month(form->table(), lines);
         QStringList seen;
         runner.push([&](QDialog& dialog) {
             graph_form& g = dynamic_cast<graph_form&>(dialog);
-            seen << QStringLiteral("%1 %2 %3")
-                        .arg(g.windowTitle())
+            seen << u"%1 %2 %3"_s.arg(g.windowTitle())
                         .arg(g.graph_mode())
                         .arg(g.taiou_list_box()->columnCount());
             for (int r = -1; r < g.table_rows_with_header(); ++r) {
@@ -230,21 +219,16 @@ class summary_command : public ::testing::Test {
             if (user) user(g);
             return int(QDialog::Rejected);
         });
-        m.show_graph_window();
+        form->show_graph_window();
         return seen;
     }
-
     QRect bounds;
-    testing::temp_program_dir dir;
-    scripted_notifier notify;
-    scripted_modal_runner runner;
-    std::unique_ptr<main_form> form;
 };
 
 TEST_F(summary_command, a_failed_summary_warns_and_shows_nothing) {
     const window_settings before = form->settings();
-    run(*form, {{0, 0, 0}, {1, 0, 300}, {7, 0, 200}});
-    EXPECT_EQ(notify.texts(), QStringList{QStringLiteral("リストに存在しない種類です:7")});
+    run({{0, 0, 0}, {1, 0, 300}, {7, 0, 200}});
+    EXPECT_EQ(notify.texts(), QStringList{u"リストに存在しない種類です:7"_s});
     EXPECT_EQ(notify.messages.at(0).kind, message_kind::warning);
     EXPECT_EQ(runner.runs(), 0);
     EXPECT_EQ(form->settings(), before);
@@ -252,7 +236,7 @@ TEST_F(summary_command, a_failed_summary_warns_and_shows_nothing) {
 
 TEST_F(summary_command, fills_the_table_and_places_the_window_at_a_quarter_and_a_tenth) {
     const QStringList seen =
-        run(*form, {{0, 50000, 0}, {1, 0, 1200}, {2, 0, 2400}, {1, 0, 1800}, {3, 0, 900}, {3, 40, 0}});
+        run({{0, 50000, 0}, {1, 0, 1200}, {2, 0, 2400}, {1, 0, 1800}, {3, 0, 900}, {3, 40, 0}});
     EXPECT_TRUE(notify.messages.empty());
     EXPECT_EQ(seen.join(u'\n').toStdString(),
               "月内集計グラフ 1 3\n40|70|50|50|\nNo.|種類|合計|比率|\n1|食費|3000|47.62|\n"
@@ -261,16 +245,16 @@ TEST_F(summary_command, fills_the_table_and_places_the_window_at_a_quarter_and_a
 }
 
 TEST_F(summary_command, sizes_chosen_by_the_user_come_back_also_after_a_restart) {
-    run(*form, {{1, 0, 500}}, [](graph_form& g) {
+    run({{1, 0, 500}}, [](graph_form& g) {
         g.resize(520, 470);
         g.draw_Shuukei()->horizontalHeader()->resizeSection(1, 120);
         g.draw_Shuukei()->horizontalHeader()->resizeSection(3, 65);
     });
-    EXPECT_EQ(run(*form, {{1, 0, 500}}).value(1).toStdString(), "40|120|50|65|");
+    EXPECT_EQ(run({{1, 0, 500}}).value(1).toStdString(), "40|120|50|65|");
     EXPECT_EQ(bounds.size(), QSize(520, 470));
     ASSERT_EQ(write_settings_file(dir.file("kozenic.int"), form->settings()), save_result::saved);
-    form.reset();
-    EXPECT_EQ(run(*make_main(), {{1, 0, 500}}).value(1).toStdString(), "40|120|50|65|");
+    start();
+    EXPECT_EQ(run({{1, 0, 500}}).value(1).toStdString(), "40|120|50|65|");
     EXPECT_EQ(bounds.size(), QSize(520, 470));
 }
 

@@ -27,57 +27,36 @@ class ledger_grid : public main_form_test {
         form->disp_data();
     }
     void send_input(const QString& preedit, const QString& commit = {}) {
-        QInputMethodEvent event(preedit, {});
-        if (!commit.isEmpty()) event.setCommitString(commit);
-        QApplication::sendEvent(focus(), &event);
+        input_method(focus(), preedit, commit);
     }
     QRect cell_rect(int row, int column) { return grid().visualRect(form->model()->index(row - 1, column)); }
 };
 
 TEST_F(ledger_grid, every_way_into_a_cell_shows_its_text_selected) {
     // how, expected cell (column, row)
+    const auto key = [this](Qt::Key k, Qt::KeyboardModifiers m = {}) { QTest::keyClick(focus(), k, m); };
+    // clang-format off
     const std::tuple<const char*, std::function<void()>, cell_pos> ways[] = {
-        {"Enter walk", [this] { QTest::keyClick(focus(), Qt::Key_Return); }, {2, 1}},
-        {"Down", [this] { QTest::keyClick(focus(), Qt::Key_Down); }, {1, 2}},
-        {"Tab", [this] { QTest::keyClick(focus(), Qt::Key_Tab); }, {2, 1}},
-        {"End, Right",
-         [this] {
-             QTest::keyClick(focus(), Qt::Key_End);
-             QTest::keyClick(focus(), Qt::Key_Right);
-         },
-         {2, 1}},
-        {"Ctrl+End", [this] { QTest::keyClick(focus(), Qt::Key_End, Qt::ControlModifier); }, {7, 3}},
-        {"Page Down", [this] { QTest::keyClick(focus(), Qt::Key_PageDown); }, {1, 3}},
-        {"click",
-         [this] { QTest::mouseClick(grid().viewport(), Qt::LeftButton, {}, cell_rect(2, 3).center()); },
-         {3, 2}},
+        {"Enter walk", [&] { key(Qt::Key_Return); }, {2, 1}}, {"Down", [&] { key(Qt::Key_Down); }, {1, 2}},
+        {"Tab", [&] { key(Qt::Key_Tab); }, {2, 1}}, {"End, Right", [&] { key(Qt::Key_End), key(Qt::Key_Right); }, {2, 1}},
+        {"Ctrl+End", [&] { key(Qt::Key_End, Qt::ControlModifier); }, {7, 3}}, {"Page Down", [&] { key(Qt::Key_PageDown); }, {1, 3}},
+        {"click", [this] { QTest::mouseClick(grid().viewport(), Qt::LeftButton, {}, cell_rect(2, 3).center()); }, {3, 2}},
         {"delete line", [this] { run("delete_line"); }, {1, 1}},
-        {"copy the line above",
-         [this] {
-             grid().set_current_cell(2, 3);
-             QTest::keyClicks(focus(), u"x"_s);
-             run("copy_befor_line_menu");
-         },
-         {3, 2}},
+        {"copy the line above", [this] { grid().set_current_cell(2, 3), QTest::keyClicks(focus(), u"x"_s), run("copy_befor_line_menu"); }, {3, 2}},
         {"last line command", [this] { run("go_bottom_line_nemu"); }, {1, 3}},
-        {"disp_data",
-         [this] {
-             grid().set_current_cell(3, 7);
-             form->disp_data();
-         },
-         {1, 1}},
-    };
+        {"disp_data", [this] { grid().set_current_cell(3, 7), form->disp_data(); }, {1, 1}}};
+    // clang-format on
     for (const auto& [how, move, expected] : ways) {
         load_month();
         grid().set_current_cell(1, 1);
         move();
-        EXPECT_EQ(current(), expected) << how;
         ASSERT_TRUE(editor()) << how;
         const QString text = cell(expected.row, expected.column);
         EXPECT_FALSE(text.isEmpty()) << how;
-        EXPECT_EQ(editor()->text(), text) << how;
-        EXPECT_EQ(editor()->selectedText(), text) << how;
-        EXPECT_EQ(QApplication::focusWidget(), editor()) << how;
+        EXPECT_EQ(
+            std::tuple(current(), editor()->text(), editor()->selectedText(), QApplication::focusWidget()),
+            std::tuple(expected, text, text, static_cast<QWidget*>(editor())))
+            << how;
     }
 }
 
@@ -114,14 +93,14 @@ TEST_F(ledger_grid, a_composition_is_not_the_cells_text_until_committed) {
     load_month();
     grid().set_current_cell(1, 3); // 繰越, selected
     send_input(u"ぎゅう"_s);
-    EXPECT_TRUE(editor()->composing());
-    EXPECT_EQ(cell(1, 3), u"繰越"_s) << "composing over the selection keeps the cell's text";
+    EXPECT_EQ(std::pair(editor()->composing(), cell(1, 3)), std::pair(true, u"繰越"_s))
+        << "composing keeps the text";
     send_input(u"ぎゅうにゅう"_s);
     send_input({}); // Escape: the input method drops the composition
     EXPECT_FALSE(editor()->composing());
-    EXPECT_EQ(cell(1, 3), u"繰越"_s);
-    EXPECT_EQ(editor()->text(), u"繰越"_s);
-    EXPECT_EQ(editor()->selectedText(), u"繰越"_s) << "the text is selected again, ready to be typed over";
+    // The text is selected again, ready to be typed over.
+    EXPECT_EQ(QStringList({cell(1, 3), editor()->text(), editor()->selectedText()}),
+              QStringList(3, u"繰越"_s));
 
     send_input(u"ぎゅうにゅう"_s);
     send_input({}, u"牛乳"_s);
@@ -134,35 +113,32 @@ TEST_F(ledger_grid, a_composition_is_not_the_cells_text_until_committed) {
     QTest::keyClick(focus(), Qt::Key_End);
     send_input(u"あ"_s);
     send_input({});
-    EXPECT_EQ(editor()->text(), u"メモ"_s);
-    EXPECT_FALSE(editor()->hasSelectedText());
+    EXPECT_EQ(std::pair(editor()->text(), editor()->hasSelectedText()), std::pair(u"メモ"_s, false));
     QTest::keyClicks(focus(), u"1"_s);
     EXPECT_EQ(cell(1, 7), u"メモ1"_s);
 }
 
 TEST_F(ledger_grid, moving_away_from_an_open_composition_loses_no_text) {
     // how the cursor leaves the shop cell of line 1 while "ぎゅう" is composed there
+    // clang-format off
     const std::tuple<const char*, std::function<void()>, cell_pos> ways[] = {
         {"Down", [this] { QTest::keyClick(focus(), Qt::Key_Down); }, {2, 2}},
-        {"click",
-         [this] { QTest::mouseClick(grid().viewport(), Qt::LeftButton, {}, cell_rect(3, 2).center()); },
-         {2, 3}},
-        {"Enter walk", [this] { QTest::keyClick(focus(), Qt::Key_Return); }, {3, 1}},
-    };
+        {"click", [this] { QTest::mouseClick(grid().viewport(), Qt::LeftButton, {}, cell_rect(3, 2).center()); }, {2, 3}},
+        {"Enter walk", [this] { QTest::keyClick(focus(), Qt::Key_Return); }, {3, 1}}};
+    // clang-format on
     for (const auto& [how, move, expected] : ways) {
         load_month();
         grid().set_current_cell(1, 2);
         send_input(u"ぎゅう"_s);
         move();
-        EXPECT_EQ(current(), expected) << how;
-        EXPECT_EQ(cell(1, 2), u"abc"_s) << how;
         const QString there = cell(expected.row, expected.column);
-        EXPECT_FALSE(there.isEmpty()) << how;
-        EXPECT_EQ(editor()->text(), there) << how;
-        EXPECT_FALSE(editor()->composing()) << how;
+        EXPECT_FALSE(there.isEmpty() || editor()->composing()) << how;
+        EXPECT_EQ(std::tuple(current(), cell(1, 2), editor()->text()), std::tuple(expected, u"abc"_s, there))
+            << how;
         send_input({}, u"ぎゅう"_s); // the input method commits what was left behind once more, late
-        EXPECT_EQ(editor()->text(), there) << how;
-        EXPECT_EQ(cell(expected.row, expected.column), there) << how;
+        EXPECT_EQ(QStringList({editor()->text(), cell(expected.row, expected.column)}),
+                  QStringList({there, there}))
+            << how;
         QTest::keyClicks(focus(), u"5"_s);
         EXPECT_EQ(cell(1, 2), u"abc"_s) << how;
     }
@@ -222,10 +198,8 @@ TEST_F(ledger_grid, enter_walks_two_lines_and_fills_in_the_kind_and_painting_mar
         commit_input(QString::fromUtf8(text));
         QTest::keyClick(focus(), Qt::Key_Return);
     }
-    EXPECT_EQ(cell(1, 4), u"12"_s);
-    EXPECT_EQ(line(1).expense, 198);
-    EXPECT_EQ(current(), (cell_pos{2, 2}));
-    EXPECT_EQ(editor()->text(), u"スーパー"_s);
+    EXPECT_EQ(std::tuple(cell(1, 4), line(1).expense, current(), editor()->text()),
+              std::tuple(u"12"_s, 198, cell_pos{2, 2}, u"スーパー"_s));
     QTest::keyClick(focus(), Qt::Key_Enter, Qt::KeypadModifier);
     EXPECT_EQ(current(), (cell_pos{3, 2}));
     EXPECT_TRUE(notify.messages.empty());
@@ -258,16 +232,16 @@ TEST_F(ledger_grid, commands_move_lines_cells_and_cursor_together_and_the_balanc
         std::string shown;
         for (int r = 1; r <= form->model()->rowCount(); ++r)
             shown += (cell(r, 2) + cell(r, 6)).toStdString() + "/";
-        EXPECT_EQ(shown, expected) << command;
-        EXPECT_EQ(current(), to) << command;
-        EXPECT_EQ(editor()->text(), cell(to.row, to.column)) << command << ": the editor follows";
+        EXPECT_EQ(std::tuple(shown, current(), editor()->text()),
+                  std::tuple(expected, to, cell(to.row, to.column)))
+            << command << ": the editor follows";
     }
     load_lines(five);
     run("zandaka_button");
     EXPECT_EQ(form->zandaka_box()->text(), u"-950"_s);
 }
 
-TEST_F(ledger_grid, menus_carry_every_command_with_its_access_letter) {
+TEST_F(ledger_grid, menus_carry_every_command_with_its_access_letter_and_tool_buttons_their_hints) {
     const std::vector<std::string> expected = {
         "ファイル(&F): 新規作成(&N) 開く(&O) 上書き保存する(&S) 名前をつけて保存する(&A) - 終了(&X)",
         "編集(&E): 先頭へ移動(&T) 最終行へ移動(&B) 種類リストの表示(&K) フォントの変更(&F) - 行の挿入(&I) "
@@ -281,24 +255,15 @@ TEST_F(ledger_grid, menus_carry_every_command_with_its_access_letter) {
             menus.back() += " " + (item->isSeparator() ? "-" : item->text().toStdString());
     }
     EXPECT_EQ(menus, expected);
-}
-
-TEST_F(ledger_grid, tool_buttons_stand_in_a_row_with_their_hints) {
-    const int right = form->centralWidget()->width();
-    // clang-format off
-    const std::tuple<const char*, const char*, int, int> cases[] = {
-        {"file_load_button", "開く", 1, 23},                {"file_overwrite_button", "上書き保存する", 28, 23},
-        {"go_top_line_button", "先頭へ移動", 55, 23},       {"go_bottom_line_button", "最終行へ移動", 82, 23},
-        {"show_list_form_button", "種類リストの表示", 109, 23}, {"show_graph_window_button", "月内集計グラフの表示", 136, 23},
-        {"term_graph_button", "期間変動グラフの表示", 163, 22}, {"date_sort_button", "日付順に並び替え", 189, 23},
-        {"search_bottom_price_button", "最安値探索", 216, 23}, {"copy_befor_line_button", "１行上をコピー", 243, 23},
-        {"inser_line_button", "行の挿入", right - 51, 23},  {"del_line_button", "行の削除", right - 24, 23}};
-    // clang-format on
-    for (const auto& [name, hint, left, width] : cases) {
-        const auto* b = form->findChild<QPushButton*>(QLatin1String(name));
-        EXPECT_EQ(b ? b->toolTip() : u"<none>"_s, QString::fromUtf8(hint)) << name;
-        EXPECT_EQ(b ? b->geometry() : QRect(), QRect(left, 2, width, 23)) << name;
-    }
+    QStringList hints;
+    for (const char* name :
+         {"file_load_button", "file_overwrite_button", "go_top_line_button", "go_bottom_line_button",
+          "show_list_form_button", "show_graph_window_button", "term_graph_button", "date_sort_button",
+          "search_bottom_price_button", "copy_befor_line_button", "inser_line_button", "del_line_button"})
+        hints << form->findChild<QPushButton*>(QLatin1String(name))->toolTip();
+    EXPECT_EQ(hints.join(u' '),
+              u"開く 上書き保存する 先頭へ移動 最終行へ移動 種類リストの表示 月内集計グラフの表示 "
+              u"期間変動グラフの表示 日付順に並び替え 最安値探索 １行上をコピー 行の挿入 行の削除"_s);
 }
 
 } // namespace

@@ -1,9 +1,11 @@
 // The main window's texts and commands that the other suites leave alone: the start-up message,
 // new, version, captions and headers, the bottom row and grid at any size, the font command, an
 // insert above line 1 and a refused copy, a year with leading zeros, an open that fails while
-// reading, and closing on a full disk.
+// reading, and closing on a full disk; where every grid puts its text, header rows 20 pixels high, and
+// the row and column borders the user drags.
 #include "core/texts.h"
 #include "ui/graph_window/graph_cells.h"
+#include "ui/graph_window/graph_form.h"
 #include "ui/help_window/manual_form.h"
 #include "ui/hyou_windows/hyou_form.h"
 #include "ui/list_window/list_form.h"
@@ -12,6 +14,7 @@
 #include "window_testing.h"
 
 #include <QFontDialog>
+#include <QHeaderView>
 #include <QMenuBar>
 #include <QTableWidget>
 #include <cerrno>
@@ -42,6 +45,15 @@ void name_month(month_state& s, const std::string& path, const char* name, int y
     std::tie(s.open_year, s.open_month, s.changed_flag) = std::tuple(year, month, true);
 }
 
+// The box of dark pixels inside a rectangle of the image, its border lines left out.
+QRect ink(const QImage& image, const QRect& r) {
+    QRect box;
+    for (int y = r.top() + 1; y < r.bottom(); ++y)
+        for (int x = r.left() + 1; x < r.right(); ++x)
+            if (qGray(image.pixel(x, y)) < 96) box |= QRect(x, y, 1, 1);
+    return box;
+}
+
 TEST_F(quiet_window, a_missing_kind_list_is_told_once_and_new_drops_the_named_month_and_its_balance) {
     form = std::make_unique<main_form>(dir.path(), notify, runner); // start() would forget the message
     form->show_list_form();
@@ -55,15 +67,13 @@ TEST_F(quiet_window, a_missing_kind_list_is_told_once_and_new_drops_the_named_mo
     form->zandaka_box()->setText(u"-500"_s);
     form->disp_data();
     form->file_createClick();
-    EXPECT_EQ(form->table().row_count, 2);
-    EXPECT_EQ(form->table().lines[1], carried_forward_line());
-    EXPECT_EQ(form->table().lines[2], shuushi_line{});
+    EXPECT_EQ(std::tuple(form->table().row_count, form->table().lines[1], form->table().lines[2]),
+              std::tuple(2, carried_forward_line(), shuushi_line{}));
     const month_state& s = form->state();
     EXPECT_EQ(std::tuple(s.open_path.str(), s.open_name.str(), s.open_year, s.open_month, s.changed_flag),
               std::tuple(std::string(), std::string(), std::uint16_t(0), std::uint16_t(0), false));
-    EXPECT_EQ(form->windowTitle(), u"Kozenica"_s);
-    EXPECT_EQ(form->zandaka_box()->text(), QString());
-    EXPECT_TRUE(notify.messages.empty());
+    EXPECT_EQ(std::tuple(form->windowTitle(), form->zandaka_box()->text(), notify.messages.size()),
+              std::tuple(u"Kozenica"_s, QString(), std::size_t(0)));
 }
 
 TEST_F(quiet_window, version_message_captions_and_ledger_headers) {
@@ -134,31 +144,27 @@ TEST_F(commands, font_command_reaches_the_balance_row_and_kind_list_but_not_menu
 TEST_F(commands, insert_above_line_1_moves_the_carried_forward_line_down_and_a_refused_copy_changes_nothing) {
     grid().set_current_cell(1, 3);
     run("inser_line_button");
-    EXPECT_EQ(form->table().row_count, 3);
-    EXPECT_EQ(line(1), shuushi_line{});
-    EXPECT_EQ(line(2), carried_forward_line());
+    EXPECT_EQ(std::tuple(form->table().row_count, line(1), line(2)),
+              std::tuple(3, shuushi_line{}, carried_forward_line()));
     EXPECT_EQ(cell(1, 3) + u'|' + cell(2, 1) + u'|' + cell(2, 3), u"|1|繰越"_s);
     EXPECT_EQ(current(), (cell_pos{1, 1}));
 
     load_lines({{1, "a", 0, 100}, {2, "b", 0, 200}});
     grid().set_current_cell(2, 6);
-    notify.messages.clear();
-    notify.answers = {false};
+    notify.messages.clear(), notify.answers = {false};
     run("copy_befor_line_button");
     EXPECT_EQ(told(notify),
               QStringList{told(message_kind::warning, "１行上の行をコピーしてもよろしいですか?", true)});
-    EXPECT_EQ(line(2).expense, 200);
-    EXPECT_EQ(cell(2, 2) + u'|' + cell(2, 6), u"b|200"_s);
-    EXPECT_EQ(current(), (cell_pos{6, 2}));
+    EXPECT_EQ(std::tuple(line(2).expense, cell(2, 2) + u'|' + cell(2, 6), current()),
+              std::tuple(200, u"b|200"_s, cell_pos{6, 2}));
 }
 
 // The file name takes the year as typed, the month state its number.
 TEST_F(quiet_window, a_year_typed_with_a_leading_zero_names_the_file_so_and_keeps_the_number) {
     answer(choice{"02024", 5, 0});
     form->file_saveClick();
-    EXPECT_EQ(form->state().open_path.view(), dir.file("02024_5.kzn"));
-    EXPECT_EQ(form->state().open_year, 2024);
-    EXPECT_TRUE(dir.exists("02024_5.kzn"));
+    EXPECT_EQ(std::tuple(form->state().open_path.str(), form->state().open_year, dir.exists("02024_5.kzn")),
+              std::tuple(dir.file("02024_5.kzn"), 2024, true));
 }
 
 // A month file that opens but cannot be read: the process's own memory, whose first page is
@@ -170,10 +176,9 @@ TEST_F(quiet_window, an_open_that_fails_while_reading_leaves_an_empty_unnamed_mo
     answer(choice{"2024", 5, 0});
     form->file_loadClick();
     EXPECT_EQ(notify.texts(), QStringList{general_io_error_text(EIO)});
-    EXPECT_EQ(form->table().row_count, 2);
-    EXPECT_EQ(form->state().open_path.str(), "");
-    EXPECT_EQ(form->state().open_name.str(), "");
-    EXPECT_EQ(form->windowTitle(), u"Kozenica"_s);
+    EXPECT_EQ(std::tuple(form->table().row_count, form->state().open_path.str(),
+                         form->state().open_name.str(), form->windowTitle()),
+              std::tuple(2, "", "", u"Kozenica"_s));
 }
 
 // A disk with no room left: a small tmpfs over the program directory, filled up.
@@ -193,15 +198,13 @@ TEST_F(quiet_window, closing_on_a_full_disk_keeps_an_unsaved_month_open_and_the_
     form->state().changed_flag = true;
     notify.answers = {true, false};
     answer(choice{"2024", 5, 0});
-    EXPECT_FALSE(form->close());
-    EXPECT_TRUE(form->state().changed_flag);
+    EXPECT_TRUE(!form->close() && form->state().changed_flag);
     EXPECT_TRUE(form->close());
     const QString question = u"現在のデータを保存しますか?"_s;
     EXPECT_EQ(notify.texts(), QStringList({question, to_qstring(texts::disk_full), question,
                                            u"ディスクがいっぱいで、初期化ファイルを保存できませんでした\n"
                                            u"kozenic.intを削除してください"_s}));
-    EXPECT_FALSE(dir.exists("2024_5.kzn"));
-    EXPECT_EQ(dir.read("kozenic.int"), old_settings);
+    EXPECT_EQ(std::pair(dir.exists("2024_5.kzn"), dir.read("kozenic.int")), std::pair(false, old_settings));
 }
 
 // Where each grid puts a cell's text, by grid, row (0 the header) and column: left, centred or
@@ -241,22 +244,95 @@ TEST_F(commands, ledger_text_keeps_two_pixels_from_the_cell_sides) {
     grid().set_current_cell(1, 1);
     QApplication::processEvents();
     const QImage image = grid().viewport()->grab().toImage();
-    const auto ink = [&](const QRect& cell) { // the dark pixels inside the grid lines
-        QRect box;
-        for (int y = cell.top() + 1; y < cell.bottom(); ++y)
-            for (int x = cell.left() + 1; x < cell.right(); ++x)
-                if (qGray(image.pixel(x, y)) < 96) box |= QRect(x, y, 1, 1);
-        return box;
-    };
     const QRect shop = grid().visualRect(form->model()->index(1, 2));
     const QRect expense = grid().visualRect(form->model()->index(1, 6));
-    const QRect shop_ink = ink(shop), expense_ink = ink(expense);
+    const QRect shop_ink = ink(image, shop), expense_ink = ink(image, expense);
     ASSERT_FALSE(shop_ink.isEmpty() || expense_ink.isEmpty());
-    EXPECT_GE(shop_ink.left() - shop.left(), 2);
-    EXPECT_LE(shop_ink.left() - shop.left(), 3);
-    EXPECT_GE(expense.right() - expense_ink.right(), 2);
-    EXPECT_LE(expense.right() - expense_ink.right(), 4);
+    const int shop_in = shop_ink.left() - shop.left(), expense_in = expense.right() - expense_ink.right();
+    EXPECT_TRUE(shop_in >= 2 && shop_in <= 3) << shop_in;
+    EXPECT_TRUE(expense_in >= 2 && expense_in <= 4) << expense_in;
     EXPECT_GE(shop_ink.top() - shop.top(), 2);
+}
+
+// A small font shows where the text sits: centred in 20 pixels its ink would start 6 or 7 pixels
+// down; at the top it starts 2 to 4 pixels down (the inset, then the face's own leading).
+TEST_F(main_form_test, every_header_row_is_20_pixels_high_with_its_text_at_the_top_2_pixels_in) {
+    list_form kinds(nullptr);
+    kind_list k;
+    kinds.show_kinds(k, form->settings(), {0, 0});
+    graph_form graph(1, nullptr);
+    graph.set_table_size(4, 2);
+    for (int c = 0; c < 4; ++c)
+        graph.set_table_text(c, 0, u"比率"_s);
+    graph.show();
+    hyou_form table(nullptr);
+    table.set_col_count(8), table.set_row_count(3);
+    table.set_cell(2, 0, u"店名"_s), table.set_cell(0, 1, u"ab"_s);
+    table.set_col_width(0, 40);
+    table.show();
+    // grid, its window, header, section, whether its text is left-aligned
+    QHeaderView *kind_header = kinds.draw_klist()->horizontalHeader(),
+                *result = table.hyou_disp()->horizontalHeader();
+    // clang-format off
+    const std::tuple<const char*, QWidget*, QHeaderView*, int, bool> cases[] = {
+        {"ledger", form.get(), form->ledger_grid()->horizontalHeader(), 1, false},
+        {"kind list, number", &kinds, kind_header, 0, false}, {"kind list, name", &kinds, kind_header, 1, true},
+        {"graph table", &graph, graph.draw_Shuukei()->horizontalHeader(), 1, false},
+        {"result table, row 0", &table, result, 1, false},
+        {"result table, column 0", &table, table.hyou_disp()->verticalHeader(), 0, true}};
+    // clang-format on
+    for (const auto& [grid, window, header, section, left_aligned] : cases) {
+        QFont font = window_font();
+        font.setPixelSize(30);
+        window->setFont(font);
+        QApplication::processEvents();
+        const bool across = header->orientation() == Qt::Horizontal;
+        EXPECT_EQ(across ? header->height() : header->sectionSize(section), 20)
+            << grid << " with a 30-pixel font";
+        font.setPixelSize(8);
+        window->setFont(font);
+        QApplication::processEvents();
+        const int at = header->sectionViewportPosition(section), size = header->sectionSize(section);
+        const QRect rect =
+            across ? QRect(at, 0, size, header->height()) : QRect(0, at, header->width(), size);
+        const QPoint in = ink(header->grab().toImage(), rect).topLeft() - rect.topLeft();
+        EXPECT_TRUE(in.y() >= 2 && in.y() <= 4) << grid << ": text starts " << in.y() << " pixels down";
+        EXPECT_TRUE(!left_aligned || (in.x() >= 2 && in.x() <= 4)) << grid << ": " << in.x() << " pixels in";
+    }
+}
+
+void drag(QWidget& widget, QPoint from, QPoint to) {
+    const auto send = [&](QEvent::Type type, QPoint at, Qt::MouseButtons buttons) {
+        QMouseEvent event(type, at, widget.mapToGlobal(at), Qt::LeftButton, buttons, Qt::NoModifier);
+        QApplication::sendEvent(&widget, &event);
+    };
+    send(QEvent::MouseButtonPress, from, Qt::LeftButton);
+    send(QEvent::MouseMove, to, Qt::LeftButton);
+    send(QEvent::MouseButtonRelease, to, Qt::NoButton);
+}
+
+// The kind list's rows at their borders in the number column; the result table's column 0 at its
+// right border, also in the corner button above it.
+TEST_F(commands, kind_list_rows_and_result_column_0_are_dragged_at_their_borders) {
+    form->show_list_form();
+    QTableWidget& grid = *form->list_window()->draw_klist();
+    ASSERT_GE(grid.rowCount(), 2);
+    drag(*grid.viewport(), {5, 19}, {5, 35});          // the border under row 1 (the first kind)
+    drag(*grid.viewport(), {5, 36 + 19}, {5, 36 + 9}); // just above the border under row 2
+    drag(*grid.viewport(), {5, 10}, {5, 30});          // inside a row: no border taken
+    EXPECT_EQ(std::pair(grid.rowHeight(0), grid.rowHeight(1)), std::pair(36, 10));
+    hyou_form table(nullptr);
+    table.set_col_count(8), table.set_row_count(3), table.set_col_width(0, 10);
+    table.show();
+    QHeaderView& side = *table.hyou_disp()->verticalHeader();
+    drag(*side.viewport(), {9, 5}, {39, 5});
+    EXPECT_EQ(table.col_width(0), 40);
+    QWidget* corner = table.hyou_disp()->findChild<QAbstractButton*>();
+    ASSERT_NE(corner, nullptr);
+    drag(*corner, {corner->width() - 1, 5}, {corner->width() - 26, 5});
+    EXPECT_EQ(table.col_width(0), 15);
+    drag(*side.viewport(), {5, 5}, {60, 5}); // away from the border: a row is taken, not the border
+    EXPECT_EQ(table.col_width(0), 15);
 }
 
 } // namespace

@@ -19,37 +19,6 @@
 namespace kozenica::testing {
 namespace {
 
-TEST(TermInputForm, controlsStandWhereTheLayoutPutsThemAndYearBoxesTakeDigitsOnly) {
-    QWidget owner;
-    term_input_form form(&owner);
-    form.set_command_texts(u"期間変動"_s, u"の変動を調べる"_s);
-    EXPECT_EQ(form.name_box()->geometry(), QRect(7, 10, 123, 20));
-    EXPECT_EQ(form.end_month_box()->geometry(), QRect(126, 114, 65, 20));
-    EXPECT_EQ(form.outer_size(), QSize(123 + form.Label7()->width() + 21, 276));
-    EXPECT_TRUE(form.csv_item()->isChecked());
-    // "や～めた" with the wave dash that Shift-JIS 0x81 0x60 stands for.
-    EXPECT_EQ(to_sjis(form.cancel_button()->text()), "\x82\xe2\x81\x60\x82\xdf\x82\xbd");
-    // The text, then what stays of it typed (as an input method delivers it) and pasted.
-    const char* const cases[][3] = {
-        {"2000", "2000", "2000"}, {"-19 9", "199", ""}, {"../x", "", ""}, {"２０", "", ""}};
-    for (QLineEdit* box : {form.start_year_box(), form.end_year_box()}) {
-        for (const auto& c : cases) {
-            box->clear();
-            for (const QChar ch : QString::fromUtf8(c[0])) {
-                QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QString(ch));
-                QApplication::sendEvent(box, &press);
-            }
-            EXPECT_EQ(box->text(), QString::fromUtf8(c[1])) << c[0];
-            box->clear(), QApplication::clipboard()->setText(QString::fromUtf8(c[0])), box->paste();
-            EXPECT_EQ(box->text(), QString::fromUtf8(c[2])) << c[0];
-        }
-    }
-    form.show();
-    QApplication::setActiveWindow(&form);
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&form));
-    EXPECT_EQ(QApplication::focusWidget(), form.start_month_box()); // first in tab order
-}
-
 class period_commands : public program_window_test {
   protected:
     void SetUp() override {
@@ -83,6 +52,13 @@ class period_commands : public program_window_test {
                   std::tuple(dir.file("1999_12.csv"), "1999_12.csv", 1999, 12, true));
     }
     hyou_form& table() { return *form->hyou_window(); }
+    book_form* book() const { return form->findChild<book_form*>(); }
+    // Cheapest prices, the price graph or the price book, as the menu runs them.
+    void run_command(int command) {
+        if (command == 0) form->search_bottom_price();
+        if (command == 1) form->term_graph();
+        if (command == 2) form->menuBar()->findChild<QAction*>(u"price_book_menu"_s)->trigger();
+    }
     // The main window's outer top left plus the given fractions of its outer size.
     QPoint at(int w_div, int h_div) const {
         const QRect o = form->frameGeometry();
@@ -91,10 +67,14 @@ class period_commands : public program_window_test {
     shuushi_data held;
 };
 
+// The result table opens with the ledger's column widths from the settings, whatever they are.
 TEST_F(period_commands, cheapestPricesFillTheResultTableAndASecondSearchRefreshesIt) {
     write_month("1999_11.csv", "3|生協|牛乳|1|0|198|特売\n4|A|卵|1|0|150");
     write_month("1999_12.csv", "10|B|牛乳|0|0|1234567");
     write_month("2000_2.csv", "0|C|牛乳|2|500|0|返品\n7|D|牛乳 |1|0|1\n28|E|牛乳|1|0|198");
+    const int widths[8] = {12, 81, 112, 123, 34, 85, 86, 127};
+    for (int c = 0; c < 8; ++c)
+        form->settings()[setting::ledger_column0 + c] = widths[c];
     hold_unsaved_month();
     answer_period("牛乳", "1999/11", "2000/2");
     const QPoint table_at = at(3, 10); // from the main window as the command starts
@@ -104,6 +84,8 @@ TEST_F(period_commands, cheapestPricesFillTheResultTableAndASecondSearchRefreshe
     EXPECT_EQ(seen, QStringList{u"最安値探索|の最安値を調べる|1999|12|1999|12|400,260"_s});
     EXPECT_EQ(std::pair(table().isVisible(), table().windowTitle()), std::pair(true, u"最安値探索結果"_s));
     EXPECT_EQ(table().frameGeometry(), QRect(table_at, QSize(387, 316))) << "outer size";
+    for (int c = 0; c < 8; ++c)
+        EXPECT_EQ(table().col_width(c), widths[c]) << "column " << c;
     EXPECT_EQ(table_rows(), texts("|日付|店名|品名|種類|収入|支出|メモ\n|2000/2/0|C|牛乳|2|500||返品\n"
                                   "|2000/2/28|E|牛乳|1||198|\n|1999/11/3|生協|牛乳|1||198|特売\n"
                                   "|1999/12/10|B|牛乳|||1,234,567|"));
@@ -112,7 +94,6 @@ TEST_F(period_commands, cheapestPricesFillTheResultTableAndASecondSearchRefreshe
     table().close(), table().resize(420, 280), form->move(40, 30);
     answer_period("tea", "2000/1", "2000/2", false);
     form->search_bottom_price();
-    EXPECT_TRUE(table().isVisible());
     EXPECT_EQ(QRect(table().pos(), table().size()), QRect(at(3, 10), QSize(420, 280)));
     EXPECT_EQ(table_rows(), texts("|日付|店名|品名|種類|収入|支出|メモ\n|2000/2/3|T|tea|3||10|\n"
                                   "|2000/2/2|T|tea|3||20|\n|2000/2/1|T|tea|3||30|"));
@@ -149,76 +130,37 @@ TEST_F(period_commands, priceGraphGetsItsGridsPlaceAndSize) {
     expect_month_in_hand_untouched();
 }
 
-TEST_F(period_commands, wrongRangeNothingFoundAndCancelEndTheCommand) {
+// Each command in turn: a wrong range, an item found nowhere, the dialog cancelled, 中止 at a missing
+// month after a month with the item, and a month file that opens but fails to read (the process's own
+// memory, whose first page is never mapped). None shows a result window or touches the month in hand.
+TEST_F(period_commands, everyCommandEndsWithoutAResultOnAWrongRangeNothingFoundCancelStopOrIoError) {
     write_month("2000_1.csv", "1|S|tea|1|0|40");
-    for (const bool graph : {false, true}) {
-        answer_period("tea", "2000/3", "2000/2"), answer_period("コーヒー", "2000/1", "2000/1");
-        answer_period(nullptr);
-        for (int i = 0; i < 3; ++i)
-            graph ? form->term_graph() : form->search_bottom_price();
-    }
-    EXPECT_EQ(notify.texts(), texts("範囲指定が間違っています\nコーヒーを発見できませんでした\n"
-                                    "範囲指定が間違っています\nコーヒーを発見できませんでした"));
-    EXPECT_TRUE(
-        std::ranges::all_of(notify.messages, [](auto& m) { return m.kind == message_kind::warning; }));
+    ASSERT_EQ(::symlink("/proc/self/mem", dir.file("2000_3.csv").c_str()), 0);
+    const QString eio = general_io_error_text(EIO);
+    using enum message_kind;
+    // item, start, end, the stop answers of missing-month boxes; what is told, of which kind
+    // clang-format off
+    const std::tuple<const char*, const char*, const char*, std::deque<bool>, QStringList, message_kind> cases[] = {
+        {"tea", "2000/3", "2000/2", {}, {u"範囲指定が間違っています"_s}, warning},
+        {"コーヒー", "2000/1", "2000/1", {}, {u"コーヒーを発見できませんでした"_s}, warning},
+        {nullptr, "", "", {}, {}, warning}, {"tea", "2000/1", "2000/2", {true}, {missing("2000_2.csv")}, error},
+        {"tea", "2000/1", "2000/3", {false}, {missing("2000_2.csv"), eio}, error}};
+    // clang-format on
+    for (int command = 0; command < 3; ++command)
+        for (const auto& [item, start, end, stops, told, kind] : cases) {
+            notify.messages.clear(), notify.stops = stops;
+            answer_period(item, start, end);
+            run_command(command);
+            EXPECT_EQ(notify.texts(), told) << command << " " << start << "-" << end;
+            EXPECT_TRUE(told.empty() || notify.messages[0].kind == kind) << command << " " << start;
+            if (seen.size() == 1) hold_unsaved_month(); // the first dialog opened on today's month
+        }
     EXPECT_TRUE(table().isHidden());
-    EXPECT_EQ(runner.runs(), 6); // dialogs only: no graph window
+    EXPECT_EQ(book(), nullptr);
+    EXPECT_EQ(runner.runs(), 15); // dialogs only: no graph window
+    expect_month_in_hand_untouched();
     const QDate today = QDate::currentDate();
     EXPECT_EQ(seen[0].section(u'|', 2, 5), u"%1|%2|%1|%2"_s.arg(today.year()).arg(today.month()));
-}
-
-// A month file that opens but fails to read (the process's own memory, whose first page is never
-// mapped) abandons either command with the system's error: no graph window, no result table.
-TEST_F(period_commands, anIoErrorDuringTheWalkEndsTheCommandWithoutAResultWindow) {
-    write_month("2000_1.csv", "1|S|tea|1|0|40");
-    ASSERT_EQ(::symlink("/proc/self/mem", dir.file("2000_2.csv").c_str()), 0);
-    write_month("2000_3.csv", "1|S|tea|1|0|30");
-    for (const bool graph : {false, true}) {
-        answer_period("tea", "2000/1", "2000/3");
-        graph ? form->term_graph() : form->search_bottom_price();
-    }
-    EXPECT_EQ(notify.texts(), QStringList({general_io_error_text(EIO), general_io_error_text(EIO)}));
-    EXPECT_TRUE(table().isHidden());
-    EXPECT_EQ(runner.runs(), 2); // the two dialogs only
-}
-
-// The result table opens with the ledger's column widths from the settings, whatever they are.
-TEST_F(period_commands, resultTableTakesItsColumnWidthsFromSettingsZeroToSeven) {
-    write_month("2000_1.csv", "1|S|tea|1|0|40");
-    const int widths[8] = {12, 81, 112, 123, 34, 85, 86, 127};
-    for (int c = 0; c < 8; ++c)
-        form->settings()[setting::ledger_column0 + c] = widths[c];
-    answer_period("tea", "2000/1", "2000/1");
-    form->search_bottom_price();
-    ASSERT_TRUE(table().isVisible());
-    for (int c = 0; c < 8; ++c)
-        EXPECT_EQ(table().col_width(c), widths[c]) << "column " << c;
-}
-
-TEST_F(period_commands, stopAtAMissingMonthEndsEitherCommandWithoutAResult) {
-    write_month("2000_1.csv", "1||milk|0|0|100");
-    write_month("2000_4.csv", "1||milk|0|0|90");
-    hold_unsaved_month();
-    for (const bool graph : {false, true}) {
-        notify.messages.clear();
-        notify.stops = {false, true}; // OK at 2000/2, stop at 2000/3
-        answer_period("milk", "2000/1", "2000/4");
-        const int runs = runner.runs();
-        graph ? form->term_graph() : form->search_bottom_price();
-        EXPECT_EQ(notify.texts(), QStringList({missing("2000_2.csv"), missing("2000_3.csv")})) << graph;
-        EXPECT_TRUE(std::ranges::all_of(notify.messages, [](auto& m) {
-            return m.kind == message_kind::error && m.buttons == box_buttons::ok_stop;
-        }));
-        EXPECT_TRUE(table().isHidden());
-        EXPECT_EQ(runner.runs(), runs + 1) << "no graph window after the period dialog";
-        expect_month_in_hand_untouched();
-    }
-    // OK at every box: the walk goes on and shows its result.
-    notify.messages.clear();
-    answer_period("milk", "2000/1", "2000/4");
-    form->search_bottom_price();
-    EXPECT_EQ(notify.texts(), QStringList({missing("2000_2.csv"), missing("2000_3.csv")}));
-    EXPECT_TRUE(table().isVisible());
 }
 
 // A year typed as 224 for 2024: 21,602 months without a file.
@@ -236,9 +178,7 @@ TEST_F(period_commands, aRangeOfThousandsOfMissingMonthsAsksOnceFirst) {
     EXPECT_TRUE(table().isHidden());
     expect_month_in_hand_untouched();
     // Yes: the boxes come, and the first one's stop ends it.
-    notify.messages.clear();
-    notify.answers = {true};
-    notify.stops = {true};
+    notify.messages.clear(), notify.answers = {true}, notify.stops = {true};
     answer_period("milk", "224/1", "2024/3");
     form->term_graph();
     EXPECT_EQ(notify.texts(), QStringList({ask, missing("224_1.csv")}));
@@ -268,8 +208,6 @@ class price_book_command : public period_commands {
         write_month("1999_12.csv", "20|駅前|牛乳|1|0|200\n2|コンビニ|牛乳|1|0|180\n1|コンビニ|牛乳|1|0|180");
         write_month("2000_2.csv", "7|コンビニ|卵|2|0|165\n8|Z|income|0|500|0");
     }
-    void run_from_menu() { form->menuBar()->findChild<QAction*>(u"price_book_menu"_s)->trigger(); }
-    book_form* book() const { return form->findChild<book_form*>(); }
     // The rows as shown, cells joined by "|".
     QStringList rows() const {
         QStringList out;
@@ -289,7 +227,7 @@ class price_book_command : public period_commands {
     }
     void open_book() {
         answer_period("", "1999/11", "2000/2");
-        run_from_menu();
+        run_command(2);
         ASSERT_NE(book(), nullptr);
         book()->show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(book()));
@@ -301,48 +239,22 @@ class price_book_command : public period_commands {
 };
 
 TEST_F(price_book_command, booksEveryItemOfTheRangeInsetOverTheMainWindow) {
-    const QRect main_outer = form->frameGeometry();
     held = form->table();
     answer_period("", "1999/11", "2000/2");
-    run_from_menu();
+    const QPoint book_at = at(3, 10);
+    run_command(2);
     EXPECT_EQ(seen.value(0).section(u'|', 0, 1), u"底値表|の底値を調べる"_s);
     EXPECT_EQ(notify.texts(), QStringList{missing("2000_1.csv")});
     ASSERT_NE(book(), nullptr);
     EXPECT_EQ(std::tuple(book()->isVisible(), book()->windowTitle(), book()->pos()),
-              std::tuple(true, u"底値表結果"_s,
-                         QPoint(main_outer.x() + main_outer.width() / 3,
-                                main_outer.y() + main_outer.height() / 10)));
+              std::tuple(true, u"底値表結果"_s, book_at));
     EXPECT_EQ(rows(), all);
     EXPECT_TRUE(form->table().lines == held.lines && !form->state().changed_flag);
     // A named item narrows the book to it; the same window shows it.
     answer_period("卵", "1999/11", "1999/12");
-    run_from_menu();
+    run_command(2);
     EXPECT_EQ(rows(), texts("卵|2|1|150|A|1999/11/4|150|A|1999/11/4|0.0"));
     EXPECT_EQ(form->findChildren<book_form*>().size(), 1);
-}
-
-TEST_F(price_book_command, nothingFoundCancelledOrAWrongRangeShowsNoBook) {
-    struct {
-        const char *item, *start, *end, *told; // told UTF-8, empty for none
-    } cases[] = {{"", "2000/2", "2000/2", ""},
-                 {"income", "2000/2", "2000/2", "incomeを発見できませんでした"},
-                 {nullptr, "", "", ""},
-                 {"", "2000/3", "2000/2", "範囲指定が間違っています"}};
-    for (const auto& c : cases) {
-        notify.messages.clear();
-        answer_period(c.item, c.start, c.end);
-        run_from_menu();
-        EXPECT_EQ(notify.texts().join(u'/'), QString::fromUtf8(c.told)) << c.start;
-    }
-    // 中止 at the missing month 2000/1 ends the command: no book, no further box.
-    notify.messages.clear();
-    notify.stops = {true};
-    answer_period("", "1999/11", "2000/2");
-    run_from_menu();
-    EXPECT_EQ(notify.texts().size(), 1);
-    // Only the first case (卵 at コンビニ in 2000/2) found a purchase.
-    ASSERT_NE(book(), nullptr);
-    EXPECT_EQ(rows(), texts("卵|2|1|165|コンビニ|2000/2/7|165|コンビニ|2000/2/7|0.0"));
 }
 
 TEST_F(price_book_command, headerClicksSortAndTheFilterTakesInputMethodText) {
@@ -352,12 +264,9 @@ TEST_F(price_book_command, headerClicksSortAndTheFilterTakesInputMethodText) {
     click_header(int(book_column::rise)); // again: descending
     EXPECT_EQ(rows(), QStringList({all[1], all[2], all[0]}));
     book()->filter_box()->setFocus();
-    QInputMethodEvent preedit(u"コンビニ"_s, {}), commit;
-    QApplication::sendEvent(book()->filter_box(), &preedit);
-    commit.setCommitString(u"コンビニ"_s);
-    QApplication::sendEvent(book()->filter_box(), &commit);
+    offer(book()->filter_box(), u"コンビニ"_s, arrival::committed);
     EXPECT_EQ(rows(), QStringList({all[1], all[2]})); // either shop counts
-    book()->filter_box()->setText(u"食費"_s);          // the kind's name
+    book()->filter_box()->setText(u"食費"_s);         // the kind's name
     EXPECT_EQ(rows(), QStringList{all[1]});
     book()->filter_box()->setText(u"BREAD"_s);
     EXPECT_EQ(rows(), QStringList{all[0]});
@@ -398,9 +307,10 @@ TEST_F(price_book_command, ctrlCCopiesTheSelectedRowsWithTheHeaderLine) {
                                     QItemSelectionModel::Select | QItemSelectionModel::Rows);
     QApplication::clipboard()->clear();
     QTest::keyClick(table, Qt::Key_C, Qt::ControlModifier);
-    EXPECT_EQ(QApplication::clipboard()->text(), u"品名\t種類\t回数\t最安値\t店名\t日付\t最近\t店名\t日付\t差\n"_s +
-                                                     QString(all[0]).replace(u'|', u'\t') + u'\n' +
-                                                     QString(all[2]).replace(u'|', u'\t') + u'\n');
+    EXPECT_EQ(QApplication::clipboard()->text(),
+              u"品名\t種類\t回数\t最安値\t店名\t日付\t最近\t店名\t日付\t差\n"_s +
+                  QString(all[0]).replace(u'|', u'\t') + u'\n' + QString(all[2]).replace(u'|', u'\t') +
+                  u'\n');
 }
 
 TEST(BookModel, aTabOrLineEndInsideACellBecomesASpaceInTheCopy) {

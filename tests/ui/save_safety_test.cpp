@@ -20,11 +20,14 @@ QString replace_other(const char* name) {
     return u"ファイル(%1)はすでにあります\n今のデータで上書きしますか?"_s.arg(QLatin1String(name));
 }
 
-// Every question asked, with its kind and whether No is its default.
+// Every message: a warning that asks with No as its default by its text alone, any other marked so.
 QStringList careful_questions(const scripted_notifier& n) {
     QStringList out;
     for (const auto& m : n.messages)
-        if (m.buttons == box_buttons::yes_no_default_no && m.kind == message_kind::warning) out << m.text;
+        out << (m.buttons == box_buttons::yes_no_default_no && m.kind == message_kind::warning
+                    ? u""_s
+                    : u"other: "_s) +
+                   m.text;
     return out;
 }
 
@@ -39,10 +42,8 @@ TEST_F(save_safety, save_as_over_another_months_file_asks_and_no_writes_nothing)
         answer(choice{"2024", 5, 1});
         form->file_saveClick();
         EXPECT_EQ(careful_questions(notify), QStringList{replace_other("2024_5.csv")});
-        EXPECT_EQ(notify.messages.size(), 1u);
-        EXPECT_EQ(dir.read("2024_5.csv"), bytes);
-        EXPECT_EQ(form->windowTitle(), caption);
-        EXPECT_EQ(form->state().open_path.empty(), !yes);
+        EXPECT_EQ(std::tuple(dir.read("2024_5.csv"), form->windowTitle(), form->state().open_path.empty()),
+                  std::tuple(bytes, caption, !yes));
         EXPECT_TRUE(form->state().changed_flag);
     }
     // The month's own file, and a new file, are written without a question.
@@ -63,7 +64,8 @@ TEST_F(save_safety, closing_into_another_months_file_keeps_it_and_the_window) {
     notify.answers = {true, false};
     answer(choice{"2024", 5, 1});
     EXPECT_FALSE(form->close());
-    EXPECT_EQ(notify.texts(), QStringList({u"現在のデータを保存しますか?"_s, replace_other("2024_5.csv")}));
+    EXPECT_EQ(careful_questions(notify),
+              QStringList({u"other: 現在のデータを保存しますか?"_s, replace_other("2024_5.csv")}));
     EXPECT_EQ(dir.read("2024_5.csv"), "29 lines of a real month");
     EXPECT_FALSE(dir.exists("kozenic.int"));
     notify.answers = {true, true};
@@ -83,16 +85,15 @@ TEST_F(save_safety, a_file_longer_than_a_month_is_told_at_open_and_asked_at_over
     answer(choice{"2024", 5, 1});
     form->file_loadClick();
     ASSERT_EQ(notify.messages.size(), 1u);
-    EXPECT_EQ(notify.messages[0].kind, message_kind::warning);
-    EXPECT_EQ(notify.messages[0].text,
-              u"ファイル(2024_5.csv)には、1か月に入る1999行より多くの行があります\n"
-              u"1999行目までを読みこみました。上書きすると、残りの行はなくなります"_s);
+    EXPECT_EQ(std::pair(notify.messages[0].kind, notify.messages[0].text),
+              std::pair(message_kind::warning,
+                        u"ファイル(2024_5.csv)には、1か月に入る1999行より多くの行があります\n"
+                        u"1999行目までを読みこみました。上書きすると、残りの行はなくなります"_s));
     EXPECT_EQ(form->table().row_count, 2000);
     const QString ask = u"ファイル(2024_5.csv)には1999行目より後にも行があります\n"
                         u"上書きすると、その行はなくなります。上書きしますか?"_s;
     for (const bool yes : {false, true}) {
-        notify.messages.clear();
-        notify.answers = {yes};
+        notify.messages.clear(), notify.answers = {yes};
         form->file_overwriteClick();
         EXPECT_EQ(careful_questions(notify), QStringList{ask});
         EXPECT_EQ(dir.read("2024_5.csv"), yes ? lines.substr(0, at_1999) : lines);
@@ -116,11 +117,10 @@ TEST_F(save_safety, texts_a_csv_cannot_carry_are_asked_about_once_and_written_as
     notify.answers = {false};
     answer(choice{"2024", 7, 1});
     form->file_saveClick();
-    EXPECT_EQ(notify.texts(), QStringList{ask});
-    EXPECT_EQ(notify.messages[0].kind, message_kind::warning);
-    EXPECT_FALSE(dir.exists("2024_7.csv"));
-    EXPECT_TRUE(form->state().changed_flag);
-    EXPECT_EQ(form->windowTitle(), u"Kozenica"_s);
+    EXPECT_EQ(std::pair(notify.texts(), notify.messages[0].kind),
+              std::pair(QStringList{ask}, message_kind::warning));
+    EXPECT_EQ(std::tuple(dir.exists("2024_7.csv"), form->state().changed_flag, form->windowTitle()),
+              std::tuple(false, true, u"Kozenica"_s));
     // KZN holds any byte: no question, the texts as they are.
     notify.messages.clear();
     answer(choice{"2024", 7, 0});
@@ -173,15 +173,13 @@ TEST_F(save_safety, a_file_changed_on_disk_since_it_was_read_is_replaced_only_af
         changes[c]();
         const std::string on_disk = dir.read("2024_5.kzn");
         for (const bool yes : {false, true}) {
-            notify.messages.clear();
-            notify.answers = {yes};
+            notify.messages.clear(), notify.answers = {yes};
             // Save as onto the month's own file asks the same.
             if (c == 1) answer(choice{"2024", 5, 0});
             c == 1 ? form->file_saveClick() : form->file_overwriteClick();
             EXPECT_EQ(careful_questions(notify), QStringList{ask});
-            EXPECT_EQ(notify.messages.size(), 1u);
-            EXPECT_EQ(dir.read("2024_5.kzn"), yes ? ours : on_disk);
-            EXPECT_EQ(form->state().changed_flag, !yes);
+            EXPECT_EQ(std::pair(dir.read("2024_5.kzn"), form->state().changed_flag),
+                      std::pair(yes ? ours : on_disk, !yes));
         }
         notify.messages.clear();
         form->file_overwriteClick(); // what this program wrote last is on disk
@@ -193,8 +191,8 @@ TEST_F(save_safety, a_file_changed_on_disk_since_it_was_read_is_replaced_only_af
     dir.write("2024_8.kzn", theirs);
     notify.messages.clear();
     form->file_overwriteClick();
-    EXPECT_EQ(dir.read("2024_8.kzn"), theirs);
-    EXPECT_EQ(careful_questions(notify).size(), 1);
+    EXPECT_EQ(std::pair(dir.read("2024_8.kzn"), careful_questions(notify).size()),
+              std::pair(theirs, qsizetype(1)));
 }
 
 } // namespace

@@ -58,9 +58,15 @@ struct choice {
     int month, format_item; // 1 to 12; 0 KZN, 1 CSV
 };
 
-// How text arrives in a widget: typed a character at a time, pasted with Ctrl+V, or committed by an
-// input method after a composition.
-enum class arrival { typed, pasted, committed };
+// How text arrives in a widget: typed a character at a time, pasted with Ctrl+V, committed by an
+// input method after a composition, or committed late with no composition shown in the widget.
+enum class arrival { typed, pasted, committed, stray };
+// An input method's event: the composition shown so far and the text it commits.
+inline void input_method(QWidget* to, const QString& preedit, const QString& commit = {}) {
+    QInputMethodEvent event(preedit, {});
+    event.setCommitString(commit);
+    QApplication::sendEvent(to, &event);
+}
 inline void offer(QWidget* to, const QString& text, arrival how) {
     if (how == arrival::typed) {
         for (qsizetype i = 0, n = 1; i < text.size(); i += n) {
@@ -72,10 +78,8 @@ inline void offer(QWidget* to, const QString& text, arrival how) {
         QApplication::clipboard()->setText(text);
         QTest::keyClick(to, Qt::Key_V, Qt::ControlModifier);
     } else {
-        QInputMethodEvent preedit(u"ぎゅう"_s, {}), commit;
-        QApplication::sendEvent(to, &preedit);
-        commit.setCommitString(text);
-        QApplication::sendEvent(to, &commit);
+        if (how == arrival::committed) input_method(to, u"ぎゅう"_s);
+        input_method(to, {}, text);
     }
 }
 
@@ -176,12 +180,7 @@ class main_form_test : public program_window_test {
     cell_pos current() { return {grid().currentIndex().column(), grid().currentIndex().row() + 1}; }
     // Keys go to the focused widget; Japanese or full-width text comes committed by an input method.
     QWidget* focus() { return QApplication::focusWidget() ? QApplication::focusWidget() : editor(); }
-    void commit_input(const QString& text) {
-        QInputMethodEvent preedit(text, {}), commit;
-        QApplication::sendEvent(focus(), &preedit);
-        commit.setCommitString(text);
-        QApplication::sendEvent(focus(), &commit);
-    }
+    void commit_input(const QString& text) { offer(focus(), text, arrival::committed); }
     // A command clicks the tool button or triggers the menu item of that name.
     void run(const char* command) {
         auto* b = form->findChild<QPushButton*>(QLatin1String(command));
