@@ -311,16 +311,19 @@ void drag(QWidget& widget, QPoint from, QPoint to) {
     send(QEvent::MouseButtonRelease, to, Qt::NoButton);
 }
 
-// The kind list's rows at their borders in the number column; the result table's column 0 at its
-// right border, also in the corner button above it.
-TEST_F(commands, kind_list_rows_and_result_column_0_are_dragged_at_their_borders) {
+// The ledger's and the kind list's rows at their borders in the first column; the result table's
+// column 0 at its right border, also in the corner button above it.
+TEST_F(commands, ledger_and_kind_list_rows_and_result_column_0_are_dragged_at_their_borders) {
+    load_lines({{1, "a", 0, 0}, {2, "b", 0, 0}});
     form->show_list_form();
-    QTableWidget& grid = *form->list_window()->draw_klist();
-    ASSERT_GE(grid.rowCount(), 2);
-    drag(*grid.viewport(), {5, 19}, {5, 35});          // the border under row 1 (the first kind)
-    drag(*grid.viewport(), {5, 36 + 19}, {5, 36 + 9}); // just above the border under row 2
-    drag(*grid.viewport(), {5, 10}, {5, 30});          // inside a row: no border taken
-    EXPECT_EQ(std::pair(grid.rowHeight(0), grid.rowHeight(1)), std::pair(36, 10));
+    const std::vector<QTableView*> grids{form->ledger_grid(), form->list_window()->draw_klist()};
+    for (QTableView* grid : grids) {
+        drag(*grid->viewport(), {5, 19}, {5, 35});          // the border under the first row
+        drag(*grid->viewport(), {5, 36 + 19}, {5, 36 + 9}); // just above the border under the second
+        drag(*grid->viewport(), {5, 10}, {5, 30});          // inside a row: no border taken
+        EXPECT_EQ(std::pair(grid->rowHeight(0), grid->rowHeight(1)), std::pair(36, 10))
+            << grid->objectName().toStdString();
+    }
     hyou_form table(nullptr);
     table.set_col_count(8), table.set_row_count(3), table.set_col_width(0, 10);
     table.show();

@@ -3,12 +3,12 @@
 #include "ledger_delegate.h"
 #include "ledger_model.h"
 #include "ui/platform/grid_header.h"
+#include "ui/platform/row_sizing.h"
 
 #include <QApplication>
 #include <QHeaderView>
 #include <QInputMethod>
 #include <QKeyEvent>
-#include <QMouseEvent>
 
 namespace kozenica {
 
@@ -17,8 +17,6 @@ namespace {
 bool is_enter(const QKeyEvent& key) {
     return key.key() == Qt::Key_Return || key.key() == Qt::Key_Enter;
 }
-
-constexpr int border_grip = 2; // pixels either side of a row border that grab it
 
 } // namespace
 
@@ -40,7 +38,7 @@ ledger_view::ledger_view(ledger_model& model, QWidget* parent)
     horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
     horizontalHeader()->setMinimumSectionSize(1);
     horizontalHeader()->setHighlightSections(false);
-    setMouseTracking(true);
+    new row_sizing(*this); // row heights dragged at the row borders in column 0
     // Rows that come or go keep the editor on the current cell.
     connect(&model, &QAbstractItemModel::modelReset, this, [this] { follow_current(currentIndex()); });
     connect(&model, &QAbstractItemModel::rowsRemoved, this, [this] { follow_current(currentIndex()); });
@@ -148,47 +146,6 @@ void ledger_view::focusInEvent(QFocusEvent* event) {
         editor->setFocus(event->reason());
         if (!editor->composing()) editor->selectAll();
     }
-}
-
-int ledger_view::row_border_at(const QPoint& pos) const {
-    if (pos.x() < columnViewportPosition(0) || pos.x() >= columnViewportPosition(0) + columnWidth(0))
-        return -1;
-    const int row = rowAt(pos.y());
-    if (row < 0) return -1;
-    const int top = rowViewportPosition(row);
-    const int bottom = top + rowHeight(row);
-    if (bottom - pos.y() <= border_grip) return row;
-    if (pos.y() - top <= border_grip && row > 0) return row - 1;
-    return -1;
-}
-
-void ledger_view::mousePressEvent(QMouseEvent* event) {
-    const int row = event->button() == Qt::LeftButton ? row_border_at(event->position().toPoint()) : -1;
-    if (row >= 0) {
-        resized_row_ = row;
-        resize_origin_y_ = event->position().toPoint().y();
-        resize_origin_height_ = rowHeight(row);
-        return;
-    }
-    QTableView::mousePressEvent(event);
-}
-
-void ledger_view::mouseMoveEvent(QMouseEvent* event) {
-    const QPoint pos = event->position().toPoint();
-    if (resized_row_ >= 0) {
-        setRowHeight(resized_row_, std::max(1, resize_origin_height_ + pos.y() - resize_origin_y_));
-        return;
-    }
-    viewport()->setCursor(row_border_at(pos) >= 0 ? Qt::SplitVCursor : Qt::ArrowCursor);
-    QTableView::mouseMoveEvent(event);
-}
-
-void ledger_view::mouseReleaseEvent(QMouseEvent* event) {
-    if (resized_row_ >= 0) {
-        resized_row_ = -1;
-        return;
-    }
-    QTableView::mouseReleaseEvent(event);
 }
 
 } // namespace kozenica

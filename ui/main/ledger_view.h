@@ -40,21 +40,13 @@ class ledger_view : public QTableView {
     void keyPressEvent(QKeyEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
     void focusInEvent(QFocusEvent* event) override;
-    void mousePressEvent(QMouseEvent* event) override;
-    void mouseMoveEvent(QMouseEvent* event) override;
-    void mouseReleaseEvent(QMouseEvent* event) override;
 
   private:
     void follow_current(const QModelIndex& current);
     [[nodiscard]] bool editor_passes_to_grid(const ledger_cell_editor& editor, const QKeyEvent& key) const;
-    // The row whose lower border lies under a point of the margin column, or -1.
-    [[nodiscard]] int row_border_at(const QPoint& viewport_pos) const;
 
     ledger_delegate* delegate_;
     QPersistentModelIndex editor_index_;
-    int resized_row_ = -1;
-    int resize_origin_y_ = 0;
-    int resize_origin_height_ = 0;
 };
 
 } // namespace kozenica
