@@ -30,16 +30,18 @@ struct purchase_time {
     friend auto operator<=>(const purchase_time&, const purchase_time&) = default;
 };
 
-struct price_book_entry {
+// 128 bytes on a cache-line boundary: the item and every number a purchase
+// compares or counts share the first line, the two shops the second.
+struct alignas(64) price_book_entry {
     line_text item;
     std::int32_t kind = 0; // of the latest purchase
     std::int32_t count = 0;
     std::int32_t lowest = 0;
-    line_text lowest_shop;
-    purchase_time lowest_time;
     std::int32_t latest = 0;
-    line_text latest_shop;
     purchase_time latest_time;
+    purchase_time lowest_time;
+    line_text latest_shop;
+    line_text lowest_shop;
 };
 
 class price_book {
@@ -56,10 +58,21 @@ class price_book {
   private:
     friend class price_book_feed;
 
-    // The entry of an item with that hash, made when the item is first met.
-    price_book_entry& entry_for(const line_text& item, std::uint32_t hash, bool& is_new);
+    // The item's text as three words with the bytes past its size cleared and
+    // the size in the last word, so that equal texts are equal words whatever
+    // lies behind them in their fields.
+    struct item_key {
+        std::uint64_t w0 = 0, w1 = 0, w2 = 0;
+    };
+    static item_key key_of(const line_text& item);
+    static std::uint32_t hash_of(const item_key& key);
+
+    // The entry of an item, made when the item is first met.
+    price_book_entry& entry_for(const line_text& item, const item_key& key, std::uint32_t hash, bool& is_new);
+    // when: the purchase's year, month and day packed so that a later date
+    // is a larger number (see when_of).
     void count_purchase(price_book_entry& e, bool is_new, const shuushi_line& line, std::uint16_t year,
-                        std::uint16_t month);
+                        std::uint16_t month, std::uint64_t when);
     void grow_index();
     // Asks the processor to fetch, ahead of use, the slot of a hash and (once
     // the slot is at hand) the entry it names.
@@ -68,13 +81,10 @@ class price_book {
 
     std::vector<price_book_entry> entries_;
     // An open-addressing table of entry numbers + 1 (0 for a free slot), its
-    // size a power of two kept at least twice the number of entries; each
-    // slot holds the item's hash too, so that most probes compare no bytes.
-    struct slot {
-        std::uint32_t hash = 0;
-        std::uint32_t entry = 0;
-    };
-    std::vector<slot> slots_;
+    // size a power of two kept at least twice the number of entries. Four
+    // bytes a slot keep the table small enough to stay in the cache; a slot
+    // found is checked against the entry's item, which the count reads anyway.
+    std::vector<std::uint32_t> slots_;
     std::uint32_t lines_seen_ = 0;
 };
 
