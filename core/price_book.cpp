@@ -7,6 +7,7 @@
 #include <bit>
 #include <cstring>
 #include <numeric>
+#include <stdexcept>
 #include <tuple>
 
 namespace kozenica {
@@ -103,8 +104,8 @@ void price_book::grow_index() {
     const std::size_t size = slots_.empty() ? first_index_size : slots_.size() * 2;
     slots_.assign(size, 0);
     const std::uint32_t mask = static_cast<std::uint32_t>(size - 1);
-    for (std::size_t e = 0; e < entries_.size(); ++e) {
-        const std::uint32_t hash = hash_of(key_of(entries_[e].item));
+    for (std::size_t e = 0; e < size_; ++e) {
+        const std::uint32_t hash = hash_of(key_of(entry(e).item));
         std::uint32_t at = hash & mask;
         while (slots_[at] != 0)
             at = (at + 1) & mask;
@@ -119,7 +120,7 @@ price_book_entry& price_book::entry_for(const line_text& item, const item_key& k
     std::uint32_t at = hash & mask;
     for (std::uint32_t slot; (slot = slots_[at]) != 0; at = (at + 1) & mask) {
         if (((slot ^ hash) & ~mask) != 0) continue;
-        price_book_entry& e = entries_[(slot & mask) - 1];
+        price_book_entry& e = entry((slot & mask) - 1);
         // A stored item has nothing but zeros past its size (it was assigned
         // to a new entry by its bytes), so its words need no masks.
         const field_words w = words_of(e.item);
@@ -132,14 +133,15 @@ price_book_entry& price_book::entry_for(const line_text& item, const item_key& k
     is_new = true;
     // Twice as many slots as entries keeps the probes short, and an entry's
     // number + 1 within the slot's low bits.
-    if ((entries_.size() + 1) * 2 > slots_.size()) {
+    if ((size_ + 1) * 2 > slots_.size()) {
         grow_index();
         mask = static_cast<std::uint32_t>(slots_.size() - 1);
         for (at = hash & mask; slots_[at] != 0; at = (at + 1) & mask) {
         }
     }
-    slots_[at] = (hash & ~mask) | static_cast<std::uint32_t>(entries_.size() + 1);
-    price_book_entry& e = entries_.emplace_back();
+    slots_[at] = (hash & ~mask) | static_cast<std::uint32_t>(size_ + 1);
+    if (size_ % block_entries == 0) blocks_.push_back(std::make_unique<entry_block>());
+    price_book_entry& e = entry(size_++);
     e.item.assign(item.view());
     return e;
 }
@@ -154,7 +156,7 @@ void price_book::prefetch_entry(std::uint32_t hash) const {
     const std::uint32_t first = slots_[hash & mask];
     if (first == 0 || ((first ^ hash) & ~mask) != 0) return;
     // The numbers on the entry's first cache line, the shops on its second.
-    const char* const bytes = reinterpret_cast<const char*>(&entries_[(first & mask) - 1]);
+    const char* const bytes = reinterpret_cast<const char*>(&entry((first & mask) - 1));
     __builtin_prefetch(bytes);
     __builtin_prefetch(bytes + 64);
 }
@@ -252,6 +254,11 @@ std::optional<price_book> gather_price_book(period_query query, std::string_view
         source);
     if (outcome == walk_outcome::stopped_by_user) return std::nullopt;
     return book;
+}
+
+const price_book_entry& price_book::entry_range::at(std::size_t i) const {
+    if (i >= size()) throw std::out_of_range("price_book entry");
+    return book_.entry(i);
 }
 
 std::int64_t rise_tenths(const price_book_entry& entry) {

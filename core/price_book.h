@@ -13,6 +13,8 @@
 #include <compare>
 #include <cstddef>
 #include <cstdint>
+#include <iterator>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -45,15 +47,70 @@ struct alignas(64) price_book_entry {
 };
 
 class price_book {
+    // Entries live in blocks of this many that never move: a book grows
+    // without copying what it holds, and touches each page of its memory once.
+    static constexpr std::size_t block_entries = 256;
+    using entry_block = std::array<price_book_entry, block_entries>;
+
   public:
+    // The entries in the order in which the items were first met.
+    class entry_range {
+      public:
+        class iterator {
+          public:
+            using iterator_category = std::random_access_iterator_tag;
+            using value_type = price_book_entry;
+            using difference_type = std::ptrdiff_t;
+            using pointer = const price_book_entry*;
+            using reference = const price_book_entry&;
+
+            iterator() = default;
+            iterator(const price_book* book, std::size_t at) : book_(book), at_(at) {}
+            reference operator*() const { return book_->entry(at_); }
+            pointer operator->() const { return &book_->entry(at_); }
+            reference operator[](difference_type n) const { return book_->entry(at_ + n); }
+            iterator& operator++() { return ++at_, *this; }
+            iterator operator++(int) { return {book_, at_++}; }
+            iterator& operator--() { return --at_, *this; }
+            iterator operator--(int) { return {book_, at_--}; }
+            iterator& operator+=(difference_type n) { return at_ += n, *this; }
+            iterator& operator-=(difference_type n) { return at_ -= n, *this; }
+            friend iterator operator+(iterator i, difference_type n) { return i += n; }
+            friend iterator operator+(difference_type n, iterator i) { return i += n; }
+            friend iterator operator-(iterator i, difference_type n) { return i -= n; }
+            friend difference_type operator-(const iterator& a, const iterator& b) {
+                return static_cast<difference_type>(a.at_) - static_cast<difference_type>(b.at_);
+            }
+            friend bool operator==(const iterator& a, const iterator& b) { return a.at_ == b.at_; }
+            friend auto operator<=>(const iterator& a, const iterator& b) { return a.at_ <=> b.at_; }
+
+          private:
+            const price_book* book_ = nullptr;
+            std::size_t at_ = 0;
+        };
+
+        explicit entry_range(const price_book& book) : book_(book) {}
+        [[nodiscard]] iterator begin() const { return {&book_, 0}; }
+        [[nodiscard]] iterator end() const { return {&book_, book_.size()}; }
+        [[nodiscard]] std::size_t size() const { return book_.size(); }
+        [[nodiscard]] bool empty() const { return book_.empty(); }
+        [[nodiscard]] const price_book_entry& operator[](std::size_t i) const { return book_.entry(i); }
+        [[nodiscard]] const price_book_entry& at(std::size_t i) const;
+        [[nodiscard]] const price_book_entry& front() const { return book_.entry(0); }
+        // A copy of every entry, for a table that keeps and sorts its rows.
+        [[nodiscard]] std::vector<price_book_entry> to_vector() const { return {begin(), end()}; }
+
+      private:
+        const price_book& book_;
+    };
+
     // Counts a line of the walk; lines without an expense above 0 are no
     // purchase and leave the book as it is.
     void add(const shuushi_line& line, std::uint16_t year, std::uint16_t month);
 
-    // In the order in which the items were first met.
-    [[nodiscard]] const std::vector<price_book_entry>& entries() const { return entries_; }
-    [[nodiscard]] bool empty() const { return entries_.empty(); }
-    [[nodiscard]] std::size_t size() const { return entries_.size(); }
+    [[nodiscard]] entry_range entries() const { return entry_range(*this); }
+    [[nodiscard]] bool empty() const { return size_ == 0; }
+    [[nodiscard]] std::size_t size() const { return size_; }
 
   private:
     friend class price_book_feed;
@@ -79,7 +136,15 @@ class price_book {
     void prefetch_slot(std::uint32_t hash) const;
     void prefetch_entry(std::uint32_t hash) const;
 
-    std::vector<price_book_entry> entries_;
+    [[nodiscard]] const price_book_entry& entry(std::size_t i) const {
+        return (*blocks_[i / block_entries])[i % block_entries];
+    }
+    [[nodiscard]] price_book_entry& entry(std::size_t i) {
+        return (*blocks_[i / block_entries])[i % block_entries];
+    }
+
+    std::vector<std::unique_ptr<entry_block>> blocks_;
+    std::size_t size_ = 0;
     // An open-addressing table of entry numbers + 1 (0 for a free slot), its
     // size a power of two kept at least twice the number of entries. Four
     // bytes a slot keep the table small enough to stay in the cache; a slot

@@ -188,7 +188,7 @@ TEST(PriceBook, headerClicksOrderNumbersByValueAndTextsByBytes) {
     const price_book book = book_of(src, query_of(2000, 1, 2000, 1, ""), n);
     const auto items = [&](book_column c, bool ascending) {
         std::string out;
-        for (const std::size_t i : price_book_order(book.entries(), {}, c, ascending))
+        for (const std::size_t i : price_book_order(book.entries().to_vector(), {}, c, ascending))
             out += book.entries()[i].item.str();
         return out;
     };
