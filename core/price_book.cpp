@@ -113,26 +113,27 @@ void price_book::grow_index() {
     }
 }
 
-price_book_entry& price_book::entry_for(const line_text& item, const item_key& key, std::uint32_t hash,
-                                        bool& is_new) {
-    if (slots_.empty()) grow_index();
-    std::uint32_t mask = static_cast<std::uint32_t>(slots_.size() - 1);
-    std::uint32_t at = hash & mask;
-    for (std::uint32_t slot; (slot = slots_[at]) != 0; at = (at + 1) & mask) {
+price_book_entry* price_book::find(const item_key& key, std::uint32_t hash, std::uint32_t& at) {
+    const auto mask = static_cast<std::uint32_t>(slots_.size() - 1);
+    for (at = hash & mask;; at = (at + 1) & mask) {
+        const std::uint32_t slot = slots_[at];
+        if (slot == 0) return nullptr;
         if (((slot ^ hash) & ~mask) != 0) continue;
         price_book_entry& e = entry((slot & mask) - 1);
         // A stored item has nothing but zeros past its size (it was assigned
         // to a new entry by its bytes), so its words need no masks.
         const field_words w = words_of(e.item);
-        if (((w.w0 ^ key.w0) | (w.w1 ^ key.w1) | ((w.w2 | std::uint64_t{e.item.size()} << 32) ^ key.w2)) ==
-            0) {
-            is_new = false;
-            return e;
-        }
+        if (((w.w0 ^ key.w0) | (w.w1 ^ key.w1) | ((w.w2 | std::uint64_t{e.item.size()} << 32) ^ key.w2)) == 0)
+            return &e;
     }
-    is_new = true;
+}
+
+// Out of the counting loop: each item comes here once.
+[[gnu::noinline]] void price_book::add_new(const shuushi_line& line, std::uint32_t hash, std::uint32_t at,
+                                           std::uint16_t year, std::uint16_t month) {
     // Twice as many slots as entries keeps the probes short, and an entry's
     // number + 1 within the slot's low bits.
+    auto mask = static_cast<std::uint32_t>(slots_.size() - 1);
     if ((size_ + 1) * 2 > slots_.size()) {
         grow_index();
         mask = static_cast<std::uint32_t>(slots_.size() - 1);
@@ -142,44 +143,18 @@ price_book_entry& price_book::entry_for(const line_text& item, const item_key& k
     slots_[at] = (hash & ~mask) | static_cast<std::uint32_t>(size_ + 1);
     if (size_ % block_entries == 0) blocks_.push_back(std::make_unique<entry_block>());
     price_book_entry& e = entry(size_++);
-    e.item.assign(item.view());
-    return e;
-}
-
-void price_book::prefetch_slot(std::uint32_t hash) const {
-    if (!slots_.empty()) __builtin_prefetch(&slots_[hash & (slots_.size() - 1)]);
-}
-
-void price_book::prefetch_entry(std::uint32_t hash) const {
-    if (slots_.empty()) return;
-    const auto mask = static_cast<std::uint32_t>(slots_.size() - 1);
-    const std::uint32_t first = slots_[hash & mask];
-    if (first == 0 || ((first ^ hash) & ~mask) != 0) return;
-    // The numbers on the entry's first cache line, the shops on its second.
-    const char* const bytes = reinterpret_cast<const char*>(&entry((first & mask) - 1));
-    __builtin_prefetch(bytes);
-    __builtin_prefetch(bytes + 64);
-}
-
-void price_book::add(const shuushi_line& line, std::uint16_t year, std::uint16_t month) {
-    if (line.expense <= 0) return;
-    const item_key key = key_of(line.item);
-    bool is_new = false;
-    price_book_entry& e = entry_for(line.item, key, hash_of(key), is_new);
-    count_purchase(e, is_new, line, year, month, month_bits(year, month) | day_bits(line.day));
-}
-
-void price_book::count_purchase(price_book_entry& e, bool is_new, const shuushi_line& line,
-                                std::uint16_t year, std::uint16_t month, std::uint64_t when) {
+    e.item.assign(line.item.view());
     const purchase_time time{year, month, line.day, lines_seen_++};
-    if (is_new) {
-        e.count = 1;
-        e.kind = line.kind;
-        e.lowest = e.latest = line.expense;
-        e.lowest_shop = e.latest_shop = line.shop;
-        e.lowest_time = e.latest_time = time;
-        return;
-    }
+    e.count = 1;
+    e.kind = line.kind;
+    e.lowest = e.latest = line.expense;
+    e.lowest_shop = e.latest_shop = line.shop;
+    e.lowest_time = e.latest_time = time;
+}
+
+void price_book::count_again(price_book_entry& e, const shuushi_line& line, std::uint16_t year,
+                             std::uint16_t month, std::uint64_t when) {
+    const purchase_time time{year, month, line.day, lines_seen_++};
     ++e.count;
     // Among equal lowest prices the latest purchase is the one to show; this
     // one, counted last, is later than any of the same date.
@@ -196,6 +171,32 @@ void price_book::count_purchase(price_book_entry& e, bool is_new, const shuushi_
     }
 }
 
+void price_book::prefetch_slot(std::uint32_t hash) const {
+    __builtin_prefetch(&slots_[hash & (slots_.size() - 1)]);
+}
+
+void price_book::prefetch_entry(std::uint32_t hash) const {
+    const auto mask = static_cast<std::uint32_t>(slots_.size() - 1);
+    const std::uint32_t first = slots_[hash & mask];
+    if (first == 0 || ((first ^ hash) & ~mask) != 0) return;
+    // The numbers on the entry's first cache line, the shops on its second.
+    const char* const bytes = reinterpret_cast<const char*>(&entry((first & mask) - 1));
+    __builtin_prefetch(bytes);
+    __builtin_prefetch(bytes + 64);
+}
+
+void price_book::add(const shuushi_line& line, std::uint16_t year, std::uint16_t month) {
+    if (line.expense <= 0) return;
+    if (slots_.empty()) grow_index();
+    const item_key key = key_of(line.item);
+    const std::uint32_t hash = hash_of(key);
+    std::uint32_t at = 0;
+    if (price_book_entry* e = find(key, hash, at))
+        count_again(*e, line, year, month, month_bits(year, month) | day_bits(line.day));
+    else
+        add_new(line, hash, at, year, month);
+}
+
 // Counts the purchases of a walk month by month. A book of many items spends
 // most of its time waiting for its table and entries to come from memory, so
 // the month's purchases are first picked out and hashed, then counted in their
@@ -205,6 +206,7 @@ class price_book_feed {
   public:
     price_book_feed(price_book& book, const period_query& query) : book_(book), query_(query) {
         picked_.reserve(max_lines);
+        if (book_.slots_.empty()) book_.grow_index();
     }
 
     void take_month(const shuushi_data& table, std::uint16_t year, std::uint16_t month) {
@@ -219,11 +221,13 @@ class price_book_feed {
         for (std::size_t i = 0; i < count; ++i) {
             if (i + slot_ahead < count) book_.prefetch_slot(picked_[i + slot_ahead].hash);
             if (i + entry_ahead < count) book_.prefetch_entry(picked_[i + entry_ahead].hash);
-            const pick& p = picked_[i];
-            bool is_new = false;
-            price_book_entry& e =
-                book_.entry_for(p.line->item, price_book::key_of(p.line->item), p.hash, is_new);
-            book_.count_purchase(e, is_new, *p.line, year, month, this_month | day_bits(p.line->day));
+            const shuushi_line& line = *picked_[i].line;
+            const std::uint32_t hash = picked_[i].hash;
+            std::uint32_t at = 0;
+            if (price_book_entry* e = book_.find(price_book::key_of(line.item), hash, at))
+                book_.count_again(*e, line, year, month, this_month | day_bits(line.day));
+            else
+                book_.add_new(line, hash, at, year, month);
         }
     }
 

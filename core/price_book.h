@@ -124,12 +124,17 @@ class price_book {
     static item_key key_of(const line_text& item);
     static std::uint32_t hash_of(const item_key& key);
 
-    // The entry of an item, made when the item is first met.
-    price_book_entry& entry_for(const line_text& item, const item_key& key, std::uint32_t hash, bool& is_new);
-    // when: the purchase's year, month and day packed so that a later date
-    // is a larger number (see when_of).
-    void count_purchase(price_book_entry& e, bool is_new, const shuushi_line& line, std::uint16_t year,
-                        std::uint16_t month, std::uint64_t when);
+    // The entry of an item already in the book, else null; the slot where
+    // the search ended is left in `at` for a new entry.
+    price_book_entry* find(const item_key& key, std::uint32_t hash, std::uint32_t& at);
+    // A new entry for an item met the first time, its first purchase
+    // counted; the slot is the one find left.
+    void add_new(const shuushi_line& line, std::uint32_t hash, std::uint32_t at, std::uint16_t year,
+                 std::uint16_t month);
+    // Counts another purchase of an entry's item. when: the purchase's year,
+    // month and day packed so that a later date is a larger number.
+    void count_again(price_book_entry& e, const shuushi_line& line, std::uint16_t year, std::uint16_t month,
+                     std::uint64_t when);
     void grow_index();
     // Asks the processor to fetch, ahead of use, the slot of a hash and (once
     // the slot is at hand) the entry it names.
