@@ -113,7 +113,8 @@ void price_book::grow_index() {
     }
 }
 
-price_book_entry* price_book::find(const item_key& key, std::uint32_t hash, std::uint32_t& at) {
+// Inlined into the month's loop: a call per purchase costs more than the work.
+[[gnu::always_inline]] inline price_book_entry* price_book::find(const item_key& key, std::uint32_t hash, std::uint32_t& at) {
     const auto mask = static_cast<std::uint32_t>(slots_.size() - 1);
     for (at = hash & mask;; at = (at + 1) & mask) {
         const std::uint32_t slot = slots_[at];
@@ -152,7 +153,7 @@ price_book_entry* price_book::find(const item_key& key, std::uint32_t hash, std:
     e.lowest_time = e.latest_time = time;
 }
 
-void price_book::count_again(price_book_entry& e, const shuushi_line& line, std::uint16_t year,
+[[gnu::always_inline]] inline void price_book::count_again(price_book_entry& e, const shuushi_line& line, std::uint16_t year,
                              std::uint16_t month, std::uint64_t when) {
     const purchase_time time{year, month, line.day, lines_seen_++};
     ++e.count;
@@ -171,11 +172,11 @@ void price_book::count_again(price_book_entry& e, const shuushi_line& line, std:
     }
 }
 
-void price_book::prefetch_slot(std::uint32_t hash) const {
+[[gnu::always_inline]] inline void price_book::prefetch_slot(std::uint32_t hash) const {
     __builtin_prefetch(&slots_[hash & (slots_.size() - 1)]);
 }
 
-void price_book::prefetch_entry(std::uint32_t hash) const {
+[[gnu::always_inline]] inline void price_book::prefetch_entry(std::uint32_t hash) const {
     const auto mask = static_cast<std::uint32_t>(slots_.size() - 1);
     const std::uint32_t first = slots_[hash & mask];
     if (first == 0 || ((first ^ hash) & ~mask) != 0) return;
