@@ -205,30 +205,32 @@ void price_book::add(const shuushi_line& line, std::uint16_t year, std::uint16_t
 // (once that slot is at hand) the entry it names.
 class price_book_feed {
   public:
-    price_book_feed(price_book& book, const period_query& query) : book_(book), query_(query) {
-        picked_.reserve(max_lines);
+    price_book_feed(price_book& book, const period_query& query)
+        : book_(book), query_(query), picked_(std::make_unique<pick[]>(max_lines)) {
         if (book_.slots_.empty()) book_.grow_index();
     }
 
     void take_month(const shuushi_data& table, std::uint16_t year, std::uint16_t month) {
-        picked_.clear();
+        std::size_t count = 0;
         for (const shuushi_line& line : walked_lines(table)) {
-            if (line.expense <= 0) continue;
             if (!query_.every_item && line.item.view() != query_.item_name.view()) continue;
-            picked_.push_back({&line, price_book::hash_of(price_book::key_of(line.item))});
+            // Written whatever the expense and kept only for a purchase: no
+            // branch to mispredict on a ledger that mixes income and expense.
+            const price_book::item_key key = price_book::key_of(line.item);
+            picked_[count] = {key, price_book::hash_of(key), &line};
+            count += line.expense > 0 ? 1 : 0;
         }
         const std::uint64_t this_month = month_bits(year, month);
-        const std::size_t count = picked_.size();
         for (std::size_t i = 0; i < count; ++i) {
             if (i + slot_ahead < count) book_.prefetch_slot(picked_[i + slot_ahead].hash);
             if (i + entry_ahead < count) book_.prefetch_entry(picked_[i + entry_ahead].hash);
-            const shuushi_line& line = *picked_[i].line;
-            const std::uint32_t hash = picked_[i].hash;
+            const pick& p = picked_[i];
+            const shuushi_line& line = *p.line;
             std::uint32_t at = 0;
-            if (price_book_entry* e = book_.find(price_book::key_of(line.item), hash, at))
+            if (price_book_entry* e = book_.find(p.key, p.hash, at))
                 book_.count_again(*e, line, year, month, this_month | day_bits(line.day));
             else
-                book_.add_new(line, hash, at, year, month);
+                book_.add_new(line, p.hash, at, year, month);
         }
     }
 
@@ -236,13 +238,15 @@ class price_book_feed {
     static constexpr std::size_t slot_ahead = 32;
     static constexpr std::size_t entry_ahead = 16;
     struct pick {
-        const shuushi_line* line = nullptr;
+        price_book::item_key key;
         std::uint32_t hash = 0;
+        const shuushi_line* line = nullptr;
     };
 
     price_book& book_;
     const period_query& query_;
-    std::vector<pick> picked_;
+    // The purchases of the month in hand: at most one per line.
+    std::unique_ptr<pick[]> picked_;
 };
 
 std::optional<price_book> gather_price_book(period_query query, std::string_view program_dir,
