@@ -114,13 +114,13 @@ void price_book::grow_index() {
 }
 
 // Inlined into the month's loop: a call per purchase costs more than the work.
-[[gnu::always_inline]] inline price_book_entry* price_book::find(const item_key& key, std::uint32_t hash, std::uint32_t& at) {
-    const auto mask = static_cast<std::uint32_t>(slots_.size() - 1);
-    for (at = hash & mask;; at = (at + 1) & mask) {
-        const std::uint32_t slot = slots_[at];
+[[gnu::always_inline]] inline price_book_entry* price_book::find(const index_view& v, const item_key& key,
+                                                                 std::uint32_t hash, std::uint32_t& at) {
+    for (at = hash & v.mask;; at = (at + 1) & v.mask) {
+        const std::uint32_t slot = v.table[at];
         if (slot == 0) return nullptr;
-        if (((slot ^ hash) & ~mask) != 0) continue;
-        price_book_entry& e = entry((slot & mask) - 1);
+        if (((slot ^ hash) & ~v.mask) != 0) continue;
+        price_book_entry& e = v.entry((slot & v.mask) - 1);
         // A stored item has nothing but zeros past its size (it was assigned
         // to a new entry by its bytes), so its words need no masks.
         const field_words w = words_of(e.item);
@@ -131,7 +131,7 @@ void price_book::grow_index() {
 
 // Out of the counting loop: each item comes here once.
 [[gnu::noinline]] void price_book::add_new(const shuushi_line& line, std::uint32_t hash, std::uint32_t at,
-                                           std::uint16_t year, std::uint16_t month) {
+                                           const purchase_time& time) {
     // Twice as many slots as entries keeps the probes short, and an entry's
     // number + 1 within the slot's low bits.
     auto mask = static_cast<std::uint32_t>(slots_.size() - 1);
@@ -145,7 +145,6 @@ void price_book::grow_index() {
     if (size_ % block_entries == 0) blocks_.push_back(std::make_unique<entry_block>());
     price_book_entry& e = entry(size_++);
     e.item.assign(line.item.view());
-    const purchase_time time{year, month, line.day, lines_seen_++};
     e.count = 1;
     e.kind = line.kind;
     e.lowest = e.latest = line.expense;
@@ -153,9 +152,8 @@ void price_book::grow_index() {
     e.lowest_time = e.latest_time = time;
 }
 
-[[gnu::always_inline]] inline void price_book::count_again(price_book_entry& e, const shuushi_line& line, std::uint16_t year,
-                             std::uint16_t month, std::uint64_t when) {
-    const purchase_time time{year, month, line.day, lines_seen_++};
+[[gnu::always_inline]] inline void price_book::count_again(price_book_entry& e, const shuushi_line& line,
+                                                           const purchase_time& time, std::uint64_t when) {
     ++e.count;
     // Among equal lowest prices the latest purchase is the one to show; this
     // one, counted last, is later than any of the same date.
@@ -172,16 +170,15 @@ void price_book::grow_index() {
     }
 }
 
-[[gnu::always_inline]] inline void price_book::prefetch_slot(std::uint32_t hash) const {
-    __builtin_prefetch(&slots_[hash & (slots_.size() - 1)]);
+[[gnu::always_inline]] inline void price_book::prefetch_slot(const index_view& v, std::uint32_t hash) {
+    __builtin_prefetch(&v.table[hash & v.mask]);
 }
 
-[[gnu::always_inline]] inline void price_book::prefetch_entry(std::uint32_t hash) const {
-    const auto mask = static_cast<std::uint32_t>(slots_.size() - 1);
-    const std::uint32_t first = slots_[hash & mask];
-    if (first == 0 || ((first ^ hash) & ~mask) != 0) return;
+[[gnu::always_inline]] inline void price_book::prefetch_entry(const index_view& v, std::uint32_t hash) {
+    const std::uint32_t first = v.table[hash & v.mask];
+    if (first == 0 || ((first ^ hash) & ~v.mask) != 0) return;
     // The numbers on the entry's first cache line, the shops on its second.
-    const char* const bytes = reinterpret_cast<const char*>(&entry((first & mask) - 1));
+    const char* const bytes = reinterpret_cast<const char*>(&v.entry((first & v.mask) - 1));
     __builtin_prefetch(bytes);
     __builtin_prefetch(bytes + 64);
 }
@@ -191,11 +188,12 @@ void price_book::add(const shuushi_line& line, std::uint16_t year, std::uint16_t
     if (slots_.empty()) grow_index();
     const item_key key = key_of(line.item);
     const std::uint32_t hash = hash_of(key);
+    const purchase_time time{year, month, line.day, lines_seen_++};
     std::uint32_t at = 0;
-    if (price_book_entry* e = find(key, hash, at))
-        count_again(*e, line, year, month, month_bits(year, month) | day_bits(line.day));
+    if (price_book_entry* e = find(view(), key, hash, at))
+        count_again(*e, line, time, month_bits(year, month) | day_bits(line.day));
     else
-        add_new(line, hash, at, year, month);
+        add_new(line, hash, at, time);
 }
 
 // Counts the purchases of a walk month by month. A book of many items spends
@@ -221,17 +219,25 @@ class price_book_feed {
             count += line.expense > 0 ? 1 : 0;
         }
         const std::uint64_t this_month = month_bits(year, month);
+        // Kept in registers through the loop and handed back at its end.
+        const pick* const picks = picked_.get();
+        price_book::index_view index = book_.view();
+        std::uint32_t order = book_.lines_seen_;
         for (std::size_t i = 0; i < count; ++i) {
-            if (i + slot_ahead < count) book_.prefetch_slot(picked_[i + slot_ahead].hash);
-            if (i + entry_ahead < count) book_.prefetch_entry(picked_[i + entry_ahead].hash);
-            const pick& p = picked_[i];
+            if (i + slot_ahead < count) price_book::prefetch_slot(index, picks[i + slot_ahead].hash);
+            if (i + entry_ahead < count) price_book::prefetch_entry(index, picks[i + entry_ahead].hash);
+            const pick& p = picks[i];
             const shuushi_line& line = *p.line;
+            const purchase_time time{year, month, line.day, order++};
             std::uint32_t at = 0;
-            if (price_book_entry* e = book_.find(p.key, p.hash, at))
-                book_.count_again(*e, line, year, month, this_month | day_bits(line.day));
-            else
-                book_.add_new(line, p.hash, at, year, month);
+            if (price_book_entry* e = price_book::find(index, p.key, p.hash, at)) {
+                price_book::count_again(*e, line, time, this_month | day_bits(line.day));
+            } else {
+                book_.add_new(line, p.hash, at, time);
+                index = book_.view();
+            }
         }
+        book_.lines_seen_ = order;
     }
 
   private:

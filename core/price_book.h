@@ -124,22 +124,37 @@ class price_book {
     static item_key key_of(const line_text& item);
     static std::uint32_t hash_of(const item_key& key);
 
+    // The index and the blocks as they stand, for a loop to hold in
+    // registers: entries hold byte fields, and the compiler must take a write
+    // of bytes to change any member, which it would then read again.
+    struct index_view {
+        const std::uint32_t* table;
+        std::uint32_t mask;
+        const std::unique_ptr<entry_block>* blocks;
+        [[nodiscard]] price_book_entry& entry(std::size_t i) const {
+            return (*blocks[i / block_entries])[i % block_entries];
+        }
+    };
+    [[nodiscard]] index_view view() const {
+        return {slots_.data(), static_cast<std::uint32_t>(slots_.size() - 1), blocks_.data()};
+    }
+
     // The entry of an item already in the book, else null; the slot where
     // the search ended is left in `at` for a new entry.
-    price_book_entry* find(const item_key& key, std::uint32_t hash, std::uint32_t& at);
+    static price_book_entry* find(const index_view& v, const item_key& key, std::uint32_t hash,
+                                  std::uint32_t& at);
     // A new entry for an item met the first time, its first purchase
     // counted; the slot is the one find left.
-    void add_new(const shuushi_line& line, std::uint32_t hash, std::uint32_t at, std::uint16_t year,
-                 std::uint16_t month);
+    void add_new(const shuushi_line& line, std::uint32_t hash, std::uint32_t at, const purchase_time& time);
     // Counts another purchase of an entry's item. when: the purchase's year,
     // month and day packed so that a later date is a larger number.
-    void count_again(price_book_entry& e, const shuushi_line& line, std::uint16_t year, std::uint16_t month,
-                     std::uint64_t when);
+    static void count_again(price_book_entry& e, const shuushi_line& line, const purchase_time& time,
+                            std::uint64_t when);
     void grow_index();
-    // Asks the processor to fetch, ahead of use, the slot of a hash and (once
+    // Ask the processor to fetch, ahead of use, the slot of a hash and (once
     // the slot is at hand) the entry it names.
-    void prefetch_slot(std::uint32_t hash) const;
-    void prefetch_entry(std::uint32_t hash) const;
+    static void prefetch_slot(const index_view& v, std::uint32_t hash);
+    static void prefetch_entry(const index_view& v, std::uint32_t hash);
 
     [[nodiscard]] const price_book_entry& entry(std::size_t i) const {
         return (*blocks_[i / block_entries])[i % block_entries];
