@@ -176,8 +176,10 @@ void price_book::grow_index() {
 
 [[gnu::always_inline]] inline void price_book::prefetch_entry(const index_view& v, std::uint32_t hash) {
     const std::uint32_t first = v.table[hash & v.mask];
-    if (first == 0 || ((first ^ hash) & ~v.mask) != 0) return;
-    // The numbers on the entry's first cache line, the shops on its second.
+    if (first == 0) return;
+    // The entry of the first slot, whether or not its item is the one: a
+    // fetch of the wrong entry costs less than telling it apart here. The
+    // numbers lie on the entry's first cache line, the shops on its second.
     const char* const bytes = reinterpret_cast<const char*>(&v.entry((first & v.mask) - 1));
     __builtin_prefetch(bytes);
     __builtin_prefetch(bytes + 64);
