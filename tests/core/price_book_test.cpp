@@ -6,6 +6,9 @@
 
 #include <gtest/gtest.h>
 
+#include <map>
+#include <tuple>
+
 namespace kozenica {
 namespace {
 
@@ -165,6 +168,61 @@ TEST(PriceBook, fullMonthsKeepOneEntryPerItem) {
     EXPECT_EQ(first.latest_time, first.lowest_time);
 }
 
+// 1500 items over three months, against a plain map that applies the
+// rules line by line: the index grows several times and the entries fill many
+// blocks. The walk's month-at-a-time count and add() must both agree with it.
+TEST(PriceBook, manyItemsAgreeWithAPlainCountLineByLine) {
+    fake_month_source src;
+    std::vector<std::vector<shuushi_line>> months;
+    for (int m = 1; m <= 3; ++m) {
+        std::vector<shuushi_line> month;
+        for (int i = 0; i < max_lines; ++i)
+            // Lines i and i + 1500 buy the same item on the same day at the
+            // same price, at another shop.
+            month.push_back(bought((i % 300 * 5 + m) % 31 + 1, "s" + std::to_string((i + m) % 13),
+                                   "item" + std::to_string((i * 7 + m * 3) % 1500),
+                                   i % 50 == 0 ? 0 : 1 + (i * 37 + m) % 500, i % 9));
+        src.put("2001_" + std::to_string(m) + ".kzn", month);
+        months.push_back(std::move(month));
+    }
+    std::vector<price_book_entry> expected;
+    std::map<std::string, std::size_t> place;
+    price_book added;
+    std::uint32_t order = 0;
+    for (std::uint16_t m = 1; m <= 3; ++m) {
+        for (const shuushi_line& line : months[m - 1]) {
+            added.add(line, 2001, m);
+            if (line.expense <= 0) continue;
+            const purchase_time when{2001, m, line.day, order++};
+            const auto [at, is_new] = place.try_emplace(line.item.str(), expected.size());
+            if (is_new) {
+                expected.push_back({line.item, line.kind, 1, line.expense, line.expense, when, when, line.shop,
+                                    line.shop});
+                continue;
+            }
+            price_book_entry& e = expected[at->second];
+            ++e.count;
+            if (line.expense < e.lowest || (line.expense == e.lowest && when > e.lowest_time))
+                std::tie(e.lowest, e.lowest_time, e.lowest_shop) = std::tuple(line.expense, when, line.shop);
+            if (when > e.latest_time)
+                std::tie(e.latest, e.latest_time, e.latest_shop, e.kind) =
+                    std::tuple(line.expense, when, line.shop, line.kind);
+        }
+    }
+    ASSERT_EQ(expected.size(), 1500u);
+    recording_notifier n;
+    const price_book walked = book_of(src, query_of(2001, 1, 2001, 3, ""), n);
+    const auto fields = [](const price_book_entry& e) {
+        return std::tuple(e.item.str(), e.kind, e.count, e.lowest, e.lowest_shop.str(), e.lowest_time, e.latest,
+                          e.latest_shop.str(), e.latest_time);
+    };
+    for (const price_book* book : {&walked, static_cast<const price_book*>(&added)}) {
+        ASSERT_EQ(book->size(), expected.size());
+        for (std::size_t i = 0; i < expected.size(); ++i)
+            ASSERT_EQ(fields(book->entries()[i]), fields(expected[i])) << i;
+    }
+}
+
 TEST(PriceBook, headerClicksOrderNumbersByValueAndTextsByBytes) {
     fake_month_source src;
     src.put("2000_1.kzn", {bought(9, sjis("あ"), "b", 1000), bought(1, "Z", "a", 90), bought(2, "z", "c", 90),
@@ -173,7 +231,7 @@ TEST(PriceBook, headerClicksOrderNumbersByValueAndTextsByBytes) {
     const price_book book = book_of(src, query_of(2000, 1, 2000, 1, ""), n);
     const auto items = [&](book_column c, bool ascending) {
         std::string out;
-        for (const std::size_t i : price_book_order(book.entries(), {}, c, ascending))
+        for (const std::size_t i : price_book_order(book.entries().to_vector(), {}, c, ascending))
             out += book.entries()[i].item.str();
         return out;
     };

@@ -317,7 +317,7 @@ TEST(BookModel, aTabOrLineEndInsideACellBecomesASpaceInTheCopy) {
     price_book book;
     book.add({1, line_text("a\tb"), line_text("x\ny"), 0, 0, 100, {}}, 2000, 1);
     book_model model;
-    model.set_book(book.entries(), {});
+    model.set_book(book.entries().to_vector(), {});
     EXPECT_EQ(model.rows_as_tsv({0}).section(u'\n', 1, 1),
               u"x y\t\t1\t100\ta b\t2000/1/1\t100\ta b\t2000/1/1\t0.0"_s);
 }

@@ -93,7 +93,7 @@ void book_form::set_book(const price_book& book, const kind_list& kinds, const p
     top->blockSignals(true);
     top->setSortIndicator(int(book_column::item), Qt::AscendingOrder);
     top->blockSignals(false);
-    model_->set_book(book.entries(), kinds);
+    model_->set_book(book.entries().to_vector(), kinds);
     if (model_->rowCount() > 0) book_disp_->setCurrentIndex(model_->index(0, 0));
 }
 
