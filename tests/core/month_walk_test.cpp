@@ -58,16 +58,6 @@ TEST(MonthWalk, wrongRangeOrEmptyYearWarnsAndReadsNothing) {
     }
 }
 
-TEST(MonthWalk, missingMonthsAreToldOneByOneAndDamagedOnesSkipped) {
-    fake_month_source src = with_months({"2000_1.kzn", "2000_5.kzn"});
-    src.put("2000_3.kzn", {priced("milk", 1), priced("milk", 2)}, true); // fails after loading its lines
-    recording_notifier n;
-    EXPECT_EQ(walk(query_of(2000, 1, 2000, 5), src, n), (names{"2000/1/1", "2000/5/1"}));
-    EXPECT_EQ(src.read_names, (names{"2000_1.kzn", "2000_3.kzn", "2000_5.kzn"}));
-    EXPECT_EQ(n.told, (told{{message_kind::error, sjis("ファイル(/prog/2000_2.kzn)がありません")},
-                            {message_kind::error, sjis("ファイル(/prog/2000_4.kzn)がありません")}}));
-}
-
 TEST(MonthWalk, moreThan120MissingMonthsAskOnceBeforeTheFirstBox) {
     // start year, end year (January to December), files present, answer; the question's count (0: none)
     const names two{"2000_5.kzn", "2009_12.kzn"};
