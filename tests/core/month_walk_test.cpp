@@ -41,9 +41,8 @@ TEST(MonthWalk, visitsTheMonthsOfTheRangeInCalendarOrder) {
           std::pair(query_of(2000, 12, 2001, 1, "milk", 1), names{"2000_12.csv", "2001_1.csv"})}) {
         fake_month_source src = with_months(files);
         recording_notifier n;
-        EXPECT_EQ(walk(query, src, n).size(), files.size());
-        EXPECT_EQ(src.read_names, files);
-        EXPECT_TRUE(n.told.empty());
+        EXPECT_EQ(std::tuple(walk(query, src, n).size(), src.read_names, n.told),
+                  std::tuple(files.size(), files, told{}));
     }
 }
 
@@ -180,9 +179,8 @@ TEST(TermPoints, sixtiethPointTellsTheMaximumAndTheNextFileIsNeverOpened) {
         month_walk(
             query_of(2000, 1, end_year, end_month), src.dir, n,
             [&](auto& l, auto, auto, std::string_view d) { return points.add(l, d, n); }, src);
-        EXPECT_EQ(points.size(), kept);
-        EXPECT_EQ(int(src.read_names.size()), kept);
-        EXPECT_EQ(points[kept - 1].price, 99 + kept);
+        EXPECT_EQ(std::tuple(points.size(), int(src.read_names.size()), points[kept - 1].price),
+                  std::tuple(kept, kept, 99 + kept));
         const told maximum{
             {message_kind::warning, sjis("発見されたデータが最大個数を\n超えたので検索を打ち切ります")}};
         EXPECT_EQ(n.told, kept < 60 ? told{} : maximum) << kept;

@@ -171,9 +171,9 @@ TEST(PriceBook, fullMonthsKeepOneEntryPerItem) {
     // item0 is lines 0, 700 and 1400 of each month, on days 1, 19 and 6, at
     // 1000, 300 and 597: lowest and latest are both February's day 19.
     const price_book_entry& first = book.entries().front();
-    EXPECT_EQ(std::tuple(first.count, first.lowest, first.latest), std::tuple(6, 300, 300));
-    EXPECT_EQ(first.lowest_time, (purchase_time{2001, 2, 19, max_lines + 700}));
-    EXPECT_EQ(first.latest_time, first.lowest_time);
+    const purchase_time feb_19{2001, 2, 19, max_lines + 700};
+    EXPECT_EQ(std::tuple(first.count, first.lowest, first.latest, first.lowest_time, first.latest_time),
+              std::tuple(6, 300, 300, feb_19, feb_19));
 }
 
 TEST(PriceBook, headerClicksOrderNumbersByValueAndTextsByBytes) {

@@ -38,8 +38,7 @@ TEST_F(file_commands, damaged_or_missing_month_opens_empty_and_only_the_missing_
         {0, damaged + QString::fromStdString(dir.file("2024_5.kzn")), u"Kozenica"_s},
         {1, u"ファイル(2024_5.csv)がありません"_s, u"Kozenica [2024_5.csv]"_s}};
     for (const auto& [format, error, caption] : cases) {
-        notify.messages.clear();
-        answer(choice{"2024", 5, format}), form->file_loadClick();
+        notify.messages.clear(), answer(choice{"2024", 5, format}), form->file_loadClick();
         EXPECT_EQ(std::tuple(notify.texts(), form->table().row_count, form->windowTitle()),
                   std::tuple(QStringList{error}, 2, caption));
     }

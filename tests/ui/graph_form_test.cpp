@@ -86,10 +86,10 @@ TEST(graph_form, period_graph_pixels_and_legend) {
                     {"end pixel of the x axis", {plot.right, plot.bottom}, Qt::white},
                     {"end pixel of a scale line", {plot.right, low}, Qt::white},
                     {"plot", {plot.left + 5, (low + high) / 2 + 1}, Qt::white}});
-    EXPECT_EQ(form.taiou_list_box()->rowCount(), 4);
-    EXPECT_EQ((form.legend_text(0, 3) + form.legend_text(1, 3)).toStdString(), "目盛り2");
-    EXPECT_TRUE(form.draw_Shuukei()->isRowHidden(0));
-    EXPECT_EQ(form.draw_Shuukei()->horizontalHeaderItem(2)->text().toStdString(), "値段");
+    EXPECT_EQ(std::tuple(form.taiou_list_box()->rowCount(), form.legend_text(0, 3) + form.legend_text(1, 3),
+                         form.draw_Shuukei()->isRowHidden(0),
+                         form.draw_Shuukei()->horizontalHeaderItem(2)->text()),
+              std::tuple(4, u"目盛り2"_s, true, u"値段"_s));
 }
 
 QImage painted(const period_graph_picture& pic, int width, int height) {
