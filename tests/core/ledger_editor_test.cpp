@@ -53,19 +53,15 @@ struct month {
 
 TEST(commit_cell, stores_the_field_and_shows_its_normal_form_and_committing_it_again_changes_nothing) {
     const std::string x19(19, 'x'); // column, typed, shown, line as day|shop|item|kind|income|expense|memo
+    // clang-format off
     const std::tuple<int, std::string, std::string, std::string> cases[] = {
-        {1, sjis("０５"), "5", "5|||0|0|0|"},
-        {1, sjis("12日"), "12", "12|||0|0|0|"},
-        {1, "257", "", "0|||0|0|0|"},
-        {4, "007", "7", "0|||7|0|0|"},
-        {5, sjis("１２３４"), "1,234", "0|||0|1234|0|"},
-        {5, "-50", "50", "0|||0|50|0|"},
-        {6, "2147483648", "-2,147,483,648", "0|||0|0|-2147483648|"},
-        {5, "4294967296", "", "0|||0|0|0|"},
-        {3, sjis("あいうえおかきくけこさ"), sjis("あいうえおかきくけこ"),
-         "0||" + sjis("あいうえおかきくけこ") + "|0|0|0|"},
+        {1, sjis("０５"), "5", "5|||0|0|0|"}, {1, sjis("12日"), "12", "12|||0|0|0|"}, {1, "257", "", "0|||0|0|0|"},
+        {4, "007", "7", "0|||7|0|0|"}, {5, sjis("１２３４"), "1,234", "0|||0|1234|0|"}, {5, "-50", "50", "0|||0|50|0|"},
+        {6, "2147483648", "-2,147,483,648", "0|||0|0|-2147483648|"}, {5, "4294967296", "", "0|||0|0|0|"},
+        {3, sjis("あいうえおかきくけこさ"), sjis("あいうえおかきくけこ"), "0||" + sjis("あいうえおかきくけこ") + "|0|0|0|"},
         {7, x19 + sjis("店"), x19 + hex_bytes("93"), "0|||0|0|0|" + x19 + hex_bytes("93")},
         {0, std::string(25, '9'), std::string(20, '9'), "0|||0|0|0|"}};
+    // clang-format on
     for (const auto& [column, typed, expected, line] : cases) {
         month m;
         const shuushi_line& l = m.data.lines[2] = {};
@@ -129,10 +125,8 @@ TEST(ledger_editor, commands_move_lines_and_cursor_but_not_the_margin) {
         m.notify.yes = yes;
         (m.editor.*run)();
         SCOPED_TRACE(::testing::Message() << shops << " from " << from.column << "," << from.row);
-        EXPECT_EQ(m.days_and_shops(), shops);
-        EXPECT_EQ(m.editor.current(), to);
-        EXPECT_EQ(m.editor.cell(5, 0), margin);
-        EXPECT_EQ(m.notify.log, said);
+        EXPECT_EQ(std::tuple(m.days_and_shops(), m.editor.current(), m.editor.cell(5, 0), m.notify.log),
+                  std::tuple(shops, to, margin, said));
     }
 }
 
@@ -148,8 +142,7 @@ TEST(ledger_editor, copy_takes_every_field_enter_only_day_and_shop_and_nothing_a
         month full({7, max_lines}, std::vector<shuushi_line>(max_lines, make_line(3, "s")));
         const shuushi_data before = full.data;
         by_enter ? full.editor.enter() : full.editor.insert_line();
-        EXPECT_EQ(full.data.row_count, max_rows);
-        EXPECT_EQ(full.data.lines, before.lines);
+        EXPECT_TRUE(full.data.row_count == max_rows && full.data.lines == before.lines);
         EXPECT_EQ(full.notify.log, messages{"!" + std::string(texts::no_more_lines)});
     }
 }
@@ -173,18 +166,16 @@ TEST(ledger_editor, a_month_without_lines_takes_every_command_and_the_only_line_
         (m.editor.*run)();
     for (const auto& [row, column] : {std::pair{1, 5}, {0, 1}, {2001, 0}, {-1, 0}, {1, 8}, {1, -1}})
         EXPECT_EQ(commit_cell(m.data, m.state, row, column, "100"), "100") << row << "," << column;
-    EXPECT_FALSE(m.state.changed_flag);
-    EXPECT_EQ(m.notify.log.size(), 2u) << "refusals, no questions";
-    EXPECT_EQ(m.data.lines[1], make_line(9, "stale", "stale", 1, 1));
-    EXPECT_EQ(m.editor.balance_text(), "0");
+    // two refusals, no questions
+    EXPECT_EQ(std::tuple(m.state.changed_flag, m.notify.log.size(), m.data.lines[1], m.editor.balance_text()),
+              std::tuple(false, 2u, make_line(9, "stale", "stale", 1, 1), "0"));
     m.editor.set_current({7, 1});
     m.editor.enter();
-    EXPECT_EQ(m.data.row_count, 2);
-    EXPECT_EQ(m.data.lines[1], shuushi_line{});
-    EXPECT_EQ(m.editor.current(), (cell_pos{2, 1}));
+    EXPECT_EQ(std::tuple(m.data.row_count, m.data.lines[1], m.editor.current()),
+              std::tuple(2, shuushi_line{}, cell_pos{2, 1}));
     m.editor.delete_line();
-    EXPECT_EQ(m.data.row_count, 2);
-    EXPECT_EQ(m.notify.log.back(), "!" + std::string(texts::last_line_stays));
+    EXPECT_EQ(std::pair(m.data.row_count, m.notify.log.back()),
+              std::pair(2, "!" + std::string(texts::last_line_stays)));
 }
 
 } // namespace

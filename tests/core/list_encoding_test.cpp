@@ -89,7 +89,8 @@ TEST(encoding_sniffer, tells_valid_utf8_and_shift_jis_in_pieces) {
     }
 }
 
-TEST(read_list_file, utf8_lists_read_as_the_same_list_in_shift_jis) {
+// Number and name lines in pairs, in Shift-JIS or UTF-8 with any line ends, as the same list.
+TEST(read_list_file, number_and_name_line_pairs_in_either_encoding) {
     const std::string kinds =
         "0\r\n繰越・その他\r\n1\r\n食費\r\n12\r\n日用品と雑貨と消耗品など\r\n-3\r\nｶﾞｿﾘﾝ～\r\n";
     const std::string shift_jis = sjis(kinds), bom(utf8_bom);
@@ -99,23 +100,32 @@ TEST(read_list_file, utf8_lists_read_as_the_same_list_in_shift_jis) {
     ASSERT_EQ(expected[2].name.size(), 20u);
     const auto lf = [](std::string s) { return std::erase(s, '\r'), s; };
     const auto cr = [](std::string s) { return std::erase(s, '\n'), s; };
-    const std::string straddling = std::string(16379, ' ') + "7\r\n食費\r\n"; // 食 across two pieces
+    // 食, and a CR LF, across two pieces of the reader
+    const std::string straddling = std::string(16379, ' ') + "7\r\n食費\r\n", a19(19, 'a'),
+                      crossing = "9" + std::string(16382, ' ') + "\r\nA\r\n";
     using problem = list_text_problem;
     // clang-format off
-    const struct { const char* what; std::string content; std::vector<list_entry> entries; problem told; } cases[] = {
-        {"Shift-JIS, CR LF", shift_jis, expected, problem::none},
-        {"Shift-JIS, LF", lf(shift_jis), expected, problem::none},
-        {"UTF-8, CR LF", kinds, expected, problem::none},
-        {"UTF-8 with the mark, LF", bom + lf(kinds), expected, problem::none},
-        {"UTF-8, CR", cr(kinds), expected, problem::none},
-        {"the mark split from the number", bom + "12\r\nA\r\n", {entry(12, "A")}, problem::none},
-        {"ASCII only: the Shift-JIS path", "5\nfood\n6\nrent\n", {entry(5, "food"), entry(6, "rent")}, problem::none},
-        {"half-width katakana only: Shift-JIS", "1\r\n\xb6\xde\xbd\r\n", {entry(1, "\xb6\xde\xbd")}, problem::none},
-        {"one multi-byte character after 99 entries", repeat("7\nA\n", 120) + "é", std::vector(99, entry(7, "A")), problem::none},
-        {"UTF-8 across pieces", straddling, {entry(0, sjis("食費"))}, problem::none},
-        {"UTF-8 up to 0x1A, anything after it", "1\r\n食費\x1A\xff\x82", {entry(1, sjis("食費"))}, problem::none},
+    const struct { const char* what; std::string content; std::vector<list_entry> entries; problem told = problem::none; } cases[] = {
+        {"empty file", "", {}}, {"CR alone", "1\rA\r2\rB", {entry(1, "A"), entry(2, "B")}},
+        {"LF alone", "1\nA\r\n2\nB\n", {entry(1, "A"), entry(2, "B")}}, {"CR LF LF: an empty line", "1\r\n\nA\r\n", {entry(1, ""), entry(0, "")}},
+        {"LF CR: two line ends", "1\n\rA\n", {entry(1, ""), entry(0, "")}},
+        {"0x1A ends the file, even inside a line", "1\r\nA\r\n2\x1A\r\nB\r\n", {entry(1, "A"), entry(2, "")}},
+        {"number line last", "1\r\nA\r\n5", {entry(1, "A"), entry(5, "")}}, {"empty lines", "\r\n\r\n", {entry(0, "")}},
+        {"name cut inside a character", "1\r\n" + a19 + sjis("品") + "x\r\n2\r\nB",
+         {entry(1, a19 + sjis("品").substr(0, 1)), entry(2, "B")}},
+        {"hex and junk numbers", "$FFFFFFFF\r\nminus\r\nabc\r\nzero\r\n", {entry(-1, "minus"), entry(0, "zero")}},
+        {"stops after 99 entries", repeat("7\r\nname\r\n", 150), std::vector(99, entry(7, "name"))},
+        {"CR last in a piece, LF first in the next", crossing, {entry(0, "A")}},
+        {"Shift-JIS, CR LF", shift_jis, expected}, {"Shift-JIS, LF", lf(shift_jis), expected},
+        {"UTF-8, CR LF", kinds, expected}, {"UTF-8 with the mark, LF", bom + lf(kinds), expected}, {"UTF-8, CR", cr(kinds), expected},
+        {"the mark split from the number", bom + "12\r\nA\r\n", {entry(12, "A")}},
+        {"ASCII only: the Shift-JIS path", "5\nfood\n6\nrent\n", {entry(5, "food"), entry(6, "rent")}},
+        {"half-width katakana only: Shift-JIS", "1\r\n\xb6\xde\xbd\r\n", {entry(1, "\xb6\xde\xbd")}},
+        {"one multi-byte character after 99 entries", repeat("7\nA\n", 120) + "é", std::vector(99, entry(7, "A"))},
+        {"UTF-8 across pieces", straddling, {entry(0, sjis("食費"))}},
+        {"UTF-8 up to 0x1A, anything after it", "1\r\n食費\x1A\xff\x82", {entry(1, sjis("食費"))}},
         {"a character Shift-JIS cannot hold", "1\ncafé 😀\n2\nパン\n", {entry(1, "caf? ?"), entry(2, sjis("パン"))}, problem::unmappable_character},
-        {"it lies past the 20-byte cut", "1\n" + repeat("費", 10) + "😀\n", {entry(1, sjis(repeat("費", 10)))}, problem::none},
+        {"it lies past the 20-byte cut", "1\n" + repeat("費", 10) + "😀\n", {entry(1, sjis(repeat("費", 10)))}},
         {"neither encoding", "1\r\n\x82\r\n2\r\n\xff" "A\r\n", {entry(1, "\x82"), entry(2, "\xff" "A")}, problem::unknown_encoding},
         {"the mark before Shift-JIS", bom + "1\r\n" + sjis("食費"), {entry(1, "?H??")}, problem::unknown_encoding}};
     // clang-format on

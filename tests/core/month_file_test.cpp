@@ -75,16 +75,9 @@ TEST(month_file_reader, csv_tells_when_lines_are_left_out) {
     std::string lines;
     for (int i = 1; i <= max_lines; ++i)
         lines += std::to_string(i % 31) + ",s,i,0,0,1,\r\n";
-    const std::string with_lf = [&] {
-        std::string s;
-        for (int i = 1; i <= max_lines; ++i)
-            s += "1,s\n";
-        return s;
-    }();
+    const std::string with_lf = repeat("1,s\n", max_lines);
     // 1998 short lines and a long 1999th that ends with the CR as the last byte of a piece.
-    std::string at_piece = std::string();
-    for (int i = 1; i < max_lines; ++i)
-        at_piece += "1\r\n";
+    std::string at_piece = repeat("1\r\n", max_lines - 1);
     at_piece += "2," + std::string(csv_read_piece_bytes - at_piece.size() - 3, 'x') + "\r";
     ASSERT_EQ(at_piece.size(), csv_read_piece_bytes);
     // clang-format off

@@ -108,12 +108,10 @@ TEST(replace_file, a_linked_month_replaces_the_file_it_names_and_stays_a_link) {
             fs::create_symlink(target, link);
         }
         EXPECT_EQ(save_month(month, link).result, c.expected);
-        EXPECT_TRUE(is_link(link));
-        EXPECT_EQ(fs::read_symlink(link).string(), c.second_link ? "hop" : target);
-        EXPECT_EQ(read_bytes(real), c.expected == saved ? encode_kzn(month) : "old");
-        if (c.real_exists) {
-            EXPECT_EQ(mode_of(real), c.mode);
-        }
+        EXPECT_EQ(std::tuple(is_link(link), fs::read_symlink(link).string(), read_bytes(real)),
+                  std::tuple(true, c.second_link ? "hop" : target,
+                             c.expected == saved ? encode_kzn(month) : "old"));
+        if (c.real_exists) EXPECT_EQ(mode_of(real), c.mode);
         EXPECT_EQ(temporaries_in(dir.path()) + temporaries_in(dir.file("disk")), 0);
     }
 }

@@ -46,30 +46,6 @@ TEST(digits_to_int_and_list_number_value, read_numbers_from_text) {
               "0 999 1,000 1,234,567 -12,345 -100 4,294,967,296 -9,223,372,036,854,775,808 31 12 -1,234");
 }
 
-TEST(read_list_file, number_and_name_line_pairs) {
-    const std::string a19(19, 'a'), crossing = "9" + std::string(16382, ' ') + "\r\nA\r\n"; // across pieces
-    // clang-format off
-    const struct { const char* what; std::string content; std::vector<list_entry> entries; } cases[] = {
-        {"empty file", "", {}}, {"CR alone", "1\rA\r2\rB", {entry(1, "A"), entry(2, "B")}},
-        {"LF alone", "1\nA\r\n2\nB\n", {entry(1, "A"), entry(2, "B")}},
-        {"CR LF LF: an empty line", "1\r\n\nA\r\n", {entry(1, ""), entry(0, "")}},
-        {"LF CR: two line ends", "1\n\rA\n", {entry(1, ""), entry(0, "")}},
-        {"0x1A ends the file, even inside a line", "1\r\nA\r\n2\x1A\r\nB\r\n", {entry(1, "A"), entry(2, "")}},
-        {"number line last", "1\r\nA\r\n5", {entry(1, "A"), entry(5, "")}}, {"empty lines", "\r\n\r\n", {entry(0, "")}},
-        {"name cut inside a character", "1\r\n" + a19 + sjis("品") + "x\r\n2\r\nB",
-         {entry(1, a19 + sjis("品").substr(0, 1)), entry(2, "B")}},
-        {"hex and junk numbers", "$FFFFFFFF\r\nminus\r\nabc\r\nzero\r\n", {entry(-1, "minus"), entry(0, "zero")}},
-        {"stops after 99 entries", repeat("7\r\nname\r\n", 150), std::vector(99, entry(7, "name"))},
-        {"CR last in a piece, LF first in the next", crossing, {entry(0, "A")}}};
-    // clang-format on
-    temp_dir dir;
-    for (const auto& c : cases) {
-        EXPECT_EQ(parse_list_file(c.content).entries, c.entries) << c.what;
-        EXPECT_EQ(read_list_file(write_bytes(dir.file("kindlist.dat"), c.content)).entries, c.entries)
-            << c.what;
-    }
-}
-
 void place(const std::string& path, const std::optional<std::string>& bytes, bool read_only = false) {
     if (bytes) write_bytes(path, *bytes);
     if (bytes && read_only) std::filesystem::permissions(path, std::filesystem::perms(0444));
@@ -88,8 +64,7 @@ TEST(settings_file, twenty_two_little_endian_integers_replaced_whole_or_kept) {
     const std::string path = write_bytes(dir.file("kozenic.int"), std::string(200, 'x'));
     ASSERT_EQ(write_settings_file(path, s), save_result::saved);
     EXPECT_THROW((void)write_settings_file(path, default_settings(), failing), std::system_error);
-    EXPECT_EQ(read_bytes(path), encode_settings(s));
-    EXPECT_EQ(dir.count(), 1);
+    EXPECT_EQ(std::pair(read_bytes(path), dir.count()), std::pair(encode_settings(s), 1L));
 }
 
 // The kind list is sorted by number, keeping file order among equal numbers.

@@ -16,15 +16,13 @@ using shutdown = program_window_test;
 
 TEST_F(file_commands, open_reads_either_format_and_names_the_month) {
     shuushi_data month;
-    month.lines[1] = carried_forward_line();
+    month.lines[1] = carried_forward_line(), month.row_count = 3;
     month.lines[2] = {3, line_text(sjis("スーパー")), line_text(sjis("牛乳")), 2, 0, 198, line_text("memo")};
-    month.row_count = 3;
     for (const auto& [format, name, bytes] :
          {std::tuple{0, "2024_5.kzn", encode_kzn(month)}, std::tuple{1, "2024_5.csv", encode_csv(month)}}) {
         dir.write(name, bytes);
         form->state().changed_flag = true;
-        answer(choice{"2024", 5, format});
-        form->file_loadClick();
+        answer(choice{"2024", 5, format}), form->file_loadClick();
         EXPECT_TRUE(notify.messages.empty());
         EXPECT_EQ(std::tuple(form->table().row_count, form->table().lines[2], form->state().open_path.str(),
                              form->state().changed_flag, form->windowTitle()),
@@ -35,16 +33,12 @@ TEST_F(file_commands, open_reads_either_format_and_names_the_month) {
 
 TEST_F(file_commands, damaged_or_missing_month_opens_empty_and_only_the_missing_one_keeps_its_name) {
     dir.write("2024_5.kzn", "kozenic filX" + std::string("\x02\0\0\0", 4) + std::string(80, '\0'));
+    const QString damaged = u"Kozenicaのデータではないか、もしくはファイルが壊れています\n"_s;
     const std::tuple<int, QString, QString> cases[] = {
-        {0,
-         u"Kozenicaのデータではないか、もしくはファイルが壊れています\n"_s +
-             QString::fromStdString(dir.file("2024_5.kzn")),
-         u"Kozenica"_s},
+        {0, damaged + QString::fromStdString(dir.file("2024_5.kzn")), u"Kozenica"_s},
         {1, u"ファイル(2024_5.csv)がありません"_s, u"Kozenica [2024_5.csv]"_s}};
     for (const auto& [format, error, caption] : cases) {
-        notify.messages.clear();
-        answer(choice{"2024", 5, format});
-        form->file_loadClick();
+        notify.messages.clear(), answer(choice{"2024", 5, format}), form->file_loadClick();
         EXPECT_EQ(std::tuple(notify.texts(), form->table().row_count, form->windowTitle()),
                   std::tuple(QStringList{error}, 2, caption));
     }
@@ -75,17 +69,15 @@ TEST_F(file_commands, save_as_and_overwrite_without_a_name_write_the_chosen_form
 
 TEST_F(file_commands, dialog_proposes_today_and_csv_first_then_the_last_choice_and_an_empty_year_keeps_it) {
     set_outer_geometry(*form, {0, 0, 635, 450});
-    answer(std::nullopt, false);
-    form->file_loadClick();
-    answer(choice{"2023", 12, 0});
-    form->file_saveClick();
-    answer(choice{"", 3, 1});
-    form->file_saveClick();
+    answer(std::nullopt, false), form->file_loadClick();
+    answer(choice{"2023", 12, 0}), form->file_saveClick();
+    answer(choice{"", 3, 1}), form->file_saveClick();
     ASSERT_EQ(seen.size(), 3);
     EXPECT_EQ(seen[0], QDate::currentDate().toString(u"読み込み yyyy/M CSV 57,40"_s));
     EXPECT_TRUE(seen[2].startsWith(u" 保　存 2023/12 KZN"_s));
-    EXPECT_EQ(form->state().open_path.view(), dir.file("_3.csv"));
-    EXPECT_EQ(form->state().open_year * 100 + form->state().open_month, 2023'03);
+    EXPECT_EQ(
+        std::pair(form->state().open_path.str(), form->state().open_year * 100 + form->state().open_month),
+        std::pair(dir.file("_3.csv"), 2023'03));
 }
 
 // The line shown at start-up counts as changed.

@@ -169,15 +169,13 @@ TEST_F(ledger_grid, characters_the_files_cannot_hold_never_enter_a_cell) {
 
 TEST_F(ledger_grid, typed_text_shows_its_normal_form_and_reaches_the_line) {
     // column, typed by input method, typed and shown (UTF-8), stored day|shop|income
+    // clang-format off
     const std::tuple<int, bool, const char*, const char*, std::string> cases[] = {
-        {5, false, "1234", "1,234", "0||1234"},
-        {1, false, "32", "", "0||0"},
-        {5, false, "abc", "", "0||0"},
-        {1, true, "０５", "5", "5||0"},
-        {2, false, "abcdefghijklmnopqrstuvwxy", "abcdefghijklmnopqrst", "0|abcdefghijklmnopqrst|0"},
+        {5, false, "1234", "1,234", "0||1234"}, {1, false, "32", "", "0||0"}, {5, false, "abc", "", "0||0"},
+        {1, true, "０５", "5", "5||0"}, {2, false, "abcdefghijklmnopqrstuvwxy", "abcdefghijklmnopqrst", "0|abcdefghijklmnopqrst|0"},
         // Only the lead byte of 店 fits; the cell shows the text without it.
-        {2, true, "xxxxxxxxxxxxxxxxxxx店舗", "xxxxxxxxxxxxxxxxxxx", "0|" + std::string(19, 'x') + "\x93|0"},
-    };
+        {2, true, "xxxxxxxxxxxxxxxxxxx店舗", "xxxxxxxxxxxxxxxxxxx", "0|" + std::string(19, 'x') + "\x93|0"}};
+    // clang-format on
     for (const auto& [column, by_input_method, typed, shown, stored] : cases) {
         load_lines({{0, "", 0, 0}});
         grid().set_current_cell(1, column);
@@ -215,15 +213,13 @@ TEST_F(ledger_grid, commands_move_lines_cells_and_cursor_together_and_the_balanc
         {1, "", 1000, 0}, {5, "a", 0, 300}, {0, "b", 0, 200}, {3, "c", 50, 0}, {1, "d", 0, 1500}};
     // command, from, yes, shop and expense cells of every row afterwards, to
     const std::string all = "/a300/b200/c/d1,500/";
+    // clang-format off
     const std::tuple<const char*, cell_pos, bool, std::string, cell_pos> cases[] = {
-        {"inser_line_button", {6, 3}, false, "/a300//b200/c/d1,500/", {1, 3}},
-        {"del_line_button", {3, 2}, true, "/b200/c/d1,500/", {1, 2}},
-        {"delete_line", {3, 2}, false, all, {3, 2}},
+        {"inser_line_button", {6, 3}, false, "/a300//b200/c/d1,500/", {1, 3}}, {"delete_line", {3, 2}, false, all, {3, 2}},
+        {"del_line_button", {3, 2}, true, "/b200/c/d1,500/", {1, 2}}, {"go_top_line_menu", {3, 4}, false, all, {1, 1}},
         {"copy_befor_line_button", {5, 3}, true, "/a300/a300/c/d1,500/", {5, 3}},
-        {"date_sort_button", {6, 4}, false, "b200//d1,500/c/a300/", {1, 1}},
-        {"go_bottom_line_button", {3, 2}, false, all, {1, 5}},
-        {"go_top_line_menu", {3, 4}, false, all, {1, 1}},
-    };
+        {"date_sort_button", {6, 4}, false, "b200//d1,500/c/a300/", {1, 1}}, {"go_bottom_line_button", {3, 2}, false, all, {1, 5}}};
+    // clang-format on
     for (const auto& [command, from, yes, expected, to] : cases) {
         load_lines(five);
         grid().set_current_cell(from.row, from.column);

@@ -92,8 +92,7 @@ TEST_F(period_commands, cheapestPricesFillTheResultTableAndASecondSearchRefreshe
     // Closed, resized and searched again from a moved main window: fewer rows.
     write_month("2000_2.kzn", "1|T|tea|3|0|30\n2|T|tea|3|0|20\n3|T|tea|3|0|10");
     table().close(), table().resize(420, 280), form->move(40, 30);
-    answer_period("tea", "2000/1", "2000/2", false);
-    form->search_bottom_price();
+    answer_period("tea", "2000/1", "2000/2", false), form->search_bottom_price();
     EXPECT_EQ(QRect(table().pos(), table().size()), QRect(at(3, 10), QSize(420, 280)));
     EXPECT_EQ(table_rows(), texts("|日付|店名|品名|種類|収入|支出|メモ\n|2000/2/3|T|tea|3||10|\n"
                                   "|2000/2/2|T|tea|3||20|\n|2000/2/1|T|tea|3||30|"));
@@ -155,34 +154,26 @@ TEST_F(period_commands, everyCommandEndsWithoutAResultOnAWrongRangeNothingFoundC
             EXPECT_TRUE(told.empty() || notify.messages[0].kind == kind) << command << " " << start;
             if (seen.size() == 1) hold_unsaved_month(); // the first dialog opened on today's month
         }
-    EXPECT_TRUE(table().isHidden());
-    EXPECT_EQ(book(), nullptr);
-    EXPECT_EQ(runner.runs(), 15); // dialogs only: no graph window
+    EXPECT_EQ(std::tuple(table().isHidden(), book(), runner.runs()),
+              std::tuple(true, nullptr, 15)); // 15 dialogs, no graph window
     expect_month_in_hand_untouched();
     const QDate today = QDate::currentDate();
     EXPECT_EQ(seen[0].section(u'|', 2, 5), u"%1|%2|%1|%2"_s.arg(today.year()).arg(today.month()));
 }
 
-// A year typed as 224 for 2024: 21,602 months without a file.
+// A year typed as 224 for 2024: 21,602 months without a file, counted in the program's folder. (What
+// Yes and No lead to is the walk's own test.)
 TEST_F(period_commands, aRangeOfThousandsOfMissingMonthsAsksOnceFirst) {
     write_month("2024_2.csv", "1||milk|0|0|100");
     hold_unsaved_month();
     const QString ask = u"範囲の中に、ファイルのない月が21602か月あります\n"
                         u"続けると、月ごとにメッセージが出ます\n続けますか?"_s;
     notify.answers = {false};
-    answer_period("milk", "224/1", "2024/3");
-    form->search_bottom_price();
+    answer_period("milk", "224/1", "2024/3"), form->search_bottom_price();
     ASSERT_EQ(notify.texts(), QStringList{ask});
     EXPECT_EQ(std::pair(notify.messages[0].kind, notify.messages[0].buttons),
               std::pair(message_kind::warning, box_buttons::yes_no_default_no));
     EXPECT_TRUE(table().isHidden());
-    expect_month_in_hand_untouched();
-    // Yes: the boxes come, and the first one's stop ends it.
-    notify.messages.clear(), notify.answers = {true}, notify.stops = {true};
-    answer_period("milk", "224/1", "2024/3");
-    form->term_graph();
-    EXPECT_EQ(notify.texts(), QStringList({ask, missing("224_1.csv")}));
-    EXPECT_EQ(runner.unscripted_runs(), 0);
     expect_month_in_hand_untouched();
 }
 
@@ -192,8 +183,7 @@ TEST_F(period_commands, theWalkReadsAFileLongerThanAMonthWithoutAMessage) {
     for (int i = 1; i <= 2500; ++i)
         lines += "1,s,milk,0,0," + std::to_string(i) + ",\r\n";
     dir.write("2024_2.csv", lines);
-    answer_period("milk", "2024/2", "2024/2");
-    form->search_bottom_price();
+    answer_period("milk", "2024/2", "2024/2"), form->search_bottom_price();
     EXPECT_TRUE(notify.messages.empty());
     EXPECT_EQ(table().cell(6, 10), u"10"_s);
 }
@@ -226,8 +216,7 @@ class price_book_command : public period_commands {
                           QPoint(h->sectionViewportPosition(column) + 5, h->height() / 2));
     }
     void open_book() {
-        answer_period("", "1999/11", "2000/2");
-        run_command(2);
+        answer_period("", "1999/11", "2000/2"), run_command(2);
         ASSERT_NE(book(), nullptr);
         book()->show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(book()));
@@ -251,8 +240,7 @@ TEST_F(price_book_command, booksEveryItemOfTheRangeInsetOverTheMainWindow) {
     EXPECT_EQ(rows(), all);
     EXPECT_TRUE(form->table().lines == held.lines && !form->state().changed_flag);
     // A named item narrows the book to it; the same window shows it.
-    answer_period("卵", "1999/11", "1999/12");
-    run_command(2);
+    answer_period("卵", "1999/11", "1999/12"), run_command(2);
     EXPECT_EQ(rows(), texts("卵|2|1|150|A|1999/11/4|150|A|1999/11/4|0.0"));
     EXPECT_EQ(form->findChildren<book_form*>().size(), 1);
 }

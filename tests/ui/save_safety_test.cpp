@@ -39,18 +39,15 @@ TEST_F(save_safety, save_as_over_another_months_file_asks_and_no_writes_nothing)
         dir.write("2024_5.csv", "old");
         form->state().changed_flag = true;
         notify.answers = {yes};
-        answer(choice{"2024", 5, 1});
-        form->file_saveClick();
+        answer(choice{"2024", 5, 1}), form->file_saveClick();
         EXPECT_EQ(careful_questions(notify), QStringList{replace_other("2024_5.csv")});
         EXPECT_EQ(std::tuple(dir.read("2024_5.csv"), form->windowTitle(), form->state().open_path.empty()),
                   std::tuple(bytes, caption, !yes));
         EXPECT_TRUE(form->state().changed_flag);
     }
     // The month's own file, and a new file, are written without a question.
-    notify.messages.clear();
-    answer(choice{"2024", 5, 1}), form->file_saveClick();
-    answer(choice{"2024", 9, 0}), form->file_saveClick();
-    form->file_overwriteClick();
+    notify.messages.clear(), answer(choice{"2024", 5, 1}), form->file_saveClick();
+    answer(choice{"2024", 9, 0}), form->file_saveClick(), form->file_overwriteClick();
     EXPECT_TRUE(notify.messages.empty()) << notify.texts().join(u'|').toStdString();
     EXPECT_EQ(dir.read("2024_9.kzn").size(), 96u);
 }
@@ -82,8 +79,7 @@ TEST_F(save_safety, a_file_longer_than_a_month_is_told_at_open_and_asked_at_over
         at_1999 = i == 1999 ? lines.size() : at_1999;
     }
     dir.write("2024_5.csv", lines);
-    answer(choice{"2024", 5, 1});
-    form->file_loadClick();
+    answer(choice{"2024", 5, 1}), form->file_loadClick();
     ASSERT_EQ(notify.messages.size(), 1u);
     EXPECT_EQ(std::pair(notify.messages[0].kind, notify.messages[0].text),
               std::pair(message_kind::warning,
@@ -98,8 +94,7 @@ TEST_F(save_safety, a_file_longer_than_a_month_is_told_at_open_and_asked_at_over
         EXPECT_EQ(careful_questions(notify), QStringList{ask});
         EXPECT_EQ(dir.read("2024_5.csv"), yes ? lines.substr(0, at_1999) : lines);
     }
-    notify.messages.clear();
-    form->file_overwriteClick(); // the file now holds the month
+    notify.messages.clear(), form->file_overwriteClick(); // the file now holds the month
     EXPECT_TRUE(notify.messages.empty());
 }
 
@@ -115,29 +110,24 @@ TEST_F(save_safety, texts_a_csv_cannot_carry_are_asked_about_once_and_written_as
                         u"カンマを全角の「，」に、ほかを空白にかえて保存しますか?"_s;
     hold();
     notify.answers = {false};
-    answer(choice{"2024", 7, 1});
-    form->file_saveClick();
+    answer(choice{"2024", 7, 1}), form->file_saveClick();
     EXPECT_EQ(std::pair(notify.texts(), notify.messages[0].kind),
               std::pair(QStringList{ask}, message_kind::warning));
     EXPECT_EQ(std::tuple(dir.exists("2024_7.csv"), form->state().changed_flag, form->windowTitle()),
               std::tuple(false, true, u"Kozenica"_s));
     // KZN holds any byte: no question, the texts as they are.
-    notify.messages.clear();
-    answer(choice{"2024", 7, 0});
-    form->file_saveClick();
+    notify.messages.clear(), answer(choice{"2024", 7, 0}), form->file_saveClick();
     EXPECT_TRUE(notify.messages.empty());
     EXPECT_EQ(form->table().lines[2].shop.view(), "ABC,Inc");
     // Yes: the file, and the month in hand, hold the full-width comma and spaces.
     notify.answers = {true};
-    answer(choice{"2024", 7, 1});
-    form->file_saveClick();
+    answer(choice{"2024", 7, 1}), form->file_saveClick();
     EXPECT_EQ(notify.texts(), QStringList{ask});
     const std::string expected = sjis("1,,繰越,0,0,0,\r\n5,ABC，Inc,x,0,0,300,a b \r\n6,s,i，j,0,0,1,\r\n");
-    EXPECT_EQ(dir.read("2024_7.csv"), expected);
-    EXPECT_EQ(form->model()->data(form->model()->index(1, 2), Qt::DisplayRole).toString(), u"ABC，Inc"_s);
-    EXPECT_EQ(encode_csv(form->table()), expected);
-    notify.messages.clear();
-    form->file_overwriteClick();
+    EXPECT_EQ(std::tuple(dir.read("2024_7.csv"), encode_csv(form->table()),
+                         form->model()->data(form->model()->index(1, 2), Qt::DisplayRole).toString()),
+              std::tuple(expected, expected, u"ABC，Inc"_s));
+    notify.messages.clear(), form->file_overwriteClick();
     EXPECT_TRUE(notify.messages.empty());
 }
 
@@ -167,8 +157,7 @@ TEST_F(save_safety, a_file_changed_on_disk_since_it_was_read_is_replaced_only_af
         SCOPED_TRACE(c);
         start();
         dir.write("2024_5.kzn", ours);
-        answer(choice{"2024", 5, 0});
-        form->file_loadClick();
+        answer(choice{"2024", 5, 0}), form->file_loadClick();
         form->state().changed_flag = true;
         changes[c]();
         const std::string on_disk = dir.read("2024_5.kzn");
@@ -181,16 +170,13 @@ TEST_F(save_safety, a_file_changed_on_disk_since_it_was_read_is_replaced_only_af
             EXPECT_EQ(std::pair(dir.read("2024_5.kzn"), form->state().changed_flag),
                       std::pair(yes ? ours : on_disk, !yes));
         }
-        notify.messages.clear();
-        form->file_overwriteClick(); // what this program wrote last is on disk
+        notify.messages.clear(), form->file_overwriteClick(); // what this program wrote last is on disk
         EXPECT_TRUE(notify.messages.empty());
     }
     // A month opened as missing, then created by another program.
-    answer(choice{"2024", 8, 0});
-    form->file_loadClick();
+    answer(choice{"2024", 8, 0}), form->file_loadClick();
     dir.write("2024_8.kzn", theirs);
-    notify.messages.clear();
-    form->file_overwriteClick();
+    notify.messages.clear(), form->file_overwriteClick();
     EXPECT_EQ(std::pair(dir.read("2024_8.kzn"), careful_questions(notify).size()),
               std::pair(theirs, qsizetype(1)));
 }
