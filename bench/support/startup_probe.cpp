@@ -6,7 +6,10 @@
 // processor time the program's main thread had used by then (from
 // /proc/PID/schedstat), which a loaded machine changes far less.
 //
-//   startup_probe PROGRAM RUNS
+//   startup_probe PROGRAM RUNS [FLOOR]
+//
+// With FLOOR, each run times FLOOR right after PROGRAM and the line goes on
+// with its two figures, so that the machine's state falls on both alike.
 //
 // The program runs from its own directory, which must hold the list files:
 // otherwise the first window mapped is the missing-list message.
@@ -57,11 +60,30 @@ void drain(Display* display) {
     }
 }
 
+// Starts the program, waits for its window, kills it; false when nothing was
+// mapped within ten seconds.
+bool time_one(Display* display, const char* program, double& ms, double& cpu) {
+    drain(display);
+    const auto start = clock_type::now();
+    const pid_t child = ::fork();
+    if (child == 0) {
+        ::execl(program, program, static_cast<char*>(nullptr));
+        ::_exit(127);
+    }
+    if (child < 0) return false;
+    const bool mapped = wait_for_map(display);
+    ms = std::chrono::duration<double, std::milli>(clock_type::now() - start).count();
+    cpu = cpu_ms(child);
+    ::kill(child, SIGKILL);
+    ::waitpid(child, nullptr, 0);
+    return mapped;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
-    if (argc != 3) {
-        std::fprintf(stderr, "usage: %s PROGRAM RUNS\n", argv[0]);
+    if (argc != 3 && argc != 4) {
+        std::fprintf(stderr, "usage: %s PROGRAM RUNS [FLOOR]\n", argv[0]);
         return 2;
     }
     const int runs = std::atoi(argv[2]);
@@ -72,24 +94,15 @@ int main(int argc, char** argv) {
     }
     XSelectInput(display, DefaultRootWindow(display), SubstructureNotifyMask);
     for (int run = 0; run < runs; ++run) {
-        drain(display);
-        const auto start = clock_type::now();
-        const pid_t child = ::fork();
-        if (child == 0) {
-            ::execl(argv[1], argv[1], static_cast<char*>(nullptr));
-            ::_exit(127);
-        }
-        if (child < 0) return 1;
-        const bool mapped = wait_for_map(display);
-        const double ms = std::chrono::duration<double, std::milli>(clock_type::now() - start).count();
-        const double cpu = cpu_ms(child);
-        ::kill(child, SIGKILL);
-        ::waitpid(child, nullptr, 0);
-        if (!mapped) {
+        double ms = 0, cpu = 0, floor_ms = 0, floor_cpu = 0;
+        if (!time_one(display, argv[1], ms, cpu) || (argc == 4 && !time_one(display, argv[3], floor_ms, floor_cpu))) {
             std::fprintf(stderr, "startup_probe: no window mapped within ten seconds\n");
             return 1;
         }
-        std::printf("%.2f %.2f\n", ms, cpu);
+        if (argc == 4)
+            std::printf("%.2f %.2f %.2f %.2f\n", ms, cpu, floor_ms, floor_cpu);
+        else
+            std::printf("%.2f %.2f\n", ms, cpu);
         std::fflush(stdout);
     }
     XCloseDisplay(display);
