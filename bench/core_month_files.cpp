@@ -37,8 +37,9 @@ struct month_files {
     silent_notifier notify;
 
     month_files() {
-        bench::write_file(kzn, kzn_bytes);
-        bench::write_file(csv, csv_bytes);
+        bench::write_file(kzn, kzn_bytes, true);
+        bench::write_file(csv, csv_bytes, true);
+        bench::cache_as_read(std::vector{kzn, csv}, plain);
     }
 };
 

@@ -62,6 +62,8 @@ struct walk_files {
         }
         ::sync();
         plain = std::make_unique<bench::plain_reader>(largest);
+        bench::cache_as_read(kzn, *plain);
+        bench::cache_as_read(csv, *plain);
     }
 };
 
