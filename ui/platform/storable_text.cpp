@@ -3,30 +3,29 @@
 #include <QLineEdit>
 #include <QStringEncoder>
 #include <algorithm>
+#include <utility>
 
 namespace kozenica {
 
 namespace {
 
+// Characters an input method may give in their Unicode form where the code
+// page holds a look-alike under another code point (the wave dash of や～めた
+// among them): each is stored as the code page's form.
+constexpr std::pair<char32_t, char32_t> code_page_forms[] = {
+    {0x301C, 0xFF5E}, // wave dash
+    {0x2212, 0xFF0D}, // minus sign
+    {0x2014, 0x2015}, // em dash
+    {0x2016, 0x2225}, // double vertical line
+    {0x00A2, 0xFFE0}, // cent sign
+    {0x00A3, 0xFFE1}, // pound sign
+    {0x00AC, 0xFFE2}, // not sign
+};
+
 char32_t code_page_form(char32_t c) {
-    switch (c) {
-    case 0x301C:
-        return 0xFF5E; // wave dash
-    case 0x2212:
-        return 0xFF0D; // minus sign
-    case 0x2014:
-        return 0x2015; // em dash
-    case 0x2016:
-        return 0x2225; // double vertical line
-    case 0x00A2:
-        return 0xFFE0; // cent sign
-    case 0x00A3:
-        return 0xFFE1; // pound sign
-    case 0x00AC:
-        return 0xFFE2; // not sign
-    default:
-        return c;
-    }
+    for (const auto& [unicode, code_page] : code_page_forms)
+        if (c == unicode) return code_page;
+    return c;
 }
 
 bool in_code_page(const QString& character) {
