@@ -1,5 +1,7 @@
 #include "atomic_file.h"
 
+#include "month_versions.h"
+
 #include <cerrno>
 #include <chrono>
 #include <dirent.h>
@@ -17,6 +19,12 @@ int file_io::open(const char* path, int flags, mode_t mode) {
 }
 ssize_t file_io::write(int fd, const void* data, std::size_t size) {
     return ::write(fd, data, size);
+}
+ssize_t file_io::read(int fd, void* buffer, std::size_t size) {
+    return ::read(fd, buffer, size);
+}
+int file_io::mkdir(const char* path, mode_t mode) {
+    return ::mkdir(path, mode);
 }
 int file_io::fsync(int fd) {
     return ::fsync(fd);
@@ -202,11 +210,19 @@ void take_over(file_io& io, int fd, const existing_file& old) {
 
 } // namespace
 
-save_result replace_file(const std::string& path, std::string_view content, file_io& io) {
+save_result replace_file(const std::string& path, std::string_view content, file_io& io,
+                         std::optional<std::time_t> version_time) {
     const std::string target = link_target(path, io);
     const std::string directory = directory_of(target);
     std::string temp_path;
+    std::string version;
     int fd = -1;
+    const auto discard = [&] {
+        if (fd >= 0) (void)io.close(fd);
+        if (!temp_path.empty()) (void)io.unlink(temp_path.c_str());
+        // A version of bytes that stay in place would only repeat them.
+        if (!version.empty()) (void)io.unlink(version.c_str());
+    };
     try {
         const existing_file old = check_replaceable(io, target);
         fd = create_temporary(io, directory, temp_path);
@@ -216,14 +232,19 @@ save_result replace_file(const std::string& path, std::string_view content, file
         const int to_close = fd;
         fd = -1; // whatever close says, the descriptor is gone
         if (io.close(to_close) != 0) fail(errno);
+        if (old.exists && version_time)
+            version = keep_month_version(io, path, target, content, *version_time);
         if (io.rename(temp_path.c_str(), target.c_str()) != 0) fail(errno);
     } catch (const write_failure& failure) {
-        if (fd >= 0) (void)io.close(fd);
-        if (!temp_path.empty()) (void)io.unlink(temp_path.c_str());
+        discard();
         if (is_disk_full(failure.error)) return save_result::disk_full;
         throw std::system_error(failure.error, std::generic_category());
+    } catch (const std::system_error&) {
+        discard();
+        throw;
     }
     sync_directory(io, directory);
+    if (version_time) (void)prune_month_versions(io, path, *version_time);
     return save_result::saved;
 }
 

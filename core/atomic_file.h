@@ -6,6 +6,7 @@
 
 #include <cstddef>
 #include <ctime>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <sys/stat.h>
@@ -19,6 +20,8 @@ class file_io {
     virtual ~file_io() = default;
     virtual int open(const char* path, int flags, mode_t mode);
     virtual ssize_t write(int fd, const void* data, std::size_t size);
+    virtual ssize_t read(int fd, void* buffer, std::size_t size);
+    virtual int mkdir(const char* path, mode_t mode);
     virtual int fsync(int fd);
     virtual int close(int fd);
     virtual int rename(const char* from, const char* to);
@@ -47,8 +50,14 @@ enum class save_result { saved, disk_full };
 // file keeps its permission bits, and its owner and group where the system
 // lets this process give them (the administrator saving a user's month). A target that is a symbolic link is
 // followed to the file it names, which is replaced in its own directory; the link stays.
+//
+// With a version time (a month file's save), the bytes being replaced are
+// first kept as a version of the month (month_versions.h); a version that
+// cannot be kept throws std::system_error, a full disk included, and the
+// target stays untouched.
 [[nodiscard]] save_result replace_file(const std::string& path, std::string_view content,
-                                       file_io& io = system_file_io());
+                                       file_io& io = system_file_io(),
+                                       std::optional<std::time_t> version_time = std::nullopt);
 
 // The file a path names once every symbolic link on its last part has been
 // followed: the path itself when it is no link or names nothing yet.

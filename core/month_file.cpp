@@ -9,6 +9,7 @@
 #include <charconv>
 #include <cstddef>
 #include <cstring>
+#include <ctime>
 #include <type_traits>
 #if defined(__SSE2__)
 #include <emmintrin.h>
@@ -524,13 +525,14 @@ std::string encode_csv(const shuushi_data& table) {
 bool month_file_writer(const shuushi_data& table, month_state& state, notifier& notify, file_io& io) {
     const std::string path = state.open_path.str();
     if (path.empty()) throw std::system_error(ENOENT, std::generic_category());
+    const std::time_t now = std::time(nullptr);
     if (format_of_path(path) == month_format::csv) {
         // A CSV save has always reported a full disk as an I/O error.
-        if (replace_file(path, encode_csv(table), io) == save_result::disk_full)
+        if (replace_file(path, encode_csv(table), io, now) == save_result::disk_full)
             throw std::system_error(ENOSPC, std::generic_category());
         return true;
     }
-    if (replace_file(path, encode_kzn(table), io) == save_result::disk_full) {
+    if (replace_file(path, encode_kzn(table), io, now) == save_result::disk_full) {
         notify.tell(message_kind::error, texts::disk_full);
         return false;
     }

@@ -52,7 +52,8 @@ inline constexpr std::size_t csv_read_piece_bytes = 16 + 80 * max_lines;
 [[nodiscard]] std::string encode_csv(const shuushi_data& table);
 
 // Writes the table to state.open_path (never empty here) in the format its
-// extension names, replacing the file atomically. A KZN save clears
+// extension names, replacing the file atomically; the bytes it replaces are
+// kept as a version of the month first (month_versions.h). A KZN save clears
 // changed_flag, a CSV save leaves it as it was. When a KZN save finds the
 // disk full, the disk-full message is told, the previous file stays whole,
 // changed_flag stays set and the result is false. Every other failure, a CSV

@@ -1,5 +1,6 @@
 #include "core/atomic_file.h"
 #include "core/month_file.h"
+#include "core/month_versions.h"
 #include "core/texts.h"
 #include "file_testing.h"
 #include "sjis_testing.h"
@@ -7,6 +8,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <filesystem>
 #include <gtest/gtest.h>
 #include <memory>
 #include <sys/mount.h>
@@ -16,6 +18,7 @@ namespace kozenica {
 namespace {
 
 using namespace testing;
+namespace fs = std::filesystem;
 
 TEST(encode_month, new_month_and_field_layout) {
     const std::string zeros(40, '0'); // an empty text's 20 bytes
@@ -122,7 +125,7 @@ TEST(month_file_reader, kzn_texts_take_at_most_20_bytes_and_nothing_past_their_l
     }
 }
 
-enum class step { open, write, fsync, close, rename, readlink, lstat, access, fchmod };
+enum class step { open, write, fsync, close, rename, readlink, lstat, access, fchmod, read, mkdir };
 enum class mode { fail, nothing, after }; // nothing: a write stores 0 bytes; after: the call after the rename
 
 // The real system calls, logged, where the nth call (from 1; 0: none) of the
@@ -143,6 +146,8 @@ struct faulty_io : file_io {
     int lstat(const char* p, struct stat* st) override { return hit(step::lstat) ? refuse() : file_io::lstat(p, st); }
     int access(const char* p, int m) override { return hit(step::access) ? refuse() : file_io::access(p, m); }
     int fchmod(int fd, mode_t m) override { return hit(step::fchmod) ? refuse() : file_io::fchmod(fd, m); }
+    ssize_t read(int fd, void* b, std::size_t n) override { return hit(step::read) ? refuse() : file_io::read(fd, b, n); }
+    int mkdir(const char* p, mode_t m) override { return hit(step::mkdir) ? refuse() : file_io::mkdir(p, m); }
     // clang-format on
     bool hit(step s) { return log.push_back(s), at == s && std::count(log.begin(), log.end(), s) == nth; }
     int refuse() const { return errno = error, -1; }
@@ -163,9 +168,11 @@ void expect_save(const shuushi_data& table, const std::string& path, file_io& io
 }
 
 // Every call of the step up to the rename fails in turn: the old file stays
-// byte for byte, no temporary file is left, the month stays changed. Only an
-// interrupted write is retried and saves. After the rename (the directory
-// sync) the new content stays, and a failure is still reported.
+// byte for byte, no temporary file or version is left, the month stays
+// changed. Only an interrupted write is retried and saves. The version step
+// (from its read of the old file) tells a full disk as an I/O error. After the
+// rename (the directory sync) the new content and the version stay, and a
+// failure is still reported.
 TEST(replace_file, every_failure_keeps_the_old_or_the_whole_new_file) {
     // clang-format off
     const struct { bool csv; step at; int error; mode how; int expected; } cases[] = {
@@ -178,7 +185,8 @@ TEST(replace_file, every_failure_keeps_the_old_or_the_whole_new_file) {
         {false, step::open, EIO, mode::after, EIO},          {false, step::fsync, EINVAL, mode::after, saved},
         {false, step::close, EIO, mode::after, EIO},         {false, step::readlink, EIO, mode::fail, EIO},
         {false, step::lstat, EIO, mode::fail, EIO},          {true, step::access, EROFS, mode::fail, EROFS},
-        {false, step::fchmod, EPERM, mode::fail, EPERM}};
+        {false, step::fchmod, EPERM, mode::fail, EPERM},     {false, step::read, EIO, mode::fail, EIO},
+        {true, step::mkdir, EROFS, mode::fail, EROFS}};
     // clang-format on
     const shuushi_data table = full_table(false);
     for (const auto& c : cases) {
@@ -186,17 +194,30 @@ TEST(replace_file, every_failure_keeps_the_old_or_the_whole_new_file) {
         const std::string name = c.csv ? "2024_5.csv" : "2024_5.kzn", path = dir.file(name);
         const std::string content = c.csv ? encode_csv(table) : encode_kzn(table);
         faulty_io clean;
-        (void)replace_file(write_bytes(dir.file("trial"), "old"), content, clean); // replaces a file
-        const auto rename = std::find(clean.log.begin(), clean.log.end(), step::rename) + 1;
+        temp_dir trial;
+        (void)replace_file(write_bytes(trial.file(name), "old"), content, clean, 0); // replaces a file
+        const auto rename = std::find(clean.log.rbegin(), clean.log.rend(), step::rename).base();
+        const auto version_step = std::find(clean.log.begin(), clean.log.end(), step::read) - 1; // its open
         const long calls = std::count(clean.log.begin(), rename, c.at), after = c.how == mode::after;
+        const long month_calls = std::count(clean.log.begin(), version_step, c.at);
         EXPECT_GE(calls, c.at == step::write ? 100 : 1) << name; // a full month takes many writes
         for (long n = after ? calls + 1 : 1; n <= calls + after; ++n) {
             SCOPED_TRACE(name + " call " + std::to_string(n) + " errno " + std::to_string(c.error));
             const std::string old = "old " + std::to_string(n);
             faulty_io io(c.at, n, c.error, c.how);
-            expect_save(table, write_bytes(path, old), io, c.expected);
-            EXPECT_EQ(read_bytes(path), c.expected == saved || after ? content : old);
-            EXPECT_EQ(dir.count(), 2); // the file and "trial"
+            const int expected = after || n <= month_calls ? c.expected
+                                 : c.how == mode::nothing  ? ENOSPC
+                                 : c.error == EINTR        ? saved
+                                                           : c.error;
+            expect_save(table, write_bytes(path, old), io, expected);
+            EXPECT_EQ(read_bytes(path), expected == saved || after ? content : old);
+            std::vector<std::string> kept; // every file in the month's versions folder
+            std::error_code none;
+            for (const auto& file : fs::directory_iterator(versions_folder(path), none))
+                kept.push_back(read_bytes(file.path()));
+            EXPECT_EQ(kept, expected == saved || after ? std::vector{old} : std::vector<std::string>{});
+            fs::remove_all(dir.file("versions"));
+            EXPECT_EQ(dir.count(), 1); // no temporary file
         }
     }
 }
@@ -233,7 +254,7 @@ TEST(month_file_writer, round_trips_in_both_formats) {
         EXPECT_EQ(lines_of(r.table),
                   comma ? std::vector{make_line(3, "A", "B", 0, 4, 500, "6")} : lines_of(table));
     }
-    EXPECT_EQ(dir.count(), long(std::size(cases))); // no temporary file left
+    EXPECT_EQ(dir.count(), long(std::size(cases)) + 1); // and versions/, no temporary file left
 }
 
 } // namespace
