@@ -184,7 +184,8 @@ void main_form::build_menus() {
               {"copy_befor_line_menu", QStringLiteral("１行上をコピー(&C)"), &main_form::copy_befor_line},
               {nullptr, {}, nullptr},
               {"zandaka_sanshutu", QStringLiteral("残高算出(&Q)"), &main_form::zandaka_calc_and_disp},
-              {"date_sort_menu", QStringLiteral("日付順に並び替え(&S)"), &main_form::date_sort}});
+              {"date_sort_menu", QStringLiteral("日付順に並び替え(&S)"), &main_form::date_sort},
+              {"versions_menu", QStringLiteral("以前の版に戻す(&V)..."), &main_form::versions_menuClick}});
     add_menu("graph_menu", QStringLiteral("グラフ(&G)"),
              {{"show_graph_window_menu", QStringLiteral("月内集計グラフの表示(&R)"),
                &main_form::show_graph_window},

@@ -87,6 +87,7 @@ class main_form : public QMainWindow {
     void copy_befor_line();
     void zandaka_calc_and_disp();
     void date_sort();
+    void versions_menuClick();
     // Graph and search menus.
     void show_graph_window();
     void term_graph();
