@@ -26,6 +26,12 @@ ssize_t file_io::read(int fd, void* buffer, std::size_t size) {
 int file_io::mkdir(const char* path, mode_t mode) {
     return ::mkdir(path, mode);
 }
+int file_io::link(const char* from, const char* to) {
+    return ::link(from, to);
+}
+int file_io::fdatasync(int fd) {
+    return ::fdatasync(fd);
+}
 int file_io::fsync(int fd) {
     return ::fsync(fd);
 }
@@ -243,6 +249,7 @@ save_result replace_file(const std::string& path, std::string_view content, file
         discard();
         throw;
     }
+    if (!version.empty()) sync_version_name(io, version);
     sync_directory(io, directory);
     if (version_time) (void)prune_month_versions(io, path, *version_time);
     return save_result::saved;

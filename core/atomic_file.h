@@ -22,6 +22,8 @@ class file_io {
     virtual ssize_t write(int fd, const void* data, std::size_t size);
     virtual ssize_t read(int fd, void* buffer, std::size_t size);
     virtual int mkdir(const char* path, mode_t mode);
+    virtual int link(const char* from, const char* to);
+    virtual int fdatasync(int fd);
     virtual int fsync(int fd);
     virtual int close(int fd);
     virtual int rename(const char* from, const char* to);

@@ -110,13 +110,27 @@ void write_version(file_io& io, const std::string& path, std::string_view bytes)
     }
 }
 
-// The version's name in its folder survives a crash before the month file
-// is replaced. A file system that cannot sync a folder says so with EINVAL.
-void sync_folder(file_io& io, const std::string& folder) {
-    open_file dir{io, io.open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC, 0)};
-    if (dir.fd < 0) fail(errno);
-    if (io.fsync(dir.fd) != 0 && errno != EINVAL && errno != ENOTSUP) fail(errno);
-    dir.close();
+// The bytes of a file on the disk; the time of its last rename, which a
+// version need not keep, takes no wait for the disk.
+void sync_bytes(file_io& io, const std::string& path) {
+    open_file file{io, io.open(path.c_str(), O_RDONLY | O_CLOEXEC, 0)};
+    if (file.fd < 0 || io.fdatasync(file.fd) != 0) fail(errno);
+    file.close();
+}
+
+// The replaced file itself becomes the version: the save's rename gives the
+// month a new file, and the old one lives on under the version's name alone,
+// so its bytes are not written a second time. A file with other names, which
+// could still change through them, is copied instead; so is a file that
+// cannot be linked there (another file system, one without links).
+bool link_version(file_io& io, const std::string& target, const std::string& path) {
+    struct stat st {};
+    if (io.lstat(target.c_str(), &st) != 0) fail(errno);
+    if (st.st_nlink != 1) return false;
+    sync_bytes(io, target); // bytes another program wrote may not be on the disk yet
+    if (io.link(target.c_str(), path.c_str()) == 0) return true;
+    if (errno == EXDEV || errno == EPERM || errno == EMLINK || errno == EOPNOTSUPP) return false;
+    fail(errno);
 }
 
 struct folder_closer {
@@ -212,14 +226,17 @@ std::string keep_month_version(file_io& io, const std::string& month_path, const
     make_folder(io, folder.substr(0, folder.size() - name_part(month_path).size() - 1));
     make_folder(io, folder);
     const std::string path = free_version_path(io, folder, now, extension_of(month_path));
-    write_version(io, path, replaced);
-    try {
-        sync_folder(io, folder);
-    } catch (const std::system_error&) {
-        (void)io.unlink(path.c_str());
-        throw;
-    }
+    if (!link_version(io, target, path)) write_version(io, path, replaced);
     return path;
+}
+
+void sync_version_name(file_io& io, const std::string& version_path) {
+    const std::string folder = version_path.substr(0, version_path.rfind('/') + 1);
+    open_file dir{io, io.open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC, 0)};
+    if (dir.fd < 0) fail(errno);
+    // A file system that cannot sync a folder says so with EINVAL.
+    if (io.fsync(dir.fd) != 0 && errno != EINVAL && errno != ENOTSUP) fail(errno);
+    dir.close();
 }
 
 int prune_month_versions(file_io& io, const std::string& month_path, std::time_t now) {

@@ -45,13 +45,23 @@ struct version_time {
 // The version step of a month file's save, taken once the new content is
 // written and synced and before it replaces the file. `target` is the file
 // the month's path leads to (a link's target). When its bytes differ from
-// `content`, they are written to a new version, synced and renamed to the
-// version's name, and the version's path is returned; equal bytes keep no
-// version (empty result). Any failure throws std::system_error and leaves no
-// part of the version behind.
+// `content`, they become a version under a name of its own, synced: the file
+// itself where it has no other name and can be linked there, else a copy,
+// written to a hidden file, synced and renamed. The version's path is
+// returned; equal bytes keep no version (empty result). Any failure throws
+// std::system_error and leaves no part of the version behind. The version's
+// bytes are on the disk when it returns; its name is made to last by
+// sync_version_name.
 [[nodiscard]] std::string keep_month_version(file_io& io, const std::string& month_path,
                                              const std::string& target, std::string_view content,
                                              std::time_t now);
+
+// Syncs the folder of a version kept by keep_month_version, right after the
+// month file's rename and before the sync of the month's own folder. On a
+// journaling file system the version's name goes into the journal before the
+// month's new name, so this one commit carries both, and a save that keeps a
+// version waits for the disk no more often than one without.
+void sync_version_name(file_io& io, const std::string& version_path);
 
 // After a save of the month: removes its versions beyond the newest 30 that
 // are 14 days old or older, oldest first. Only files named as this month's

@@ -123,7 +123,7 @@ TEST(month_file_reader, kzn_texts_take_at_most_20_bytes_and_nothing_past_their_l
     }
 }
 
-enum class step { open, write, fsync, close, rename, readlink, lstat, access, fchmod, read, mkdir };
+enum class step { open, write, fsync, close, rename, readlink, lstat, access, fchmod, read, mkdir, link };
 enum class mode { fail, nothing, after }; // nothing: a write stores 0 bytes; after: the call after the rename
 
 // The real system calls, logged, where the nth call (from 1; 0: none) of the
@@ -146,6 +146,8 @@ struct faulty_io : file_io {
     int fchmod(int fd, mode_t m) override { return hit(step::fchmod) ? refuse() : file_io::fchmod(fd, m); }
     ssize_t read(int fd, void* b, std::size_t n) override { return hit(step::read) ? refuse() : file_io::read(fd, b, n); }
     int mkdir(const char* p, mode_t m) override { return hit(step::mkdir) ? refuse() : file_io::mkdir(p, m); }
+    int link(const char* a, const char* b) override { return hit(step::link) ? refuse() : file_io::link(a, b); }
+    int fdatasync(int fd) override { return hit(step::fsync) ? refuse() : file_io::fdatasync(fd); }
     // clang-format on
     bool hit(step s) { return log.push_back(s), at == s && std::count(log.begin(), log.end(), s) == nth; }
     int refuse() const { return errno = error, -1; }
@@ -176,14 +178,14 @@ TEST(replace_file, every_failure_keeps_the_old_or_the_whole_new_file) {
         {false, step::write, EIO, mode::fail, EIO},          {false, step::write, ENOSPC, mode::fail, disk_full},
         {false, step::write, EDQUOT, mode::fail, disk_full}, {false, step::write, 0, mode::nothing, disk_full},
         {false, step::write, EINTR, mode::fail, saved},      {true, step::write, ENOSPC, mode::fail, ENOSPC},
-        {false, step::fsync, EIO, mode::fail, EIO},          {false, step::fsync, ENOSPC, mode::fail, disk_full},
-        {true, step::close, EIO, mode::fail, EIO},           {false, step::rename, EXDEV, mode::fail, EXDEV},
-        {false, step::open, EACCES, mode::fail, EACCES},     {false, step::open, ENOSPC, mode::fail, disk_full},
+        {true, step::fsync, EIO, mode::fail, EIO},           {false, step::fsync, ENOSPC, mode::fail, disk_full},
+        {true, step::close, EIO, mode::fail, EIO},           {true, step::rename, EXDEV, mode::fail, EXDEV},
+        {true, step::open, EACCES, mode::fail, EACCES},      {false, step::open, ENOSPC, mode::fail, disk_full},
         {false, step::open, EIO, mode::after, EIO},          {false, step::fsync, EINVAL, mode::after, saved},
         {false, step::close, EIO, mode::after, EIO},         {false, step::readlink, EIO, mode::fail, EIO},
         {false, step::lstat, EIO, mode::fail, EIO},          {true, step::access, EROFS, mode::fail, EROFS},
         {false, step::fchmod, EPERM, mode::fail, EPERM},     {false, step::read, EIO, mode::fail, EIO},
-        {true, step::mkdir, EROFS, mode::fail, EROFS}};
+        {true, step::mkdir, EROFS, mode::fail, EROFS},       {false, step::link, EIO, mode::fail, EIO}};
     // clang-format on
     const shuushi_data table = full_table(false);
     for (const auto& c : cases) {
@@ -191,7 +193,9 @@ TEST(replace_file, every_failure_keeps_the_old_or_the_whole_new_file) {
         const std::string name = c.csv ? "2024_5.csv" : "2024_5.kzn", path = dir.file(name);
         const std::string content = c.csv ? encode_csv(table) : encode_kzn(table);
         faulty_io clean;
-        temp_dir trial;
+        temp_dir trial; // a CSV month has a second name, so its version is a copy, a KZN month's a link
+        if (c.csv)
+            std::filesystem::create_hard_link(write_bytes(trial.file(name), "old"), trial.file("other"));
         (void)replace_file(write_bytes(trial.file(name), "old"), content, clean, 0); // replaces a file
         const auto rename = std::find(clean.log.rbegin(), clean.log.rend(), step::rename).base();
         const auto version_step = std::find(clean.log.begin(), clean.log.end(), step::read) - 1; // its open
@@ -204,6 +208,8 @@ TEST(replace_file, every_failure_keeps_the_old_or_the_whole_new_file) {
             faulty_io io(c.at, n, c.error, c.how);
             const bool in_version = !after && n > month_calls && c.expected != saved;
             const int expected = in_version ? (c.error ? c.error : ENOSPC) : c.expected;
+            std::filesystem::remove(trial.file("second"));
+            if (c.csv) std::filesystem::create_hard_link(write_bytes(path, old), trial.file("second"));
             expect_save(table, write_bytes(path, old), io, expected);
             EXPECT_EQ(read_bytes(path), expected == saved || after ? content : old);
             std::error_code none; // the month's versions folder holds the old file, nothing else

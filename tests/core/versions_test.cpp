@@ -19,8 +19,7 @@ std::vector<std::string> names_in(const std::string& folder) {
     return std::sort(names.begin(), names.end()), names;
 }
 
-// Versions kept before, version i steps of age_step before now; after one
-// more save, how many are kept. The user's own file stays.
+// Version i kept i * age_step before one more save: how many it keeps, and the user's file.
 TEST(month_versions, a_later_save_keeps_the_newest_30_and_all_younger_than_14_days) {
     // clang-format off
     const struct { int count; std::time_t age_step; std::size_t kept; } cases[] = {
@@ -83,8 +82,7 @@ TEST(month_versions, the_list_reads_versions_only_and_tells_how_they_differ_from
               std::pair(line_difference{2, 1, 0}, line_difference{3, 0, 1}));
 }
 
-// Months as letters, one letter a line; then random months against the
-// longest common subsequence, which every shortest count keeps.
+// Months as letters; random months against their longest common subsequence.
 TEST(line_difference, counts_whole_lines_in_order) {
     const auto lines = [](std::string_view letters) {
         std::vector<shuushi_line> out;

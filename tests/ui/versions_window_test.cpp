@@ -39,7 +39,6 @@ TEST_F(versions_command, lists_the_kept_versions_and_restores_one_without_writin
                                  intro + u"|2|4|1"_s, intro + u"|2|4|1"_s}));
     EXPECT_EQ(std::tuple(encode_kzn(form->table()), form->state().changed_flag, dir.read("2024_5.kzn")),
               std::tuple(first, true, second));
-    // Asked at each restore over an unsaved month.
     EXPECT_EQ(notify.texts(), QStringList(2, u"今のデータは保存されていません\nこの版に置きかえますか?"_s));
 }
 
