@@ -12,6 +12,7 @@ Prints one row for the benchmark table:
 
 import argparse
 import os
+import shutil
 import sys
 
 sys.dont_write_bytecode = True  # keep the source folder clean
@@ -44,6 +45,7 @@ def main():
         return 1
     finally:
         j.close()
+        shutil.rmtree(j.root, ignore_errors=True)
     print(f"peak memory, 1999-line month open: {peak[0] / 1024:.0f} MiB")
     return 0
 
