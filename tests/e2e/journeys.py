@@ -404,6 +404,7 @@ IME_STEPS = [("start",), ("keys", "Return Return"), compose("gyuunyuu", "over ca
              ("keys", "Tab ctrl+a Tab ctrl+a"), ("text", "2024"), ("keys", "Tab ctrl+a"), ("text", "2024"),
              ("keys", "Tab Tab Left Tab space"), ("shot_window", "^最安値探索結果$", "cheapest milk"),
              ("no_window", "^警告$"), ("close_window", "^最安値探索結果$"), click_while_composing, ("exit",)]
+ELEVEN = [(1, "s", f"i{n}", 0, 0, n * 10, "") for n in range(1, 12)]  # typed after the carried line
 SIX_RUNS = [step for run in range(6) for step in [
     ("start",), ("outer", "^Kozenica$", (635, 450), (0, 0)), ("menu", "ek"), ("outer", "^List$", (160, 300), (57, 40)),
     ("menu", "fa"), ("outer", "^ ?保　存$", (214, 229), (57, 40)), ("keys", "Escape"),
@@ -499,6 +500,14 @@ JOURNEYS = {
         ("menu", "fs"), ("exists", "1990_7.kzn"), ("text", "9"), ("menu", "fx"),
         ("box", "^Kozenica$", "Escape"), lambda j: expect(j.program.wait(15) == 0, "the program did not end with 0")],
         by_keys=True),
+    "way_back_to_a_version": J([  # the last line's memo is not left, so no twelfth line is added
+        ("start",), ("keys", "Return*7"), *[step for n in range(1, 12) for step in [
+            ("keys", "ctrl+a"), ("cells", "s", f"i{n}", "", "", n * 10, *([""] if n < 11 else []))]],
+        ("save_as", 2024, 5, "kzn"), ("file", "2024_5.kzn", kzn(CARRIED, *ELEVEN)),
+        *[step for _ in range(10) for step in [("menu", "ed"), ("box", "^警告$", "alt+y")]],
+        ("menu", "fs"), ("file", "2024_5.kzn", kzn(CARRIED, ELEVEN[0])), ("menu", "ev"),
+        ("shot_window", "^以前の版$", "versions window"), ("keys", "alt+r"), ("no_window", "^以前の版$"),
+        ("menu", "fs"), ("file", "2024_5.kzn", kzn(CARRIED, *ELEVEN)), ("exit",)]),
     "ime_item_and_period": J(IME_STEPS, ime="ibus"),
     "ime_fcitx5": J(IME_STEPS, ime="fcitx5"),
 }

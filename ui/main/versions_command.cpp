@@ -2,6 +2,7 @@
 // in hand's file, and the chosen version taken back as the month in hand. The
 // file is not written: the next save keeps what it replaces as a version in
 // turn, so going back can itself be undone.
+#include "core/month_file.h"
 #include "core/month_versions.h"
 #include "core/notifier.h"
 #include "main_form.h"
@@ -11,6 +12,9 @@
 #include "ui/versions_window/versions_form.h"
 
 #include <QLineEdit>
+#include <algorithm>
+#include <memory>
+#include <system_error>
 
 namespace kozenica {
 
@@ -23,6 +27,25 @@ QString no_versions_text(const month_state& state) {
            QStringLiteral(")には、まだ以前の版がありません");
 }
 
+class quiet_notifier : public notifier {
+  public:
+    void tell(message_kind, std::string_view) override {}
+    bool ask_yes_no(message_kind, std::string_view) override { return false; }
+};
+
+// Whether the month in hand holds just what its file holds. Drawing the grid
+// marks a month as changed, so changed_flag cannot tell typed lines apart.
+bool same_as_its_file(const shuushi_data& in_hand, const std::string& path) {
+    auto on_disk = std::make_unique<shuushi_data>();
+    quiet_notifier quiet;
+    try {
+        if (month_file_reader_if_present(path, *on_disk, quiet) != std::optional(true)) return false;
+    } catch (const std::system_error&) {
+        return false;
+    }
+    return std::ranges::equal(month_lines(in_hand), month_lines(*on_disk));
+}
+
 } // namespace
 
 void main_form::versions_menuClick() {
@@ -33,7 +56,7 @@ void main_form::versions_menuClick() {
     window.move(opening_point(frameGeometry(), 20, 10));
     if (runner().run(window) != QDialog::Accepted || !window.chosen()) return;
     // Lines typed since the last save exist nowhere else.
-    if (state_.changed_flag &&
+    if (!same_as_its_file(*data_, state_.open_path.str()) &&
         !notify().ask_yes_no_default_no(
             message_kind::warning,
             to_sjis(QStringLiteral("今のデータは保存されていません\nこの版に置きかえますか?"))))
