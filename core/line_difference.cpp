@@ -1,13 +1,15 @@
 #include "line_difference.h"
 
 #include <algorithm>
+#include <string>
+#include <unordered_map>
 #include <vector>
 
 namespace kozenica {
 
 namespace {
 
-using lines = std::span<const shuushi_line>;
+using lines = std::span<const int>;
 
 // A run of equal lines: from[x + i] == to[y + i] for i below length.
 struct kept_run {
@@ -87,23 +89,70 @@ void collect_kept(lines a, lines b, std::size_t x, std::size_t y, frontiers& f, 
     if (tail > 0) kept.push_back({x + a.size(), y + b.size(), tail});
 }
 
+// Every field of a line, each text with its length before it, as one key.
+std::string line_key(const shuushi_line& line) {
+    std::string key(1, char(line.day));
+    for (const line_text* text : {&line.shop, &line.item, &line.memo})
+        key.append(1, char(text->view().size())).append(text->view());
+    for (const std::int32_t number : {line.kind, line.income, line.expense})
+        key.append(reinterpret_cast<const char*>(&number), sizeof number);
+    return key;
+}
+
+// Each distinct line of the two months as one number, so that the search
+// compares numbers instead of whole lines.
+std::pair<std::vector<int>, std::vector<int>> numbered(std::span<const shuushi_line> from,
+                                                       std::span<const shuushi_line> to) {
+    std::unordered_map<std::string, int> numbers;
+    const auto number_all = [&](std::span<const shuushi_line> month) {
+        std::vector<int> out;
+        out.reserve(month.size());
+        for (const shuushi_line& line : month)
+            out.push_back(numbers.try_emplace(line_key(line), int(numbers.size())).first->second);
+        return out;
+    };
+    std::vector<int> a = number_all(from);
+    return {std::move(a), number_all(to)};
+}
+
 } // namespace
 
-line_difference count_line_difference(lines from, lines to) {
+line_difference count_line_difference(std::span<const shuushi_line> from_lines,
+                                      std::span<const shuushi_line> to_lines) {
+    const auto [from_all, to_all] = numbered(from_lines, to_lines);
+    // A line that only one month holds is never kept; the search runs over the
+    // others alone, which makes two months with little in common quick.
+    std::vector<bool> in_from, in_to;
+    for (const auto& [month, seen] : {std::pair{&from_all, &in_from}, {&to_all, &in_to}}) {
+        seen->resize(from_all.size() + to_all.size());
+        for (const int n : *month)
+            (*seen)[std::size_t(n)] = true;
+    }
+    std::vector<int> from, to;
+    std::vector<std::size_t> from_at, to_at; // where each searched line stands in its month
+    for (std::size_t i = 0; i < from_all.size(); ++i)
+        if (in_to[std::size_t(from_all[i])]) from.push_back(from_all[i]), from_at.push_back(i);
+    for (std::size_t i = 0; i < to_all.size(); ++i)
+        if (in_from[std::size_t(to_all[i])]) to.push_back(to_all[i]), to_at.push_back(i);
     std::vector<kept_run> kept;
     frontiers f;
     collect_kept(from, to, 0, 0, f, kept);
-    kept.push_back({from.size(), to.size(), 0});
     line_difference d;
-    std::size_t x = 0, y = 0;
-    for (const kept_run& run : kept) {
-        const int removed = int(run.x - x), added = int(run.y - y);
-        const int changed = std::min(removed, added);
+    // Between two kept lines, removed and added lines pair up as changed ones.
+    const auto hunk = [&d](std::size_t removed_lines, std::size_t added_lines) {
+        const int removed = int(removed_lines), added = int(added_lines), changed = std::min(removed, added);
         d.changed += changed;
         d.removed += removed - changed;
         d.added += added - changed;
-        x = run.x + run.length, y = run.y + run.length;
-    }
+    };
+    std::size_t x = 0, y = 0;
+    for (const kept_run& run : kept)
+        for (std::size_t k = 0; k < run.length; ++k) {
+            const std::size_t at_from = from_at[run.x + k], at_to = to_at[run.y + k];
+            hunk(at_from - x, at_to - y);
+            x = at_from + 1, y = at_to + 1;
+        }
+    hunk(from_all.size() - x, to_all.size() - y);
     return d;
 }
 
