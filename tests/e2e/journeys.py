@@ -385,6 +385,7 @@ def click_while_composing(j):
 
 MILK = kzn(CARRIED, (3, "スーパー", "牛乳", 1, 0, 198, ""))
 THEIRS = kzn(CARRIED, (3, "スーパー", "牛乳", 1, 0, 198, ""), (3, "本屋", "本", 11, 0, 1500, ""))
+TWO_LINES = kzn(CARRIED, (1, "スーパー", "牛乳", 1, 0, 198, ""), (1, "本屋", "本", 11, 0, 1500, ""))
 TYPED = kzn(CARRIED, (1, "スーパー", "牛乳", 1, 0, 1234, "特売"), (1, "コンビニ", "弁当", 2, 0, 580, ""),
             (1, "会社", "給料", 20, 250000, 0, ""))
 FULL = [CARRIED] + [(i % 31 + 1, f"店{i % 97}", f"品名{i}", i % 20, i * 13 % 5000, i * 7919 % 100000, f"メモ{i}")
@@ -478,7 +479,7 @@ JOURNEYS = {
     "type_over_month": J([
         ("start",), ("cells", 3, "八百屋", "前月", "", 5000, "", ""),  # over the carried day and item
         ("cells", "スーパー", "牛乳", "", "", 198, "特売"),  # over the shop carried from line 1
-        ("keys", "Left Left"), ("cells", 12), ("keys", "F2"), ("cells", 2, "卵", "", "", "１２３"),  # F2: caret at the end
+        ("keys", "Left"), ("cells", 12), ("keys", "F2"), ("cells", 2, "卵", "", "", "１２３"),  # F2: caret at the end
         ("save_as_by_keys", 2024, 6),
         ("file", "2024_6.kzn", kzn((3, "八百屋", "前月", 0, 5000, 0, ""), (3, "スーパー", "牛乳", 1, 0, 198, "特売"),
                                    (12, "スーパー2", "卵", 1, 0, 123, ""))), ("exit",)]),
@@ -499,6 +500,20 @@ JOURNEYS = {
         ("menu", "fs"), ("exists", "1990_7.kzn"), ("text", "9"), ("menu", "fx"),
         ("box", "^Kozenica$", "Escape"), lambda j: expect(j.program.wait(15) == 0, "the program did not end with 0")],
         by_keys=True),
+    "open_asks_first": J([  # Cancel keeps the typed lines (saved to show them), No drops them
+        ("start",), ("keys", "Return*7 ctrl+a"), ("cells", "スーパー", "牛乳", "", "", 198, ""), ("keys", "ctrl+a"),
+        ("cells", "本屋", "本", "", "", 1500), ("menu", "fo"), ("box", "^確認$", "Escape"), ("no_window", "^読み込み$"),
+        ("save_as", 2024, 6, "kzn"), ("file", "2024_6.kzn", TWO_LINES), ("text", "x"), ("menu", "fo"),
+        ("box", "^確認$", "alt+n"), ("dialog", "^読み込み$", 2024, 5, "kzn"), ("caption", "Kozenica [2024_5.kzn]"),
+        ("save_as", 2024, 7, "kzn"), ("file", "2024_7.kzn", MILK), ("file", "2024_6.kzn", TWO_LINES), ("exit",)],
+        files={"2024_5.kzn": MILK}),
+    "close_yes_then_cancel": J([  # the window stays with its month, no settings written; then saved
+        ("start",), ("keys", "Return*7 ctrl+a"), ("cells", "スーパー", "牛乳", "", "", 198), ("menu", "fx"),
+        ("box", "^Kozenica$", "alt+y"), ("window", "^ ?保　存$"), ("keys", "Escape"), ("no_window", "^ ?保　存$"),
+        lambda j: expect(j.program.poll() is None and j.caption_of(j.main) == "Kozenica", "the window closed"),
+        lambda j: expect(not os.path.exists(j.path("kozenic.int")), "kozenic.int written"),
+        ("save_as", 2024, 5, "kzn"), ("file", "2024_5.kzn", kzn(CARRIED, (1, "スーパー", "牛乳", 1, 0, 198, ""))),
+        ("exit",)]),
     "ime_item_and_period": J(IME_STEPS, ime="ibus"),
     "ime_fcitx5": J(IME_STEPS, ime="fcitx5"),
 }
