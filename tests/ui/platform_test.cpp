@@ -109,8 +109,8 @@ TEST(message_boxes, defaults_and_escape_of_each_kind_of_question) {
                                           {Qt::Key_Escape, on_escape},
                                           {Qt::Key_Y, on_y}}) {
             QStringList seen;
-            if (answer)
-                EXPECT_EQ(std::pair(press_in_next_box(show, key, seen), seen), std::pair(*answer, buttons));
+            if (!answer) continue;
+            EXPECT_EQ(std::pair(press_in_next_box(show, key, seen), seen), std::pair(*answer, buttons));
         }
 }
 
