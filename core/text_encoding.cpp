@@ -126,7 +126,7 @@ void encoding_sniffer::feed_utf8(unsigned char b) {
             return;
         }
         next_low_ = 0x80, next_high_ = 0xBF;
-        if (--utf8_pending_ == 0) multi_byte_ = true;
+        if (--utf8_pending_ == 0 && in_long_sequence_) long_utf8_ = true;
         return;
     }
     if (b < 0x80) return;
@@ -141,6 +141,7 @@ void encoding_sniffer::feed_utf8(unsigned char b) {
         utf8_pending_ = 3;
     else
         utf8_valid_ = false;
+    in_long_sequence_ = utf8_pending_ >= 2;
 }
 
 void encoding_sniffer::feed_sjis(unsigned char b) {

@@ -20,7 +20,9 @@ inline constexpr std::string_view utf8_bom = "\xEF\xBB\xBF";
 // Watches a file's bytes, handed over in pieces of any size, for what they
 // could be: valid UTF-8 (shortest forms only, no surrogates, at most
 // U+10FFFF), valid code page 932 (single bytes, and lead bytes each followed
-// by a trail byte), and whether a multi-byte UTF-8 sequence occurs.
+// by a trail byte), and whether a UTF-8 sequence of three bytes or more
+// occurs: every kana and kanji takes three, while a pair of half-width
+// katakana in Shift-JIS (ﾊｲ is CA B2) can pass for a two-byte sequence.
 class encoding_sniffer {
   public:
     void feed(std::string_view bytes);
@@ -29,15 +31,16 @@ class encoding_sniffer {
 
     [[nodiscard]] bool valid_utf8() const { return utf8_valid_; }
     [[nodiscard]] bool valid_sjis() const { return sjis_valid_; }
-    [[nodiscard]] bool has_multi_byte_utf8() const { return multi_byte_; }
+    [[nodiscard]] bool has_long_utf8() const { return long_utf8_; }
 
   private:
     void feed_utf8(unsigned char b);
     void feed_sjis(unsigned char b);
 
-    bool utf8_valid_ = true, sjis_valid_ = true, multi_byte_ = false;
+    bool utf8_valid_ = true, sjis_valid_ = true, long_utf8_ = false;
     int utf8_pending_ = 0;                             // continuation bytes still due
     unsigned char next_low_ = 0x80, next_high_ = 0xBF; // range of the next one
+    bool in_long_sequence_ = false;                    // the sequence begun has three bytes or more
     bool sjis_after_lead_ = false;
 };
 

@@ -69,12 +69,12 @@ TEST(utf8_to_sjis, converts_cuts_at_the_byte_and_marks_what_it_could_not_hold) {
 
 TEST(encoding_sniffer, tells_valid_utf8_and_shift_jis_in_pieces) {
     // clang-format off
-    const struct { std::string bytes; bool utf8, multi_byte, sjis; } cases[] = {
+    const struct { std::string bytes; bool utf8, long_utf8, sjis; } cases[] = {
         {"", true, false, true}, {"plain ascii\r\n", true, false, true}, {"食費", true, true, true},
         {sjis("食費"), false, false, true}, {"\xc0\x80", false, false, false}, {"\xe0\x80\x80", false, false, false},
         {"\xed\xbf\xbf", false, false, true}, {"\xf4\x90\x80\x80", false, false, false}, {"\xf0\x9f\x98\x80", true, true, true},
         {"\xe9\xa3", false, false, true}, {"\x82", false, false, false}, {"\x81\x7f", false, false, false},
-        {"\xa0", false, false, false}, {"\xb1\xdf", false, false, true}};
+        {"\xa0", false, false, false}, {"\xb1\xdf", false, false, true}, {"\xca\xb2\xc2\xb0", true, false, true}};
     // clang-format on
     for (const auto& c : cases) {
         for (std::size_t split = 0; split <= c.bytes.size(); ++split) {
@@ -82,8 +82,8 @@ TEST(encoding_sniffer, tells_valid_utf8_and_shift_jis_in_pieces) {
             s.feed(std::string_view(c.bytes).substr(0, split));
             s.feed(std::string_view(c.bytes).substr(split));
             s.finish();
-            EXPECT_EQ(std::tuple(s.valid_utf8(), s.has_multi_byte_utf8(), s.valid_sjis()),
-                      std::tuple(c.utf8, c.multi_byte, c.sjis))
+            EXPECT_EQ(std::tuple(s.valid_utf8(), s.has_long_utf8(), s.valid_sjis()),
+                      std::tuple(c.utf8, c.long_utf8, c.sjis))
                 << hex_of(c.bytes) << " split at " << split;
         }
     }
@@ -121,6 +121,7 @@ TEST(read_list_file, number_and_name_line_pairs_in_either_encoding) {
         {"the mark split from the number", bom + "12\r\nA\r\n", {entry(12, "A")}},
         {"ASCII only: the Shift-JIS path", "5\nfood\n6\nrent\n", {entry(5, "food"), entry(6, "rent")}},
         {"half-width katakana only: Shift-JIS", "1\r\n\xb6\xde\xbd\r\n", {entry(1, "\xb6\xde\xbd")}},
+        {"half-width katakana pairs that are valid UTF-8: Shift-JIS", "1\r\n\xca\xb2\xc2\xb0\r\n", {entry(1, "\xca\xb2\xc2\xb0")}},
         {"one multi-byte character after 99 entries", repeat("7\nA\n", 120) + "é", std::vector(99, entry(7, "A"))},
         {"UTF-8 across pieces", straddling, {entry(0, sjis("食費"))}},
         {"UTF-8 up to 0x1A, anything after it", "1\r\n食費\x1A\xff\x82", {entry(1, sjis("食費"))}},
