@@ -23,8 +23,10 @@ bool same_date_or_later(const purchase_time& a, const purchase_time& b) {
 void price_book::add(const shuushi_line& line, std::uint16_t year, std::uint16_t month) {
     if (line.expense <= 0) return;
     const purchase_time time{year, month, line.day, lines_seen_++};
-    const auto [place, is_new] = places_.try_emplace(line.item, static_cast<std::uint32_t>(entries_.size()));
-    if (is_new) {
+    const auto hash = static_cast<std::uint32_t>(std::hash<std::string_view>{}(line.item.view()));
+    const auto found = places_.find(item_probe{line.item.view(), hash, entries_});
+    if (found == places_.end()) {
+        places_.insert({static_cast<std::uint32_t>(entries_.size()), hash});
         entries_.push_back({.item = line.item,
                             .kind = line.kind,
                             .count = 1,
@@ -36,7 +38,7 @@ void price_book::add(const shuushi_line& line, std::uint16_t year, std::uint16_t
                             .lowest_shop = line.shop});
         return;
     }
-    price_book_entry& e = entries_[place->second];
+    price_book_entry& e = entries_[found->entry];
     ++e.count;
     // Among equal lowest prices the latest purchase is the one to show.
     if (line.expense < e.lowest || (line.expense == e.lowest && same_date_or_later(time, e.lowest_time))) {

@@ -10,7 +10,7 @@
 #include "month_walk.h"
 
 #include <array>
-#include <boost/unordered/unordered_flat_map.hpp>
+#include <boost/unordered/unordered_flat_set.hpp>
 #include <compare>
 #include <cstddef>
 #include <cstdint>
@@ -65,16 +65,35 @@ class price_book {
     [[nodiscard]] std::size_t size() const { return entries_.size(); }
 
   private:
-    // Items are equal by their bytes, whatever lies past their size.
-    struct item_hash {
-        std::size_t operator()(const line_text& item) const {
-            return std::hash<std::string_view>{}(item.view());
+    // An item's entry in entries_, and the item's hash. Eight bytes an item
+    // keep the index in the cache; finding an item reads only its entry, which
+    // the count updates anyway.
+    struct place {
+        std::uint32_t entry;
+        std::uint32_t hash;
+    };
+    // An item looked for, beside the entries its places point into.
+    struct item_probe {
+        std::string_view item;
+        std::uint32_t hash;
+        const std::vector<price_book_entry>& entries;
+    };
+    struct place_hash {
+        using is_transparent = void;
+        std::size_t operator()(const place& p) const { return p.hash; }
+        std::size_t operator()(const item_probe& p) const { return p.hash; }
+    };
+    struct place_equal {
+        using is_transparent = void;
+        bool operator()(const place& a, const place& b) const { return a.entry == b.entry; }
+        bool operator()(const item_probe& p, const place& a) const {
+            return p.entries[a.entry].item == p.item;
         }
+        bool operator()(const place& a, const item_probe& p) const { return (*this)(p, a); }
     };
 
-    std::vector<price_book_entry> entries_;
-    // Each item's place in entries_.
-    boost::unordered_flat_map<line_text, std::uint32_t, item_hash> places_;
+    std::vector<price_book_entry> entries_; // in the order the items were first met
+    boost::unordered_flat_set<place, place_hash, place_equal> places_;
     std::uint32_t lines_seen_ = 0;
 };
 
