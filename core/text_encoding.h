@@ -1,7 +1,8 @@
 #pragma once
-// Telling a UTF-8 text file from a Shift-JIS one, and turning UTF-8 into the
-// Shift-JIS (code page 932) bytes the program holds. The list files may come
-// from a modern text editor, which saves UTF-8.
+// The program's one converter between the Shift-JIS (code page 932) bytes it
+// holds and Unicode, for the windows and the list files alike, and telling a
+// UTF-8 text file from a Shift-JIS one: the list files may come from a modern
+// text editor, which saves UTF-8.
 
 #include <cstddef>
 #include <cstdint>
@@ -16,6 +17,16 @@ inline constexpr std::string_view utf8_bom = "\xEF\xBB\xBF";
 // The code page 932 code of a code point: one byte (a value below 0x100) or
 // two (lead byte, trail byte); nothing when Shift-JIS cannot hold it.
 [[nodiscard]] std::optional<std::uint16_t> sjis_code(char32_t code_point);
+
+// The character a code point shows as once stored: itself, or the code
+// page's look-alike it is written as (the wave dash 〜 as ～, 0x81 0x60);
+// nothing when Shift-JIS cannot hold it.
+[[nodiscard]] std::optional<char32_t> stored_character(char32_t code_point);
+
+// Shift-JIS bytes as UTF-8. A byte or pair of bytes that is no character
+// shows as U+FFFD; a lead byte at the very end (a text cut at its 20th byte
+// inside a double-byte character) shows as nothing.
+[[nodiscard]] std::string sjis_to_utf8(std::string_view sjis);
 
 // Watches a file's bytes, handed over in pieces of any size, for what they
 // could be: valid UTF-8 (shortest forms only, no surrogates, at most
