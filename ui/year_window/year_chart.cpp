@@ -48,32 +48,35 @@ std::int64_t chart_top(const year_table& table) {
     return top;
 }
 
-// Paints the legend in columns from the right edge; the width it took.
+// Paints the legend in columns from the right edge; the width it took. Gaps
+// follow the font, so that the printed page keeps the window's proportions.
 int paint_legend(QPainter& painter, const QRect& area, const std::vector<legend_entry>& entries) {
     const QFontMetrics fm(painter.font());
-    const int row = fm.height() + 2, swatch = fm.height() - 2;
+    const int gap = std::max(2, fm.height() / 3), row = fm.height() + gap / 2, swatch = fm.height() * 3 / 4;
     int name_width = 0;
     for (const legend_entry& e : entries)
         name_width = std::max(name_width, fm.horizontalAdvance(e.name));
-    const int column_width = swatch + 6 + name_width + 10;
+    const int column_width = swatch + gap + name_width + 2 * gap;
     const int per_column = std::max(1, area.height() / row);
     const int columns = int(entries.size() + per_column - 1) / per_column;
     const int left = area.right() - columns * column_width;
     for (std::size_t i = 0; i < entries.size(); ++i) {
         const int x = left + int(i) / per_column * column_width, y = area.top() + int(i) % per_column * row;
-        const QRect mark(x, y + 1, swatch, swatch);
+        const QRect mark(x, y + (row - swatch) / 2, swatch, swatch);
         if (entries[i].line) {
-            painter.setPen(QPen(entries[i].color, 2));
+            painter.setPen(QPen(entries[i].color, std::max(2, fm.height() / 8)));
             painter.drawLine(mark.left(), mark.center().y(), mark.right(), mark.center().y());
-            painter.fillRect(QRect(0, 0, 5, 5).translated(mark.center() - QPoint(2, 2)), entries[i].color);
+            const int r = std::max(2, fm.height() / 5);
+            painter.fillRect(QRect(mark.center().x() - r, mark.center().y() - r, 2 * r + 1, 2 * r + 1),
+                             entries[i].color);
         } else {
             painter.fillRect(mark, entries[i].color);
-            painter.setPen(Qt::black);
+            painter.setPen(QPen(Qt::black, 0));
             painter.drawRect(mark);
         }
         painter.setPen(Qt::black);
-        painter.drawText(QRect(mark.right() + 6, y, name_width + 4, row), Qt::AlignLeft | Qt::AlignVCenter,
-                         entries[i].name);
+        painter.drawText(QRect(mark.right() + gap, y, name_width + gap, row),
+                         Qt::AlignLeft | Qt::AlignVCenter, entries[i].name);
     }
     return columns * column_width;
 }
@@ -104,9 +107,10 @@ void paint_year_chart(QPainter& painter, const QRect& area, const year_table& ta
     const std::int64_t step = year_chart_step(std::max<std::int64_t>(chart_top(table), 1), 5);
     const std::int64_t top = (chart_top(table) + step - 1) / step * step;
     const int label_width = fm.horizontalAdvance(to_qstring(format_comma(std::max(top, step)))) + pad;
-    const QRect plot(inner.left() + label_width, inner.top() + fm.height(),
+    // Room above the plot for the axis title and half the top amount, below it for the months.
+    const QRect plot(inner.left() + label_width, inner.top() + 2 * fm.height(),
                      std::max(12, inner.width() - label_width - legend_width - pad),
-                     std::max(10, inner.height() - 2 * fm.height() - pad));
+                     std::max(10, inner.height() - 3 * fm.height() - pad));
     const auto y_of = [&](std::int64_t amount) {
         const double share = double(std::clamp<std::int64_t>(amount, 0, top)) / double(std::max(top, step));
         return plot.bottom() - int(share * plot.height() + 0.5);
@@ -114,8 +118,8 @@ void paint_year_chart(QPainter& painter, const QRect& area, const year_table& ta
 
     // Scale lines with their amounts, and the axis title.
     painter.setPen(Qt::black);
-    painter.drawText(QRect(inner.left(), inner.top(), label_width + 40, fm.height()), Qt::AlignLeft,
-                     QStringLiteral("(円)"));
+    painter.drawText(QRect(inner.left(), inner.top() - pad / 2, label_width + 4 * pad, fm.height()),
+                     Qt::AlignLeft, QStringLiteral("(円)"));
     for (std::int64_t at = 0; at <= std::max(top, step); at += step) {
         const int y = y_of(at);
         painter.setPen(QColor(210, 210, 210));
@@ -141,7 +145,7 @@ void paint_year_chart(QPainter& painter, const QRect& area, const year_table& ta
                 painter.fillRect(QRect(x, y1, bar, std::max(1, y0 - y1)), kind_color(colors[r]));
             }
         }
-        painter.drawText(QRect(plot.left() + int(slot * m), plot.bottom() + 2, int(slot), fm.height()),
+        painter.drawText(QRect(plot.left() + int(slot * m), plot.bottom() + pad / 3, int(slot), fm.height()),
                          Qt::AlignHCenter | Qt::AlignTop, QStringLiteral("%1月").arg(m + 1));
     }
     painter.drawLine(plot.bottomLeft(), plot.bottomRight());

@@ -57,7 +57,7 @@ void paint_year_page(QPainter& painter, const QRect& page, const year_table& tab
     const int row_height = std::min(page.height() / 30, table_room / int(cells.size()));
     // The widest amount must fit its column: the font shrinks to the column's width too.
     const int unit = page.width() / (year_table_columns + 2);
-    const QFont cell_font = page_font(std::min(row_height * 2 / 3, unit / 9));
+    const QFont cell_font = page_font(std::min(row_height * 3 / 5, unit * 2 / 11));
     painter.setFont(cell_font);
     const QRect table_area(page.left(), page.top() + title_height, page.width(),
                            row_height * int(cells.size()));
@@ -70,7 +70,7 @@ void paint_year_page(QPainter& painter, const QRect& page, const year_table& tab
     }
     const QRect chart_area(page.left(), below + row_height / 2, page.width(),
                            page.bottom() - below - row_height / 2);
-    paint_year_chart(painter, chart_area, table, page_font(std::max(row_height * 2 / 3, page.height() / 60)));
+    paint_year_chart(painter, chart_area, table, cell_font);
     painter.restore();
 }
 
