@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <boost/unordered/unordered_flat_map.hpp>
 #include <cerrno>
+#include <memory>
 #include <numeric>
 #include <system_error>
 #include <unistd.h>
@@ -103,16 +104,25 @@ class year_sums {
     }
 
     void count(std::span<const shuushi_line> lines, int month, bool last_year) {
+        std::int64_t expense = 0, income = 0;
+        month_sums_.assign(rows_.size(), 0);
         for (const shuushi_line& line : lines) {
-            std::int64_t& expense = (last_year ? expense_.last_months : expense_.months)[month];
-            std::int64_t& income = (last_year ? income_.last_months : income_.months)[month];
             expense += line.expense;
             income += line.income;
-            if (line.expense == 0) continue;
-            const std::size_t at = row_of(line.kind, false);
-            (last_year ? rows_[at].last_months : rows_[at].months)[month] += line.expense;
-            used_[at] = true;
+            std::int32_t at = std::uint32_t(line.kind) < small_kinds ? small_[std::size_t(line.kind)] : -1;
+            if (at < 0) {
+                if (line.expense == 0) continue;
+                at = std::int32_t(row_of(line.kind, false));
+                month_sums_.resize(rows_.size());
+            }
+            // A line without an expense adds nothing, which is cheaper than a branch.
+            month_sums_[std::size_t(at)] += line.expense;
+            used_[std::size_t(at)] |= char(line.expense != 0);
         }
+        for (std::size_t r = 0; r < rows_.size(); ++r)
+            (last_year ? rows_[r].last_months : rows_[r].months)[month] += month_sums_[r];
+        (last_year ? expense_.last_months : expense_.months)[month] += expense;
+        (last_year ? income_.last_months : income_.months)[month] += income;
     }
 
     // The rows of kinds with an expense: the list's first, then the others by number.
@@ -143,21 +153,33 @@ class year_sums {
     }
 
   private:
+    // Every line of both years looks its kind up: the kinds a household uses
+    // are small numbers, found in a plain table; others go through a map.
     std::size_t row_of(std::int32_t kind, bool listed) {
+        if (std::uint32_t(kind) < small_kinds && small_[std::size_t(kind)] >= 0)
+            return std::size_t(small_[std::size_t(kind)]);
         const auto [known, added] = index_.try_emplace(kind, rows_.size());
         if (!added) return known->second;
         year_row row;
         row.kind = kind;
         rows_.push_back(row);
-        used_.push_back(false);
+        used_.push_back(0);
         if (listed) ++listed_;
+        if (std::uint32_t(kind) < small_kinds) small_[std::size_t(kind)] = std::int32_t(rows_.size() - 1);
         return rows_.size() - 1;
     }
 
-    // A kind's row by its number: every line of both years looks its kind up.
+    static constexpr std::uint32_t small_kinds = 256;
+    std::array<std::int32_t, small_kinds> small_ = filled_small();
+    static std::array<std::int32_t, small_kinds> filled_small() {
+        std::array<std::int32_t, small_kinds> none;
+        none.fill(-1);
+        return none;
+    }
     boost::unordered_flat_map<std::int32_t, std::size_t> index_;
     std::vector<year_row> rows_;
-    std::vector<bool> used_;
+    std::vector<char> used_;
+    std::vector<std::int64_t> month_sums_; // the month being counted, row by row
     std::size_t listed_ = 0;
     year_row expense_{year_row_role::expense_total, 0, total_names[0], {}, {}, 0, 0};
     year_row income_{year_row_role::income_total, 0, total_names[1], {}, {}, 0, 0};
@@ -208,6 +230,8 @@ year_table build_year_table(std::uint16_t year, std::int32_t file_format, std::s
                             const kind_list& kinds, const std::optional<month_in_hand>& in_hand) {
     year_table table;
     table.year = year;
+    table.program_dir = program_dir;
+    table.file_format = file_format;
     year_sums sums(kinds);
     const auto scratch = std::make_unique<shuushi_data>();
     bool any_month = false;
@@ -227,7 +251,8 @@ year_table build_year_table(std::uint16_t year, std::int32_t file_format, std::s
             if (!info.counted()) continue;
             any_month = true;
             sums.count(lines, m, back == 1);
-            if (!back) table.lines[m].assign(lines.begin(), lines.end());
+            if (info.standing == month_standing::in_hand && !back)
+                table.in_hand_lines.assign(lines.begin(), lines.end());
         }
     }
     table.rows = sums.finish(kinds, any_month);
@@ -331,9 +356,19 @@ std::vector<int> year_kind_colors(const year_table& table) {
 
 std::vector<shuushi_line> lines_behind(const year_table& table, int month, std::int32_t kind) {
     std::vector<shuushi_line> out;
-    if (month < 1 || month > 12) return out;
-    for (const shuushi_line& line : table.lines[month - 1])
-        if (line.kind == kind && line.expense != 0) out.push_back(line);
+    if (month < 1 || month > 12 || !table.months[std::size_t(month - 1)].counted()) return out;
+    const auto pick = [&](std::span<const shuushi_line> lines) {
+        for (const shuushi_line& line : lines)
+            if (line.kind == kind && line.expense != 0) out.push_back(line);
+    };
+    if (table.months[std::size_t(month - 1)].standing == month_standing::in_hand) {
+        pick(table.in_hand_lines);
+        return out;
+    }
+    const auto scratch = std::make_unique<shuushi_data>();
+    year_month_info info;
+    pick(read_month(month_path(table.program_dir, table.year, std::uint16_t(month), table.file_format),
+                    *scratch, info));
     return out;
 }
 

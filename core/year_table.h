@@ -54,8 +54,11 @@ struct year_table {
     // The kinds in the kind list's order, then kinds the list lacks by number;
     // then 支出計, 収入計 and 収支 when any month of either year was counted.
     std::vector<year_row> rows;
-    // This year's counted lines, month by month, for the lines behind a cell.
-    std::array<std::vector<shuushi_line>, 12> lines;
+    // Where the months came from, for the lines behind a figure: the other
+    // months are read again when asked for, the month in hand is kept.
+    std::string program_dir;
+    std::int32_t file_format = 1;
+    std::vector<shuushi_line> in_hand_lines;
 
     [[nodiscard]] int counted_months() const;
     [[nodiscard]] std::size_t kind_rows() const;
@@ -114,7 +117,10 @@ using year_cells = std::array<std::string, year_table_columns>;
 // totals in row order) take the colours in turn, starting again after the last.
 [[nodiscard]] std::vector<int> year_kind_colors(const year_table& table);
 
-// The lines of a counted month of the table's year with an expense of a kind.
+// The lines of a counted month of the table's year with an expense of a
+// kind: the month in hand's as the table counted them, any other month's read
+// from its file again (as the table read it, so a file changed since shows
+// its lines as they now stand).
 [[nodiscard]] std::vector<shuushi_line> lines_behind(const year_table& table, int month, std::int32_t kind);
 
 } // namespace kozenica
