@@ -85,7 +85,7 @@ year_form::year_form(QWidget* owner, std::string program_dir, notifier& notify, 
     year_disp_->installEventFilter(this);
     year_disp_->setColumnWidth(name_column, 90);
     for (int c = first_month_column; c < year_table_columns; ++c)
-        year_disp_->setColumnWidth(c, c < total_column ? 62 : 78);
+        year_disp_->setColumnWidth(c, c < total_column ? 58 : 74);
     connect(year_disp_, &QTableView::doubleClicked, this,
             [this](const QModelIndex& at) { show_lines(at.row(), at.column()); });
 
@@ -123,7 +123,7 @@ year_form::year_form(QWidget* owner, std::string program_dir, notifier& notify, 
     setTabOrder(save_button_, print_button_);
 
     setWindowTitle(QStringLiteral("年間集計結果"));
-    resize(1180, 640);
+    resize(1200, 660);
     split->setSizes({300, 300});
 }
 
