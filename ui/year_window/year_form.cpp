@@ -139,11 +139,18 @@ void year_form::set_source(table_source source) {
 void year_form::refresh() {
     if (!source_) return;
     const QModelIndex current = year_disp_->currentIndex();
+    const QModelIndexList selected = year_disp_->selectionModel()->selectedRows();
     table_ = source_();
     show_table();
+    // The cursor and the selected rows stay where the user left them.
+    QItemSelectionModel* selection = year_disp_->selectionModel();
+    for (const QModelIndex& row : selected)
+        if (row.row() < model_->rowCount())
+            selection->select(model_->index(row.row(), 0),
+                              QItemSelectionModel::Select | QItemSelectionModel::Rows);
     if (current.isValid() && current.row() < model_->rowCount())
-        year_disp_->selectionModel()->setCurrentIndex(model_->index(current.row(), current.column()),
-                                                      QItemSelectionModel::NoUpdate);
+        selection->setCurrentIndex(model_->index(current.row(), current.column()),
+                                   QItemSelectionModel::NoUpdate);
 }
 
 void year_form::show_table() {
@@ -234,6 +241,11 @@ void year_form::show_lines(int row, int column) {
     window->move(frameGeometry().topLeft() + QPoint(width() / 6, height() / 6));
     window->show();
     view->setFocus();
+}
+
+void year_form::changeEvent(QEvent* event) {
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::ActivationChange && isActiveWindow()) refresh();
 }
 
 bool year_form::eventFilter(QObject* watched, QEvent* event) {

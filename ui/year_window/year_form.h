@@ -56,6 +56,9 @@ class year_form : public QWidget {
 
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    // Coming back to the window builds the table again: the month in hand
+    // may have been saved under another month, or a file changed meanwhile.
+    void changeEvent(QEvent* event) override;
 
   private:
     void show_table();
