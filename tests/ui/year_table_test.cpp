@@ -65,10 +65,10 @@ TEST_F(year_table_window_test, theYearFollowsTheMonthInHandAndLeavesAsCsvAndPrin
     QTest::keyClick(window().year_disp(), Qt::Key_C, Qt::ControlModifier);
     EXPECT_EQ(QApplication::clipboard()->text(), expected[0] + u'\n' + expected[2] + u'\n');
 
-    // An edit of the month in hand shows in the table a moment later.
+    // An edit of the month in hand shows in the table a moment later, the selection kept.
     form->model()->setData(form->model()->index(2, 6), u"3,000"_s);
     QTest::qWait(600);
-    EXPECT_EQ(tsv_line(2).section(u'\t', 5, 5), u"3,000"_s);
+    EXPECT_EQ(tsv_line(1).section(u'\t', 5, 5), u"3,000"_s); // the selected row, still selected
 
     // Enter on a month cell opens the lines behind it.
     window().year_disp()->setCurrentIndex(window().year_disp()->model()->index(0, 1));
