@@ -12,7 +12,9 @@
 #include "ui/year_window/year_form.h"
 
 #include <QDate>
+#include <QScreen>
 #include <QTimer>
+#include <algorithm>
 
 namespace kozenica {
 
@@ -67,8 +69,16 @@ void main_form::show_year_table() {
     window.set_source([this, year, file_format] {
         return build_year_table(year, file_format, program_dir_, kinds_, in_hand_of(*this));
     });
-    // Inset over the main window as the other result windows open.
-    window.move(opening_point(frameGeometry(), 3, 10));
+    // Inset over the main window as the other result windows open, pulled
+    // back where the wide table would otherwise run off the screen.
+    QPoint at = opening_point(frameGeometry(), 3, 10);
+    if (const QScreen* shown_on = screen()) {
+        const QRect area = shown_on->availableGeometry();
+        const QSize outer = window.frameGeometry().size();
+        at.setX(std::max(area.left(), std::min(at.x(), area.right() + 1 - outer.width())));
+        at.setY(std::max(area.top(), std::min(at.y(), area.bottom() + 1 - outer.height())));
+    }
+    window.move(at);
     window.show();
     window.raise();
     window.activateWindow();
