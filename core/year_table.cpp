@@ -99,8 +99,9 @@ std::span<const shuushi_line> read_month(const std::string& path, shuushi_data& 
 class year_sums {
   public:
     explicit year_sums(const kind_list& kinds) {
+        // A number the list holds twice is named by its first entry, as everywhere else.
         for (const kind_entry& k : kinds)
-            rows_[row_of(k.number, true)].name = k.name.str();
+            if (std::string& name = rows_[row_of(k.number, true)].name; name.empty()) name = k.name.str();
     }
 
     void count(std::span<const shuushi_line> lines, int month, bool last_year) {

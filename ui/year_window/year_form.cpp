@@ -181,6 +181,7 @@ void year_form::save_csv() {
     QFileDialog dialog(this, QStringLiteral("CSVで保存"), path_to_qstring(program_dir_),
                        QStringLiteral("CSV (*.csv)"));
     dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setDefaultSuffix(QStringLiteral("csv"));
     dialog.setOption(QFileDialog::DontUseNativeDialog);
     // The question below asks as month saves ask, with いいえ the default.
     dialog.setOption(QFileDialog::DontConfirmOverwrite);
