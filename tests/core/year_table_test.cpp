@@ -5,6 +5,7 @@
 #include "sjis_testing.h"
 
 #include <gtest/gtest.h>
+#include <numeric>
 
 namespace kozenica::testing {
 namespace {
@@ -16,15 +17,12 @@ struct year_table_test : ::testing::Test {
         const shuushi_data t = table_of(lines);
         write_bytes(dir.file(name), std::string_view(name).ends_with(".csv") ? encode_csv(t) : encode_kzn(t));
     }
-    // Each line of cells joined by '|', as UTF-8 text turned to Shift-JIS.
+    // Each line of cells joined by '|'.
     static std::vector<std::string> joined(const std::vector<year_cells>& cells) {
         std::vector<std::string> out;
-        for (const year_cells& line : cells) {
-            std::string text = line[0];
-            for (std::size_t c = 1; c < line.size(); ++c)
-                text += "|" + line[c];
-            out.push_back(text);
-        }
+        for (const year_cells& l : cells)
+            out.push_back(
+                std::accumulate(l.begin() + 1, l.end(), l[0], [](auto a, auto& b) { return a + "|" + b; }));
         return out;
     }
     temp_dir dir;
