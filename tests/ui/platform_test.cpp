@@ -12,10 +12,14 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <cstdio>
 #include <fstream>
 #include <functional>
 #include <gtest/gtest.h>
 #include <optional>
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <unistd.h>
 
 namespace kozenica {
 namespace {
@@ -108,19 +112,30 @@ TEST(message_boxes, defaults_and_escape_of_each_kind_of_question) {
         }
 }
 
-// Start-up joins a running session bus or none: it never has one launched.
-TEST(session_bus, only_a_missing_bus_is_pinned_to_its_standard_place) {
-    QTemporaryDir with_bus, without_bus;
-    const std::string with = with_bus.path().toStdString(), without = without_bus.path().toStdString();
-    std::ofstream(with + "/bus") << ""; // where a session's bus listens
-    const std::tuple<const char*, std::string, std::string> cases[] = {
-        {"unix:path=/run/user/1000/bus", without, ""}, // named by the session: left alone
-        {nullptr, with, ""},                           // found by the bus library itself
-        {nullptr, without, "unix:path=" + without + "/bus"},
-        {"", without, "unix:path=" + without + "/bus"}};
-    for (const auto& [named, runtime_dir, pinned] : cases)
-        EXPECT_EQ(session_bus_to_pin(named, runtime_dir), pinned)
-            << (named ? named : "(unset)") << " " << runtime_dir;
+// The bus library finds a session bus by the variable, by a socket of this user at the standard
+// place, or through the X server: there the input method and the accessibility bus reach it, so
+// start-up pins nothing. Only where the library would start a bus of its own is the place pinned.
+TEST(session_bus, pinned_only_where_the_library_would_start_a_bus) {
+    QTemporaryDir listening, plain_file, nothing;
+    const std::string socket_dir = listening.path().toStdString(), file_dir = plain_file.path().toStdString(),
+                      none = nothing.path().toStdString();
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    std::snprintf(address.sun_path, sizeof address.sun_path, "%s/bus", socket_dir.c_str());
+    const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
+    ASSERT_EQ(::bind(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address), 0);
+    ASSERT_EQ(::listen(fd, 1), 0);
+    std::ofstream(file_dir + "/bus") << ""; // no socket: the library passes it by
+    const std::tuple<const char*, std::string, bool, std::string> cases[] = {
+        {"unix:path=/run/user/1000/bus", none, false, ""}, // the session names it
+        {nullptr, socket_dir, false, ""},                  // it listens at the standard place
+        {nullptr, none, true, ""},                         // the X server knows it (dbus-launch)
+        {nullptr, none, false, "unix:path=" + none + "/bus"},
+        {"", file_dir, false, "unix:path=" + file_dir + "/bus"}};
+    for (const auto& [named, runtime_dir, x11_bus, pinned] : cases)
+        EXPECT_EQ(session_bus_to_pin(named, runtime_dir, x11_bus), pinned)
+            << (named ? named : "(unset)") << " " << runtime_dir << " " << x11_bus;
+    ::close(fd);
 }
 
 } // namespace
