@@ -412,9 +412,9 @@ def year_copied(hand):
     def copied(j):
         j.focus(j.window("^年間集計結果$"))
         j.keys("ctrl+c")
-        clip = ["xclip", "-o", "-selection", "clipboard"]
+        got = lambda: subprocess.run(["xclip", "-o", "-selection", "clipboard"], env=j.screen.env, capture_output=True)
         want = "".join("\t".join(r) + "\n" for r in year_rows(hand))
-        poll("the copied year table", lambda: subprocess.run(clip, env=j.screen.env, capture_output=True).stdout == want.encode())
+        poll("the copied year table", lambda: got().stdout == want.encode())
     return copied
 
 
