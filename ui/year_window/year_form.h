@@ -12,7 +12,6 @@
 
 class QLabel;
 class QPushButton;
-class QSplitter;
 class QTableView;
 
 namespace kozenica {
