@@ -61,11 +61,16 @@ bool month_file_reader(std::string_view path, shuushi_data& table, notifier& not
 
 std::optional<bool> month_file_reader_if_present(std::string_view path, shuushi_data& table,
                                                  notifier& notify) {
+    month_read_info ignored;
+    return month_file_reader_if_present(path, table, notify, ignored);
+}
+
+std::optional<bool> month_file_reader_if_present(std::string_view path, shuushi_data& table, notifier& notify,
+                                                 month_read_info& info) {
     const std::string p(path);
     const opened file = open_regular(p);
     if (file.fd < 0) return std::nullopt;
-    month_read_info ignored;
-    return read_opened(file, p, table, notify, ignored);
+    return read_opened(file, p, table, notify, info);
 }
 
 bool month_file_writer(const shuushi_data& table, month_state& state, notifier& notify, file_io& io) {

@@ -383,6 +383,41 @@ def click_while_composing(j):
     poll("line 1 unchanged, line 2 with 牛乳 or か", lambda: masked(j.read("2024_5.kzn")) in ours, 10)
 
 
+def year_months(hand=None):  # 2023 and 2024 in CSV; hand: May 2024's milk as edited
+    return {f"{2023 + i // 12}_{i % 12 + 1}.csv": csv(
+        CARRIED, (3, "スーパー", "牛乳", 1, 0, hand if hand and i == 16 else 900 + i * 37, "特売"),
+        (9, "駅", "電車", 8, 0, 160 * (i % 4), ""), (25, "会社", "給料", 0, 200000 + i, 0, "")) for i in range(24)}
+
+
+def year_rows(hand):
+    """The year table of 2024 worked out here from the months' lines: 食費 (1), 交通費 (8), the three sums."""
+    sums = {r: {2023: [0] * 12, 2024: [0] * 12} for r in ("食費", "交通費", "支出計", "収入計", "収支")}
+    for name, data in year_months(hand).items():
+        y, m = map(int, name[:-4].split("_"))
+        for _, _, _, k, inc, exp, _ in (line.split(",") for line in data.decode("cp932").split()):
+            inc, exp, kind = int(inc), int(exp), {"1": ["食費"], "8": ["交通費"]}.get(k, [])
+            for row, v in [(r, exp) for r in kind] + [("支出計", exp), ("収入計", inc), ("収支", inc - exp)]:
+                sums[row][y][m - 1] += v
+    rows = [["種類", *[f"{m}月" + "*" * (m == 5) for m in range(1, 13)], "年計", "月平均", "前年計", "差額", "前年比"]]
+    for row, s in sums.items():
+        now, before = sum(s[2024]), sum(s[2023])
+        tenths = (2000 * now + before) // (2 * before)
+        rows.append([row, *(f"{v:,}" for v in s[2024] + [now, (2 * now + 12) // 24, before, now - before]),
+                     f"{tenths // 10}.{tenths % 10}"])
+    return rows
+
+
+def year_copied(hand):
+    """Ctrl+C in the year table copies every row as worked out here."""
+    def copied(j):
+        j.focus(j.window("^年間集計結果$"))
+        j.keys("ctrl+c")
+        got = lambda: subprocess.run(["xclip", "-o", "-selection", "clipboard"], env=j.screen.env, capture_output=True)
+        want = "".join("\t".join(r) + "\n" for r in year_rows(hand))
+        poll("the copied year table", lambda: got().stdout == want.encode())
+    return copied
+
+
 MILK = kzn(CARRIED, (3, "スーパー", "牛乳", 1, 0, 198, ""))
 THEIRS = kzn(CARRIED, (3, "スーパー", "牛乳", 1, 0, 198, ""), (3, "本屋", "本", 11, 0, 1500, ""))
 TWO_LINES = kzn(CARRIED, (1, "スーパー", "牛乳", 1, 0, 198, ""), (1, "本屋", "本", 11, 0, 1500, ""))
@@ -514,6 +549,13 @@ JOURNEYS = {
         lambda j: expect(not os.path.exists(j.path("kozenic.int")), "kozenic.int written"),
         ("save_as", 2024, 5, "kzn"), ("file", "2024_5.kzn", kzn(CARRIED, (1, "スーパー", "牛乳", 1, 0, 198, ""))),
         ("exit",)]),
+    "year_table": J([
+        ("start",), ("open", 2024, 5, "csv"), ("menu", "gy"), ("window", "^年間集計$"), ("keys", "Return"),
+        ("shot_window", "^年間集計結果$", "year table"), year_copied(None), lambda j: j.focus(j.main),
+        ("keys", "Return*11 ctrl+a"), ("cells", 2480), year_copied(2480), ("keys", "Tab space"),
+        ("window", "^CSVで保存$"), ("keys", "Return"), ("file", "年間集計2024.csv", "".join(",".join(
+            f'"{c}"' if "," in c else c for c in r) + "\r\n" for r in year_rows(2480)).encode("cp932")), ("exit",)],
+        files=year_months()),
     "ime_item_and_period": J(IME_STEPS, ime="ibus"),
     "ime_fcitx5": J(IME_STEPS, ime="fcitx5"),
 }

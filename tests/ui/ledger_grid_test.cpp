@@ -245,7 +245,7 @@ TEST_F(ledger_grid, menus_carry_every_command_with_its_access_letter_and_tool_bu
         "ファイル(&F): 新規作成(&N) 開く(&O) 上書き保存する(&S) 名前をつけて保存する(&A) - 終了(&X)",
         "編集(&E): 先頭へ移動(&T) 最終行へ移動(&B) 種類リストの表示(&K) フォントの変更(&F) - 行の挿入(&I) "
         "行の削除(&D) １行上をコピー(&C) - 残高算出(&Q) 日付順に並び替え(&S)",
-        "グラフ(&G): 月内集計グラフの表示(&R) 期間変動グラフの表示(&T)",
+        "グラフ(&G): 月内集計グラフの表示(&R) 期間変動グラフの表示(&T) 年間集計(&Y)",
         "検索(&S): 最安値探索(&B) 底値表(&P)", "ヘルプ(&H): マニュアル(&M) バージョン(&A)"};
     std::vector<std::string> menus;
     for (const QAction* menu : form->menuBar()->actions()) {

@@ -188,7 +188,8 @@ void main_form::build_menus() {
     add_menu("graph_menu", QStringLiteral("グラフ(&G)"),
              {{"show_graph_window_menu", QStringLiteral("月内集計グラフの表示(&R)"),
                &main_form::show_graph_window},
-              {"term_graph_menu", QStringLiteral("期間変動グラフの表示(&T)"), &main_form::term_graph}});
+              {"term_graph_menu", QStringLiteral("期間変動グラフの表示(&T)"), &main_form::term_graph},
+              {"year_table_menu", QStringLiteral("年間集計(&Y)"), &main_form::show_year_table}});
     add_menu("search_menu", QStringLiteral("検索(&S)"),
              {{"search_bottom_price_menu", QStringLiteral("最安値探索(&B)"), &main_form::search_bottom_price},
               {"price_book_menu", QStringLiteral("底値表(&P)"), &main_form::search_price_book}});
