@@ -164,7 +164,7 @@ class list_sniffer {
     [[nodiscard]] bool bom() const { return head_ == utf8_bom; }
     [[nodiscard]] bool utf8() {
         sniffer_.finish();
-        return bom() || (sniffer_.valid_utf8() && sniffer_.has_multi_byte_utf8());
+        return bom() || (sniffer_.valid_utf8() && sniffer_.has_long_utf8());
     }
 
     [[nodiscard]] list_text_problem problem(bool utf8, bool lossy) const {

@@ -42,6 +42,8 @@ struct month_read_info {
 // month_file_reader, telling the caller what it found besides the lines.
 [[nodiscard]] bool month_file_reader(std::string_view path, shuushi_data& table, notifier& notify,
                                      month_read_info& info);
+[[nodiscard]] std::optional<bool> month_file_reader_if_present(std::string_view path, shuushi_data& table,
+                                                               notifier& notify, month_read_info& info);
 
 // The CSV reader takes a file in pieces of this many bytes; a whole month of
 // ordinary lines fits in one.

@@ -9,6 +9,9 @@ namespace kozenica {
 
 enum class message_kind { warning, error, information, confirmation, plain };
 
+// The answer to a question with Yes, No and Cancel.
+enum class yes_no_cancel { yes, no, cancel };
+
 // A message that names a file. The program's own words are Shift-JIS bytes;
 // the path is the file system's bytes, which are not Shift-JIS (a folder named
 // 家計簿 is UTF-8 on this system). Each part keeps its own encoding until the
@@ -38,6 +41,12 @@ class notifier {
     // out of habit keeps the file. True when Yes was pressed.
     [[nodiscard]] virtual bool ask_yes_no_default_no(message_kind kind, std::string_view text) {
         return ask_yes_no(kind, text);
+    }
+    // Asks with Yes, No and Cancel where Cancel is the default button, for a
+    // question before a command that would drop the month in hand: Cancel
+    // keeps everything and ends the command.
+    [[nodiscard]] virtual yes_no_cancel ask_yes_no_cancel(message_kind kind, std::string_view text) {
+        return ask_yes_no(kind, text) ? yes_no_cancel::yes : yes_no_cancel::no;
     }
     // Shows a text that names a file with OK and a second button "中止" that
     // stops the whole command the box belongs to. True when the user chose to

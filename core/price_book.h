@@ -10,12 +10,13 @@
 #include "month_walk.h"
 
 #include <array>
+#include <boost/unordered/unordered_flat_set.hpp>
 #include <compare>
 #include <cstddef>
 #include <cstdint>
-#include <iterator>
-#include <memory>
+#include <functional>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -32,9 +33,7 @@ struct purchase_time {
     friend auto operator<=>(const purchase_time&, const purchase_time&) = default;
 };
 
-// 128 bytes on a cache-line boundary: the item and every number a purchase
-// compares or counts share the first line, the two shops the second.
-struct alignas(64) price_book_entry {
+struct price_book_entry {
     line_text item;
     std::int32_t kind = 0; // of the latest purchase
     std::int32_t count = 0;
@@ -47,129 +46,54 @@ struct alignas(64) price_book_entry {
 };
 
 class price_book {
-    // Entries live in blocks of this many that never move: a book grows
-    // without copying what it holds, and touches each page of its memory once.
-    static constexpr std::size_t block_entries = 256;
-    using entry_block = std::array<price_book_entry, block_entries>;
-
   public:
     // The entries in the order in which the items were first met.
-    class entry_range {
+    class entry_range : public std::span<const price_book_entry> {
       public:
-        class iterator {
-          public:
-            using iterator_category = std::random_access_iterator_tag;
-            using value_type = price_book_entry;
-            using difference_type = std::ptrdiff_t;
-            using pointer = const price_book_entry*;
-            using reference = const price_book_entry&;
-
-            iterator() = default;
-            iterator(const price_book* book, std::size_t at) : book_(book), at_(at) {}
-            reference operator*() const { return book_->entry(at_); }
-            pointer operator->() const { return &book_->entry(at_); }
-            reference operator[](difference_type n) const { return book_->entry(at_ + n); }
-            iterator& operator++() { return ++at_, *this; }
-            iterator operator++(int) { return {book_, at_++}; }
-            iterator& operator--() { return --at_, *this; }
-            iterator operator--(int) { return {book_, at_--}; }
-            iterator& operator+=(difference_type n) { return at_ += n, *this; }
-            iterator& operator-=(difference_type n) { return at_ -= n, *this; }
-            friend iterator operator+(iterator i, difference_type n) { return i += n; }
-            friend iterator operator+(difference_type n, iterator i) { return i += n; }
-            friend iterator operator-(iterator i, difference_type n) { return i -= n; }
-            friend difference_type operator-(const iterator& a, const iterator& b) {
-                return static_cast<difference_type>(a.at_) - static_cast<difference_type>(b.at_);
-            }
-            friend bool operator==(const iterator& a, const iterator& b) { return a.at_ == b.at_; }
-            friend auto operator<=>(const iterator& a, const iterator& b) { return a.at_ <=> b.at_; }
-
-          private:
-            const price_book* book_ = nullptr;
-            std::size_t at_ = 0;
-        };
-
-        explicit entry_range(const price_book& book) : book_(book) {}
-        [[nodiscard]] iterator begin() const { return {&book_, 0}; }
-        [[nodiscard]] iterator end() const { return {&book_, book_.size()}; }
-        [[nodiscard]] std::size_t size() const { return book_.size(); }
-        [[nodiscard]] bool empty() const { return book_.empty(); }
-        [[nodiscard]] const price_book_entry& operator[](std::size_t i) const { return book_.entry(i); }
+        using span::span;
         [[nodiscard]] const price_book_entry& at(std::size_t i) const;
-        [[nodiscard]] const price_book_entry& front() const { return book_.entry(0); }
         // A copy of every entry, for a table that keeps and sorts its rows.
         [[nodiscard]] std::vector<price_book_entry> to_vector() const { return {begin(), end()}; }
-
-      private:
-        const price_book& book_;
     };
 
     // Counts a line of the walk; lines without an expense above 0 are no
     // purchase and leave the book as it is.
     void add(const shuushi_line& line, std::uint16_t year, std::uint16_t month);
 
-    [[nodiscard]] entry_range entries() const { return entry_range(*this); }
-    [[nodiscard]] bool empty() const { return size_ == 0; }
-    [[nodiscard]] std::size_t size() const { return size_; }
+    [[nodiscard]] entry_range entries() const { return entries_; }
+    [[nodiscard]] bool empty() const { return entries_.empty(); }
+    [[nodiscard]] std::size_t size() const { return entries_.size(); }
 
   private:
-    friend class price_book_feed;
-
-    // The item's text as three words with the bytes past its size cleared and
-    // the size in the last word, so that equal texts are equal words whatever
-    // lies behind them in their fields.
-    struct item_key {
-        std::uint64_t w0 = 0, w1 = 0, w2 = 0;
+    // An item's entry in entries_, and the item's hash. Eight bytes an item
+    // keep the index in the cache; finding an item reads only its entry, which
+    // the count updates anyway.
+    struct place {
+        std::uint32_t entry;
+        std::uint32_t hash;
     };
-    static item_key key_of(const line_text& item);
-    static std::uint32_t hash_of(const item_key& key);
-
-    // The index and the blocks as they stand, for a loop to hold in
-    // registers: entries hold byte fields, and the compiler must take a write
-    // of bytes to change any member, which it would then read again.
-    struct index_view {
-        const std::uint32_t* table;
-        std::uint32_t mask;
-        const std::unique_ptr<entry_block>* blocks;
-        [[nodiscard]] price_book_entry& entry(std::size_t i) const {
-            return (*blocks[i / block_entries])[i % block_entries];
+    // An item looked for, beside the entries its places point into.
+    struct item_probe {
+        std::string_view item;
+        std::uint32_t hash;
+        const std::vector<price_book_entry>& entries;
+    };
+    struct place_hash {
+        using is_transparent = void;
+        std::size_t operator()(const place& p) const { return p.hash; }
+        std::size_t operator()(const item_probe& p) const { return p.hash; }
+    };
+    struct place_equal {
+        using is_transparent = void;
+        bool operator()(const place& a, const place& b) const { return a.entry == b.entry; }
+        bool operator()(const item_probe& p, const place& a) const {
+            return p.entries[a.entry].item == p.item;
         }
+        bool operator()(const place& a, const item_probe& p) const { return (*this)(p, a); }
     };
-    [[nodiscard]] index_view view() const {
-        return {slots_.data(), static_cast<std::uint32_t>(slots_.size() - 1), blocks_.data()};
-    }
 
-    // The entry of an item already in the book, else null; the slot where
-    // the search ended is left in `at` for a new entry.
-    static price_book_entry* find(const index_view& v, const item_key& key, std::uint32_t hash,
-                                  std::uint32_t& at);
-    // A new entry for an item met the first time, its first purchase
-    // counted; the slot is the one find left.
-    void add_new(const shuushi_line& line, std::uint32_t hash, std::uint32_t at, const purchase_time& time);
-    // Counts another purchase of an entry's item. when: the purchase's year,
-    // month and day packed so that a later date is a larger number.
-    static void count_again(price_book_entry& e, const shuushi_line& line, const purchase_time& time,
-                            std::uint64_t when);
-    void grow_index();
-    // Ask the processor to fetch, ahead of use, the slot of a hash and (once
-    // the slot is at hand) the entry it names.
-    static void prefetch_slot(const index_view& v, std::uint32_t hash);
-    static void prefetch_entry(const index_view& v, std::uint32_t hash);
-
-    [[nodiscard]] const price_book_entry& entry(std::size_t i) const {
-        return (*blocks_[i / block_entries])[i % block_entries];
-    }
-    [[nodiscard]] price_book_entry& entry(std::size_t i) {
-        return (*blocks_[i / block_entries])[i % block_entries];
-    }
-
-    std::vector<std::unique_ptr<entry_block>> blocks_;
-    std::size_t size_ = 0;
-    // An open-addressing table of entry numbers + 1 (0 for a free slot), its
-    // size a power of two kept at least twice the number of entries. Four
-    // bytes a slot keep the table small enough to stay in the cache; a slot
-    // found is checked against the entry's item, which the count reads anyway.
-    std::vector<std::uint32_t> slots_;
+    std::vector<price_book_entry> entries_; // in the order the items were first met
+    boost::unordered_flat_set<place, place_hash, place_equal> places_;
     std::uint32_t lines_seen_ = 0;
 };
 

@@ -18,6 +18,11 @@ constexpr bool is_sjis_lead_byte(unsigned char b) {
     return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC);
 }
 
+// A byte that may follow a lead byte.
+constexpr bool is_sjis_trail_byte(unsigned char b) {
+    return b >= 0x40 && b <= 0xFC && b != 0x7F;
+}
+
 // The byte count comes first and takes one byte, so a text of 20 bytes is laid
 // out in memory exactly as a text field of a KZN record: length, then bytes.
 template <std::size_t N> class sjis_text {

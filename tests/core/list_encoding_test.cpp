@@ -22,16 +22,18 @@ std::string hex_of(std::string_view bytes) {
     return out;
 }
 
-// The C library's converter, or nothing where it has no Shift-JIS for the code point.
-std::optional<std::string> iconv_sjis(char32_t cp) {
-    static const iconv_t cd = iconv_open("CP932", "UTF-32LE");
-    char32_t in[1] = {cp};
+// The C library's converter, or nothing where it fails.
+std::optional<std::string> c_library(const char* to, const char* from, std::string in) {
+    const iconv_t cd = iconv_open(to, from);
     char out[8];
-    char *src = reinterpret_cast<char*>(in), *dst = out;
-    std::size_t src_left = sizeof in, dst_left = sizeof out;
-    iconv(cd, nullptr, nullptr, nullptr, nullptr);
-    if (iconv(cd, &src, &src_left, &dst, &dst_left) == std::size_t(-1)) return std::nullopt;
-    return std::string(out, sizeof out - dst_left);
+    char *src = in.data(), *dst = out;
+    std::size_t src_left = in.size(), dst_left = sizeof out;
+    const bool done = iconv(cd, &src, &src_left, &dst, &dst_left) != std::size_t(-1) && src_left == 0;
+    iconv_close(cd);
+    return done ? std::optional(std::string(out, sizeof out - dst_left)) : std::nullopt;
+}
+std::optional<std::string> iconv_sjis(char32_t cp) {
+    return c_library("CP932", "UTF-32LE", std::string(reinterpret_cast<const char*>(&cp), 4));
 }
 
 TEST(sjis_code, every_code_point_as_the_c_library_converts_it) {
@@ -49,6 +51,34 @@ TEST(sjis_code, every_code_point_as_the_c_library_converts_it) {
     EXPECT_EQ(differences, 0);
     EXPECT_GT(held, 9000); // the C library's converter was really there
     EXPECT_FALSE(sjis_code(0x1F600) || sjis_code(0x20000));
+}
+
+TEST(sjis_to_utf8, every_double_byte_code_as_the_c_library_reads_it_and_broken_bytes_as_u_fffd) {
+    int differences = 0;
+    for (unsigned code = 0x8140; code <= 0xFCFC; ++code) {
+        if (!is_sjis_lead_byte(code >> 8) || !is_sjis_trail_byte(code & 0xFF)) continue;
+        const std::string bytes{char(code >> 8), char(code)};
+        const std::string theirs = c_library("UTF-8", "CP932", bytes).value_or("\uFFFD");
+        if (sjis_to_utf8(bytes) != theirs && ++differences <= 10) ADD_FAILURE() << std::hex << code;
+    }
+    EXPECT_EQ(differences, 0);
+    EXPECT_EQ(sjis_to_utf8("a\x80\xa0\xfd\x81\x20\xb1\x82\xa0\x82"),
+              "a\uFFFD\uFFFD\uFFFD\uFFFD ｱあ"); // a cut lead byte: nothing
+}
+
+// The characters on which the C library's table, now the one converter of the windows too, and
+// the windows' former converter disagreed: the code, and what a text box keeps (0: nothing).
+TEST(stored_character, is_the_character_its_code_reads_as) {
+    // clang-format off
+    const struct { char32_t typed; std::uint16_t code; char32_t stored; } cases[] = {
+        {U'〜', 0x8160, U'～'}, {U'～', 0x8160, U'～'}, {U'−', 0x817C, U'－'}, {U'‖', 0x8161, U'∥'}, {U'—', 0x815C, U'―'},
+        {U'¢', 0x8191, U'￠'}, {U'£', 0x8192, U'￡'}, {U'¬', 0x81CA, U'￢'}, {U'¥', 0x5C, U'\\'}, {U'‾', 0x7E, U'~'},
+        {U'¦', 0, 0}, {0xF86F, 0, 0}, {U'￤', 0xFA55, U'￤'}, {U'纊', 0xFA5C, U'纊'}, {U'é', 0, 0}, {U'ｱ', 0xB1, U'ｱ'}};
+    // clang-format on
+    for (const auto& c : cases)
+        EXPECT_EQ(std::pair(sjis_code(c.typed).value_or(0), stored_character(c.typed).value_or(0)),
+                  std::pair(c.code, c.stored))
+            << std::hex << std::uint32_t(c.typed);
 }
 
 TEST(utf8_to_sjis, converts_cuts_at_the_byte_and_marks_what_it_could_not_hold) {
@@ -69,12 +99,12 @@ TEST(utf8_to_sjis, converts_cuts_at_the_byte_and_marks_what_it_could_not_hold) {
 
 TEST(encoding_sniffer, tells_valid_utf8_and_shift_jis_in_pieces) {
     // clang-format off
-    const struct { std::string bytes; bool utf8, multi_byte, sjis; } cases[] = {
+    const struct { std::string bytes; bool utf8, long_utf8, sjis; } cases[] = {
         {"", true, false, true}, {"plain ascii\r\n", true, false, true}, {"食費", true, true, true},
         {sjis("食費"), false, false, true}, {"\xc0\x80", false, false, false}, {"\xe0\x80\x80", false, false, false},
         {"\xed\xbf\xbf", false, false, true}, {"\xf4\x90\x80\x80", false, false, false}, {"\xf0\x9f\x98\x80", true, true, true},
         {"\xe9\xa3", false, false, true}, {"\x82", false, false, false}, {"\x81\x7f", false, false, false},
-        {"\xa0", false, false, false}, {"\xb1\xdf", false, false, true}};
+        {"\xa0", false, false, false}, {"\xb1\xdf", false, false, true}, {"\xca\xb2\xc2\xb0", true, false, true}};
     // clang-format on
     for (const auto& c : cases) {
         for (std::size_t split = 0; split <= c.bytes.size(); ++split) {
@@ -82,8 +112,8 @@ TEST(encoding_sniffer, tells_valid_utf8_and_shift_jis_in_pieces) {
             s.feed(std::string_view(c.bytes).substr(0, split));
             s.feed(std::string_view(c.bytes).substr(split));
             s.finish();
-            EXPECT_EQ(std::tuple(s.valid_utf8(), s.has_multi_byte_utf8(), s.valid_sjis()),
-                      std::tuple(c.utf8, c.multi_byte, c.sjis))
+            EXPECT_EQ(std::tuple(s.valid_utf8(), s.has_long_utf8(), s.valid_sjis()),
+                      std::tuple(c.utf8, c.long_utf8, c.sjis))
                 << hex_of(c.bytes) << " split at " << split;
         }
     }
@@ -121,6 +151,7 @@ TEST(read_list_file, number_and_name_line_pairs_in_either_encoding) {
         {"the mark split from the number", bom + "12\r\nA\r\n", {entry(12, "A")}},
         {"ASCII only: the Shift-JIS path", "5\nfood\n6\nrent\n", {entry(5, "food"), entry(6, "rent")}},
         {"half-width katakana only: Shift-JIS", "1\r\n\xb6\xde\xbd\r\n", {entry(1, "\xb6\xde\xbd")}},
+        {"half-width katakana pairs that are valid UTF-8: Shift-JIS", "1\r\n\xca\xb2\xc2\xb0\r\n", {entry(1, "\xca\xb2\xc2\xb0")}},
         {"one multi-byte character after 99 entries", repeat("7\nA\n", 120) + "é", std::vector(99, entry(7, "A"))},
         {"UTF-8 across pieces", straddling, {entry(0, sjis("食費"))}},
         {"UTF-8 up to 0x1A, anything after it", "1\r\n食費\x1A\xff\x82", {entry(1, sjis("食費"))}},

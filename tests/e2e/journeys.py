@@ -383,8 +383,44 @@ def click_while_composing(j):
     poll("line 1 unchanged, line 2 with 牛乳 or か", lambda: masked(j.read("2024_5.kzn")) in ours, 10)
 
 
+def year_months(hand=None):  # 2023 and 2024 in CSV; hand: May 2024's milk as edited
+    return {f"{2023 + i // 12}_{i % 12 + 1}.csv": csv(
+        CARRIED, (3, "スーパー", "牛乳", 1, 0, hand if hand and i == 16 else 900 + i * 37, "特売"),
+        (9, "駅", "電車", 8, 0, 160 * (i % 4), ""), (25, "会社", "給料", 0, 200000 + i, 0, "")) for i in range(24)}
+
+
+def year_rows(hand):
+    """The year table of 2024 worked out here from the months' lines: 食費 (1), 交通費 (8), the three sums."""
+    sums = {r: {2023: [0] * 12, 2024: [0] * 12} for r in ("食費", "交通費", "支出計", "収入計", "収支")}
+    for name, data in year_months(hand).items():
+        y, m = map(int, name[:-4].split("_"))
+        for _, _, _, k, inc, exp, _ in (line.split(",") for line in data.decode("cp932").split()):
+            inc, exp, kind = int(inc), int(exp), {"1": ["食費"], "8": ["交通費"]}.get(k, [])
+            for row, v in [(r, exp) for r in kind] + [("支出計", exp), ("収入計", inc), ("収支", inc - exp)]:
+                sums[row][y][m - 1] += v
+    rows = [["種類", *[f"{m}月" + "*" * (m == 5) for m in range(1, 13)], "年計", "月平均", "前年計", "差額", "前年比"]]
+    for row, s in sums.items():
+        now, before = sum(s[2024]), sum(s[2023])
+        tenths = (2000 * now + before) // (2 * before)
+        rows.append([row, *(f"{v:,}" for v in s[2024] + [now, (2 * now + 12) // 24, before, now - before]),
+                     f"{tenths // 10}.{tenths % 10}"])
+    return rows
+
+
+def year_copied(hand):
+    """Ctrl+C in the year table copies every row as worked out here."""
+    def copied(j):
+        j.focus(j.window("^年間集計結果$"))
+        j.keys("ctrl+c")
+        got = lambda: subprocess.run(["xclip", "-o", "-selection", "clipboard"], env=j.screen.env, capture_output=True)
+        want = "".join("\t".join(r) + "\n" for r in year_rows(hand))
+        poll("the copied year table", lambda: got().stdout == want.encode())
+    return copied
+
+
 MILK = kzn(CARRIED, (3, "スーパー", "牛乳", 1, 0, 198, ""))
 THEIRS = kzn(CARRIED, (3, "スーパー", "牛乳", 1, 0, 198, ""), (3, "本屋", "本", 11, 0, 1500, ""))
+TWO_LINES = kzn(CARRIED, (1, "スーパー", "牛乳", 1, 0, 198, ""), (1, "本屋", "本", 11, 0, 1500, ""))
 TYPED = kzn(CARRIED, (1, "スーパー", "牛乳", 1, 0, 1234, "特売"), (1, "コンビニ", "弁当", 2, 0, 580, ""),
             (1, "会社", "給料", 20, 250000, 0, ""))
 FULL = [CARRIED] + [(i % 31 + 1, f"店{i % 97}", f"品名{i}", i % 20, i * 13 % 5000, i * 7919 % 100000, f"メモ{i}")
@@ -479,7 +515,7 @@ JOURNEYS = {
     "type_over_month": J([
         ("start",), ("cells", 3, "八百屋", "前月", "", 5000, "", ""),  # over the carried day and item
         ("cells", "スーパー", "牛乳", "", "", 198, "特売"),  # over the shop carried from line 1
-        ("keys", "Left Left"), ("cells", 12), ("keys", "F2"), ("cells", 2, "卵", "", "", "１２３"),  # F2: caret at the end
+        ("keys", "Left"), ("cells", 12), ("keys", "F2"), ("cells", 2, "卵", "", "", "１２３"),  # F2: caret at the end
         ("save_as_by_keys", 2024, 6),
         ("file", "2024_6.kzn", kzn((3, "八百屋", "前月", 0, 5000, 0, ""), (3, "スーパー", "牛乳", 1, 0, 198, "特売"),
                                    (12, "スーパー2", "卵", 1, 0, 123, ""))), ("exit",)]),
@@ -500,6 +536,27 @@ JOURNEYS = {
         ("menu", "fs"), ("exists", "1990_7.kzn"), ("text", "9"), ("menu", "fx"),
         ("box", "^Kozenica$", "Escape"), lambda j: expect(j.program.wait(15) == 0, "the program did not end with 0")],
         by_keys=True),
+    "open_asks_first": J([  # Cancel keeps the typed lines (saved to show them), No drops them
+        ("start",), ("keys", "Return*7 ctrl+a"), ("cells", "スーパー", "牛乳", "", "", 198, ""), ("keys", "ctrl+a"),
+        ("cells", "本屋", "本", "", "", 1500), ("menu", "fo"), ("box", "^確認$", "Escape"), ("no_window", "^読み込み$"),
+        ("save_as", 2024, 6, "kzn"), ("file", "2024_6.kzn", TWO_LINES), ("text", "x"), ("menu", "fo"),
+        ("box", "^確認$", "alt+n"), ("dialog", "^読み込み$", 2024, 5, "kzn"), ("caption", "Kozenica [2024_5.kzn]"),
+        ("save_as", 2024, 7, "kzn"), ("file", "2024_7.kzn", MILK), ("file", "2024_6.kzn", TWO_LINES), ("exit",)],
+        files={"2024_5.kzn": MILK}),
+    "close_yes_then_cancel": J([  # the window stays with its month, no settings written; then saved
+        ("start",), ("keys", "Return*7 ctrl+a"), ("cells", "スーパー", "牛乳", "", "", 198), ("menu", "fx"),
+        ("box", "^Kozenica$", "alt+y"), ("window", "^ ?保　存$"), ("keys", "Escape"), ("no_window", "^ ?保　存$"),
+        lambda j: expect(j.program.poll() is None and j.caption_of(j.main) == "Kozenica", "the window closed"),
+        lambda j: expect(not os.path.exists(j.path("kozenic.int")), "kozenic.int written"),
+        ("save_as", 2024, 5, "kzn"), ("file", "2024_5.kzn", kzn(CARRIED, (1, "スーパー", "牛乳", 1, 0, 198, ""))),
+        ("exit",)]),
+    "year_table": J([
+        ("start",), ("open", 2024, 5, "csv"), ("menu", "gy"), ("window", "^年間集計$"), ("keys", "Return"),
+        ("shot_window", "^年間集計結果$", "year table"), year_copied(None), lambda j: j.focus(j.main),
+        ("keys", "Return*11 ctrl+a"), ("cells", 2480), year_copied(2480), ("keys", "Tab space"),
+        ("window", "^CSVで保存$"), ("keys", "Return"), ("file", "年間集計2024.csv", "".join(",".join(
+            f'"{c}"' if "," in c else c for c in r) + "\r\n" for r in year_rows(2480)).encode("cp932")), ("exit",)],
+        files=year_months()),
     "way_back_to_a_version": J([  # the last line's memo is not left, so no twelfth line is added
         ("start",), ("keys", "Return*7"), *[step for n in range(1, 12) for step in [
             ("keys", "ctrl+a"), ("cells", "s", f"i{n}", "", "", n * 10, *([""] if n < 11 else []))]],

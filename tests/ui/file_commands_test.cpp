@@ -13,6 +13,7 @@ namespace {
 using namespace testing;
 using file_commands = program_window_test;
 using shutdown = program_window_test;
+using unsaved_month = main_form_test;
 
 TEST_F(file_commands, open_reads_either_format_and_names_the_month) {
     shuushi_data month;
@@ -80,9 +81,57 @@ TEST_F(file_commands, dialog_proposes_today_and_csv_first_then_the_last_choice_a
         std::pair(dir.file("_3.csv"), 2023'03));
 }
 
-// The line shown at start-up counts as changed.
-TEST_F(shutdown,
-       asks_right_after_start_up_stays_after_a_failed_save_and_a_cancelled_one_writes_the_settings) {
+// New and open ask before dropping the month in hand, only when it holds what its file does not: a month
+// only looked at, or typed into and typed back, asks nothing, though drawing it set the changed flag.
+TEST_F(unsaved_month, new_and_open_ask_before_dropping_typed_lines_and_yes_saves_first) {
+    using enum yes_no_cancel;
+    const QStringList question{u"現在のデータは保存されていません\n保存しますか?"_s};
+    // read 2024_4.csv first, keys typed into line 1's shop ('\b' Backspace), open 2024_4.csv (or new), the
+    // answer, the save dialog (0 none, 1 2024/6 CSV, -1 cancelled); then: asked, line 1's shop, the file
+    // whose line 1 now has the shop "x"
+    struct row {
+        bool read;
+        const char* keys;
+        bool open;
+        yes_no_cancel said;
+        int save_dialog;
+        bool asked;
+        const char* shop;
+        const char* saved;
+    };
+    const row rows[] = {{false, "", true, cancel, 0, false, "", nullptr},
+                        {false, "x\b", false, cancel, 0, false, "", nullptr},
+                        {false, "x", false, cancel, 0, true, "x", nullptr},
+                        {false, "x", true, no, 0, true, "", nullptr},
+                        {false, "x", false, yes, 1, true, "", "2024_6.csv"},
+                        {false, "x", true, yes, -1, true, "x", nullptr},
+                        {true, "", false, cancel, 0, false, "", nullptr},
+                        {true, "x", true, cancel, 0, true, "x", nullptr},
+                        {true, "x", false, yes, 0, true, "", "2024_4.csv"}};
+    int n = 0;
+    for (const row& r : rows) {
+        SCOPED_TRACE(++n);
+        write_month("2024_4.csv", "3|八百屋|人参|0|0|120");
+        form->reset_month(), form->disp_data();
+        if (r.read) answer(choice{"2024", 4, 1}), form->file_loadClick();
+        grid().set_current_cell(1, 2);
+        for (const char k : std::string_view(r.keys))
+            k == '\b' ? QTest::keyClick(focus(), Qt::Key_Backspace)
+                      : QTest::keyClicks(focus(), QString(QLatin1Char(k)));
+        notify.messages.clear(), notify.choices = {r.said};
+        if (r.save_dialog) answer(choice{"2024", 6, 1}, r.save_dialog > 0);
+        if (r.open && (!r.asked || r.said == no || r.save_dialog > 0)) answer(choice{"2024", 4, 1});
+        r.open ? form->file_loadClick() : form->file_createClick();
+        EXPECT_EQ(std::pair(notify.texts(), cell(1, 2)),
+                  std::pair(r.asked ? question : QStringList(), QString::fromUtf8(r.shop)));
+        EXPECT_TRUE(!r.saved || dir.read(r.saved).starts_with("1,x,"));
+    }
+    EXPECT_EQ(runner.runs(), 7);
+}
+
+// The line shown at start-up counts as changed. Yes, then a failed or cancelled save, keeps the window
+// open and the settings file unwritten; No closes.
+TEST_F(shutdown, asks_right_after_start_up_and_stays_after_a_failed_or_cancelled_save) {
     ASSERT_TRUE(block("2024_5.kzn"));
     form->show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
@@ -90,9 +139,10 @@ TEST_F(shutdown,
     answer(choice{"2024", 5, 0});
     EXPECT_TRUE(!form->close() && form->state().changed_flag);
     answer(std::nullopt, false);
+    EXPECT_TRUE(!form->close() && !dir.exists("kozenic.int"));
     EXPECT_TRUE(form->close());
     const QString question = u"現在のデータを保存しますか?"_s;
-    EXPECT_EQ(notify.texts(), QStringList({question, general_io_error_text(EISDIR), question}));
+    EXPECT_EQ(notify.texts(), QStringList({question, general_io_error_text(EISDIR), question, question}));
     EXPECT_EQ(dir.read("kozenic.int").size(), 88u);
 }
 

@@ -60,17 +60,20 @@ TEST_F(ledger_grid, every_way_into_a_cell_shows_its_text_selected) {
     }
 }
 
-TEST_F(ledger_grid, keys_keep_the_cell_but_at_the_ends_of_its_text_and_typing_replaces_the_selection) {
+// Left and Right leave a cell whose whole text is selected; Home, End and F2 put the caret inside, where
+// they move it and leave at the text's ends.
+TEST_F(ledger_grid, left_and_right_leave_a_selected_cell_home_end_f2_edit_inside_and_typing_replaces) {
     using K = Qt::Key;
     // keys pressed in the shop cell "abc"; the cell then current and its text; the text once "X" is typed
     // clang-format off
     const std::tuple<std::vector<K>, cell_pos, const char*, const char*> cases[] = {
-        {{}, {2, 1}, "abc", "X"},                       {{K::Key_Left}, {2, 1}, "abc", "Xabc"},
-        {{K::Key_Right}, {2, 1}, "abc", "abcX"},        {{K::Key_Home}, {2, 1}, "abc", "Xabc"},
+        {{}, {2, 1}, "abc", "X"},                       {{K::Key_Left}, {1, 1}, "abc", nullptr},
+        {{K::Key_Right}, {3, 1}, "abc", nullptr},       {{K::Key_Home}, {2, 1}, "abc", "Xabc"},
         {{K::Key_End}, {2, 1}, "abc", "abcX"},          {{K::Key_F2}, {2, 1}, "abc", "abcX"},
         {{K::Key_F2, K::Key_Left}, {2, 1}, "abc", "abXc"}, {{K::Key_Backspace}, {2, 1}, "", "X"},
-        {{K::Key_Delete}, {2, 1}, "", "X"},             {{K::Key_Left, K::Key_Left}, {1, 1}, "abc", nullptr},
-        {{K::Key_Right, K::Key_Right}, {3, 1}, "abc", nullptr}, {{K::Key_F2, K::Key_Right}, {3, 1}, "abc", nullptr},
+        {{K::Key_Delete}, {2, 1}, "", "X"},             {{K::Key_Home, K::Key_Left}, {1, 1}, "abc", nullptr},
+        {{K::Key_End, K::Key_Right}, {3, 1}, "abc", nullptr}, {{K::Key_F2, K::Key_Right}, {3, 1}, "abc", nullptr},
+        {{K::Key_Home, K::Key_Right}, {2, 1}, "abc", "aXbc"},
         {{K::Key_F2, K::Key_Left, K::Key_Right, K::Key_Right}, {3, 1}, "abc", nullptr}};
     // clang-format on
     int n = 0;
@@ -242,7 +245,7 @@ TEST_F(ledger_grid, menus_carry_every_command_with_its_access_letter_and_tool_bu
         "ファイル(&F): 新規作成(&N) 開く(&O) 上書き保存する(&S) 名前をつけて保存する(&A) - 終了(&X)",
         "編集(&E): 先頭へ移動(&T) 最終行へ移動(&B) 種類リストの表示(&K) フォントの変更(&F) - 行の挿入(&I) "
         "行の削除(&D) １行上をコピー(&C) - 残高算出(&Q) 日付順に並び替え(&S) 以前の版に戻す(&V)...",
-        "グラフ(&G): 月内集計グラフの表示(&R) 期間変動グラフの表示(&T)",
+        "グラフ(&G): 月内集計グラフの表示(&R) 期間変動グラフの表示(&T) 年間集計(&Y)",
         "検索(&S): 最安値探索(&B) 底値表(&P)", "ヘルプ(&H): マニュアル(&M) バージョン(&A)"};
     std::vector<std::string> menus;
     for (const QAction* menu : form->menuBar()->actions()) {

@@ -16,6 +16,7 @@
 #include <QFontDialog>
 #include <QHeaderView>
 #include <QMenuBar>
+#include <QTableView>
 #include <QTableWidget>
 #include <cerrno>
 #include <cstring>
@@ -66,6 +67,7 @@ TEST_F(quiet_window, a_missing_kind_list_is_told_once_and_new_drops_the_named_mo
     name_month(form->state(), dir.file("2024_5.kzn"), "2024_5.kzn", 2024, 5);
     form->zandaka_box()->setText(u"-500"_s);
     form->disp_data();
+    notify.choices = {yes_no_cancel::no}; // the month was never saved
     form->file_createClick();
     EXPECT_EQ(std::tuple(form->table().row_count, form->table().lines[1], form->table().lines[2]),
               std::tuple(2, carried_forward_line(), shuushi_line{}));
@@ -73,7 +75,7 @@ TEST_F(quiet_window, a_missing_kind_list_is_told_once_and_new_drops_the_named_mo
     EXPECT_EQ(std::tuple(s.open_path.str(), s.open_name.str(), s.open_year, s.open_month, s.changed_flag),
               std::tuple(std::string(), std::string(), std::uint16_t(0), std::uint16_t(0), false));
     EXPECT_EQ(std::tuple(form->windowTitle(), form->zandaka_box()->text(), notify.messages.size()),
-              std::tuple(u"Kozenica"_s, QString(), std::size_t(0)));
+              std::tuple(u"Kozenica"_s, QString(), std::size_t(1)));
 }
 
 TEST_F(quiet_window, version_message_list_caption_and_ledger_headers) {
@@ -167,8 +169,10 @@ TEST_F(quiet_window, an_open_that_fails_while_reading_leaves_an_empty_unnamed_mo
     ASSERT_EQ(::symlink("/proc/self/mem", dir.file("2024_5.kzn").c_str()), 0);
     form->table().row_count = 3;
     name_month(form->state(), dir.file("2023_1.kzn"), "2023_1.kzn", 2023, 1);
+    notify.choices = {yes_no_cancel::no};
     answer(choice{"2024", 5, 0}), form->file_loadClick();
-    EXPECT_EQ(notify.texts(), QStringList{general_io_error_text(EIO)});
+    EXPECT_EQ(notify.texts(), QStringList({u"現在のデータは保存されていません\n保存しますか?"_s,
+                                           general_io_error_text(EIO)}));
     EXPECT_EQ(std::tuple(form->table().row_count, form->state().open_path.str(),
                          form->state().open_name.str(), form->windowTitle()),
               std::tuple(2, "", "", u"Kozenica"_s));
@@ -245,6 +249,56 @@ TEST_F(commands, ledger_text_keeps_two_pixels_from_the_cell_sides) {
     EXPECT_TRUE(shop_in >= 2 && shop_in <= 3) << shop_in;
     EXPECT_TRUE(expense_in >= 2 && expense_in <= 4) << expense_in;
     EXPECT_GE(shop_ink.top() - shop.top(), 2);
+}
+
+// The current cell, empty or not, shows a frame in the focus colour, and the cell after it none: the
+// ledger's (drawn by its editor, reached by the Enter walk), the kind list's and the result table's.
+TEST_F(commands, the_current_cell_alone_is_framed_in_the_focus_colour_in_every_grid) {
+    form->show_list_form();
+    hyou_form& results = *form->hyou_window();
+    results.set_col_count(3), results.set_row_count(3), results.show();
+    grid().set_current_cell(1, 1);
+    for (int i = 0; i < 3; ++i)
+        QTest::keyClick(focus(), Qt::Key_Return); // to the carried-forward line's empty kind
+    for (QTableView* g : {form->draw_shuushi(), static_cast<QTableView*>(form->list_window()->draw_klist()),
+                          static_cast<QTableView*>(results.hyou_disp())}) {
+        if (g != form->draw_shuushi())
+            g->selectionModel()->setCurrentIndex(g->model()->index(1, 0), QItemSelectionModel::NoUpdate);
+        QApplication::processEvents();
+        const QImage shot = g->viewport()->grab().toImage();
+        const QModelIndex at = g->currentIndex();
+        const auto framed = [&](const QModelIndex& cell) {
+            return shot.pixelColor(g->visualRect(cell).topLeft() + QPoint(1, 1)) ==
+                   g->palette().color(QPalette::Active, QPalette::Highlight);
+        };
+        EXPECT_EQ(std::pair(framed(at), framed(at.siblingAtColumn(at.column() + 1))), std::pair(true, false))
+            << g->objectName().toStdString() << " " << at.column();
+    }
+}
+
+// The desktop's keys for the file commands, pressed in the grid's cell editor; Ctrl+Q closes through the
+// close query, which writes the settings.
+TEST_F(commands, ctrl_keys_run_the_file_commands) {
+    const auto C = Qt::ControlModifier;
+    // text typed into line 1's shop, the key, its dialog (0 none, 1 2024/5 CSV, -1 cancelled); then the
+    // caption and the dialogs run so far
+    const std::tuple<const char*, Qt::Key, Qt::KeyboardModifiers, int, const char*, int> rows[] = {
+        {"", Qt::Key_O, C, -1, "Kozenica", 1},
+        {"", Qt::Key_S, C | Qt::ShiftModifier, 1, "Kozenica [2024_5.csv]", 2},
+        {"x", Qt::Key_S, C, 0, "Kozenica [2024_5.csv]", 2},
+        {"", Qt::Key_N, C, 0, "Kozenica", 2},
+        {"", Qt::Key_S, C, -1, "Kozenica", 3}};
+    for (const auto& [typed, key, modifiers, dialog, caption, dialogs] : rows) {
+        grid().set_current_cell(1, 2);
+        QTest::keyClicks(focus(), QString::fromUtf8(typed));
+        if (dialog) answer(choice{"2024", 5, 1}, dialog > 0);
+        QTest::keyClick(focus(), key, modifiers);
+        EXPECT_EQ(std::pair(form->windowTitle(), runner.runs()),
+                  std::pair(QString::fromUtf8(caption), dialogs));
+    }
+    EXPECT_TRUE(dir.read("2024_5.csv").starts_with("1,x,") && notify.messages.empty());
+    QTest::keyClick(focus(), Qt::Key_Q, C);
+    EXPECT_TRUE(!form->isVisible() && dir.exists("kozenic.int"));
 }
 
 // A small font shows where the text sits: centred in 20 pixels its ink would start 6 or 7 pixels

@@ -243,6 +243,23 @@ TEST_F(price_book_command, booksEveryItemOfTheRangeInsetOverTheMainWindow) {
     answer_period("卵", "1999/11", "1999/12"), run_command(2);
     EXPECT_EQ(rows(), texts("卵|2|1|150|A|1999/11/4|150|A|1999/11/4|0.0"));
     EXPECT_EQ(form->findChildren<book_form*>().size(), 1);
+    // Every item, and not one purchase in the range: the message says what was looked for.
+    notify.messages.clear(), answer_period("", "1999/10", "1999/10"), run_command(2);
+    EXPECT_EQ(notify.texts(),
+              QStringList({missing("1999_10.csv"), u"範囲の中に支出のある行がありませんでした"_s}));
+}
+
+// The price book's dialog starts at the format of the month in hand's file; the described commands' at CSV.
+TEST_F(price_book_command, theDialogStartsAtTheFormatOfTheMonthsFile) {
+    answer(choice{"1999", 12, 0}), form->file_loadClick(); // 1999_12.kzn: no such file, but named
+    for (const auto& [command, kzn] : {std::pair(2, true), {1, false}, {0, false}}) {
+        runner.push([kzn = kzn](QDialog& d) {
+            EXPECT_EQ(dynamic_cast<term_input_form&>(d).kzn_item()->isChecked(), kzn);
+            return int(QDialog::Rejected);
+        });
+        run_command(command);
+    }
+    EXPECT_EQ(runner.runs(), 4);
 }
 
 TEST_F(price_book_command, headerClicksSortAndTheFilterTakesInputMethodText) {

@@ -131,44 +131,60 @@ TEST_F(save_safety, texts_a_csv_cannot_carry_are_asked_about_once_and_written_as
     EXPECT_TRUE(notify.messages.empty());
 }
 
-// Another copy of the program, or a sync tool, changed the month's file.
+// Another copy of the program, or a sync tool, changed the month's file; a file only touched or written
+// again with the same bytes asks nothing.
 TEST_F(save_safety, a_file_changed_on_disk_since_it_was_read_is_replaced_only_after_asking) {
     const QString ask = u"ファイル(2024_5.kzn)は、読みこむか保存した後に、ほかで変更されています\n"
                         u"上書きすると、その変更はなくなります。上書きしますか?"_s;
     shuushi_data month;
     init_data(month, form->state());
     const std::string ours = encode_kzn(month);
+    std::string same_size = ours;
+    same_size[20] = 'X'; // a byte of the carried-forward line
     month.lines[2] = {3, line_text("other"), {}, 0, 0, 5, {}};
     month.row_count = 3;
     const std::string theirs = encode_kzn(month);
     const std::string path = dir.file("2024_5.kzn");
-    // How the other program changes the file.
-    const std::function<void()> changes[] = {
-        [&] { dir.write("2024_5.kzn", theirs); }, // longer
-        [&] {                                     // replaced by rename: a new inode, the same size
-            dir.write("2024_5.new", ours);
-            ASSERT_EQ(std::rename(dir.file("2024_5.new").c_str(), path.c_str()), 0);
-        },
-        [&] { // the same bytes written again: only the time tells
-            const timespec times[2] = {{1, 0}, {1'000'000'000, 5}};
-            ASSERT_EQ(::utimensat(AT_FDCWD, path.c_str(), times, 0), 0);
-        }};
+    const auto set_mtime = [&](timespec mtime) {
+        const timespec times[2] = {{1, 0}, mtime};
+        ASSERT_EQ(::utimensat(AT_FDCWD, path.c_str(), times, 0), 0);
+    };
+    // How the other program changes the file, and whether the save asks.
+    const std::pair<std::function<void()>, bool> changes[] = {
+        {[&] { dir.write("2024_5.kzn", theirs); }, true}, // longer
+        {[&] {                                            // replaced by rename: a new inode, the same bytes
+             dir.write("2024_5.new", ours);
+             ASSERT_EQ(std::rename(dir.file("2024_5.new").c_str(), path.c_str()), 0);
+         },
+         false},
+        {[&] {
+             set_mtime({1'000'000'000, 5});
+         },
+         false}, // touched
+        {[&] {   // rewritten in place, its time put back
+             struct stat before {};
+             ASSERT_EQ(::stat(path.c_str(), &before), 0);
+             dir.write("2024_5.kzn", same_size);
+             set_mtime(before.st_mtim);
+         },
+         true}};
     for (std::size_t c = 0; c < std::size(changes); ++c) {
         SCOPED_TRACE(c);
+        const bool asks = changes[c].second;
         start();
         dir.write("2024_5.kzn", ours);
         answer(choice{"2024", 5, 0}), form->file_loadClick();
         form->state().changed_flag = true;
-        changes[c]();
+        changes[c].first();
         const std::string on_disk = dir.read("2024_5.kzn");
         for (const bool yes : {false, true}) {
             notify.messages.clear(), notify.answers = {yes};
             // Save as onto the month's own file asks the same.
             if (c == 1) answer(choice{"2024", 5, 0});
             c == 1 ? form->file_saveClick() : form->file_overwriteClick();
-            EXPECT_EQ(careful_questions(notify), QStringList{ask});
+            EXPECT_EQ(careful_questions(notify), asks ? QStringList{ask} : QStringList());
             EXPECT_EQ(std::pair(dir.read("2024_5.kzn"), form->state().changed_flag),
-                      std::pair(yes ? ours : on_disk, !yes));
+                      std::pair(yes || !asks ? ours : on_disk, asks && !yes));
         }
         notify.messages.clear(), form->file_overwriteClick(); // what this program wrote last is on disk
         EXPECT_TRUE(notify.messages.empty());

@@ -1,6 +1,7 @@
 #include "graph_cells.h"
 
 #include "core/pie_geometry.h"
+#include "ui/platform/cell_painting.h"
 #include "ui/platform/cell_text.h"
 
 #include <QPainter>
@@ -30,6 +31,7 @@ void graph_cell_delegate::paint(QPainter* painter, const QStyleOptionViewItem& o
         const rgb c = legend_color(index.row());
         painter->fillRect(option.rect, QColor(c.r, c.g, c.b));
         painter->restore();
+        paint_frame_if_current(*painter, option, index);
         return;
     }
     const bool selected = option.state.testFlag(QStyle::State_Selected);
@@ -44,6 +46,7 @@ void graph_cell_delegate::paint(QPainter* painter, const QStyleOptionViewItem& o
     painter->drawText(cell_text_rect(option.rect), static_cast<int>(alignment | Qt::TextSingleLine),
                       index.data(Qt::DisplayRole).toString());
     painter->restore();
+    paint_frame_if_current(*painter, option, index);
 }
 
 } // namespace kozenica

@@ -1,5 +1,6 @@
 #include "list_form.h"
 
+#include "ui/platform/cell_painting.h"
 #include "ui/platform/cell_text.h"
 #include "ui/platform/grid_header.h"
 #include "ui/platform/outer_frame.h"
@@ -54,6 +55,7 @@ class klist_delegate : public QStyledItemDelegate {
                                                                              : QPalette::Text));
         draw_cell_text(*painter, index.column(), option.rect, text);
         painter->restore();
+        paint_frame_if_current(*painter, opt, index);
     }
 };
 

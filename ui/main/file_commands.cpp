@@ -22,7 +22,7 @@ namespace kozenica {
 namespace {
 
 // declined: the user answered No to a question before writing; nothing was
-// written, and at closing the window stays open as after a failed save.
+// written. At closing, any outcome but saved keeps the window open.
 enum class save_outcome { saved, cancelled, declined, failed };
 
 // A few lines of the manual with their scroll bar.
@@ -107,7 +107,7 @@ bool ask_careful(main_form& form, const std::string& text) {
 bool may_replace_own_file(main_form& form, const std::string& path) {
     const month_file_seen& seen = form.file_seen();
     if (seen.lines_left_out && !ask_careful(form, lines_left_out_text(path))) return false;
-    if (stamp_of(path) != seen.stamp && !ask_careful(form, changed_on_disk_text(path))) return false;
+    if (file_changed_since(path, seen) && !ask_careful(form, changed_on_disk_text(path))) return false;
     return true;
 }
 
@@ -136,7 +136,8 @@ save_outcome write_month(main_form& form) {
         return save_outcome::failed;
     }
     // The file now holds exactly the month.
-    form.file_seen() = {stamp_of(path), false};
+    const bytes_hash written = month_hash(form.table(), path);
+    form.file_seen() = {stamp_of(path), written, written, false};
     return save_outcome::saved;
 }
 
@@ -160,18 +161,23 @@ save_outcome save_as(main_form& form) {
     if (!csv_texts_may_be_written(form, path)) return save_outcome::declined;
     // The user has chosen to replace what is there now: that is the file the
     // month goes to, even when the write below fails.
-    if (!own_file) form.file_seen() = {stamp_of(path), false};
+    if (!own_file) {
+        month_file_seen& seen = form.file_seen();
+        seen = {stamp_of(path), hash_of_file(path), seen.month, false};
+    }
     name_month(form.state(), path, year, month);
     form.setWindowTitle(main_caption(form.state()));
     return write_month(form);
 }
 
 // Fills the table from the chosen file; a damaged file leaves an empty,
-// unnamed month (the reader has told why). The file's stamp is taken before
-// reading, so a change made while it is read is noticed at the next save.
+// unnamed month (the reader has told why). The file's stamp and bytes are
+// taken before reading, so a change made while it is read is noticed at the
+// next save.
 void read_named_month(main_form& form) {
     const std::string path = form.state().open_path.str();
-    form.file_seen() = {stamp_of(path), false};
+    month_file_seen seen = seen_now(form.table(), path);
+    form.file_seen() = seen;
     if (!file_exists(path)) {
         form.notify().tell_path(message_kind::error, missing_file_text(form.state().open_name.view()));
         return;
@@ -181,20 +187,38 @@ void read_named_month(main_form& form) {
         form.reset_month();
         return;
     }
+    seen.month = month_hash(form.table(), path);
+    seen.lines_left_out = info.lines_left_out;
+    form.file_seen() = seen;
     if (info.lines_left_out) {
-        form.file_seen().lines_left_out = true;
         form.notify().tell(message_kind::warning, too_many_lines_text(path));
     }
+}
+
+// Before new or open replaces the month in hand: a month that holds anything
+// its file does not (a month never saved: anything beyond its carried-forward
+// line) is saved, dropped or kept as the user answers. True when the command
+// may go on.
+bool may_drop_month(main_form& form) {
+    if (!month_changed_since(form.table(), form.state().open_path.view(), form.file_seen())) return true;
+    const yes_no_cancel answer = form.notify().ask_yes_no_cancel(
+        message_kind::confirmation,
+        to_sjis(QStringLiteral("現在のデータは保存されていません\n保存しますか?")));
+    if (answer != yes_no_cancel::yes) return answer == yes_no_cancel::no;
+    const save_outcome outcome = form.state().open_path.empty() ? save_as(form) : overwrite_own_file(form);
+    return outcome == save_outcome::saved;
 }
 
 } // namespace
 
 void main_form::file_createClick() {
+    if (!may_drop_month(*this)) return;
     reset_month();
     disp_data();
 }
 
 void main_form::file_loadClick() {
+    if (!may_drop_month(*this)) return;
     std::string path;
     std::uint16_t year = 0;
     std::uint16_t month = 0;
@@ -231,11 +255,10 @@ void main_form::ExitClick() {
 bool main_form::FormCloseQuery() {
     if (state_.changed_flag &&
         notify_.ask_yes_no(message_kind::plain, to_sjis(QStringLiteral("現在のデータを保存しますか?")))) {
-        // A month that could not be saved, or that the user chose not to write
-        // over a file, keeps the window open, so nothing is lost; the next
-        // close asks again.
-        const save_outcome outcome = save_as(*this);
-        if (outcome == save_outcome::failed || outcome == save_outcome::declined) return false;
+        // A month that was not saved (the save failed, the user chose not to
+        // write over a file, or cancelled the dialog) keeps the window open,
+        // so nothing is lost; the next close asks again.
+        if (save_as(*this) != save_outcome::saved) return false;
     }
 
     for (int c = 0; c < 8; ++c)

@@ -1,6 +1,7 @@
 #include "ledger_delegate.h"
 
 #include "ledger_model.h"
+#include "ui/platform/cell_painting.h"
 #include "ui/platform/cell_text.h"
 #include "ui/platform/storable_text.h"
 
@@ -30,6 +31,14 @@ ledger_cell_editor::ledger_cell_editor(QWidget* parent) : QLineEdit(parent) {
 void ledger_cell_editor::enter_cell(const QString& shown) {
     if (shown != text()) setText(shown);
     selectAll();
+}
+
+// The editor stands on the current cell and covers it: it draws the current
+// cell's frame itself.
+void ledger_cell_editor::paintEvent(QPaintEvent* event) {
+    QLineEdit::paintEvent(event);
+    QPainter painter(this);
+    paint_current_frame(painter, rect(), palette(), false);
 }
 
 void ledger_cell_editor::keyPressEvent(QKeyEvent* event) {

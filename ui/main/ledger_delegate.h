@@ -44,6 +44,7 @@ class ledger_cell_editor : public QLineEdit {
   protected:
     void inputMethodEvent(QInputMethodEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
 
   private:
     struct shown_state {

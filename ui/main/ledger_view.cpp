@@ -18,6 +18,11 @@ bool is_enter(const QKeyEvent& key) {
     return key.key() == Qt::Key_Return || key.key() == Qt::Key_Enter;
 }
 
+bool whole_text_selected(const QLineEdit& editor, const QKeyEvent& key) {
+    return !(key.modifiers() & Qt::ShiftModifier) && editor.hasSelectedText() &&
+           editor.selectedText().size() == editor.text().size();
+}
+
 } // namespace
 
 ledger_view::ledger_view(ledger_model& model, QWidget* parent)
@@ -79,6 +84,10 @@ void ledger_view::follow_current(const QModelIndex& current) {
         // its text), never into the cell moved to.
         left_behind = old->composition_left_behind();
         if (old->composing() && old->hasFocus()) QGuiApplication::inputMethod()->commit();
+        // A focused editor that is closed hands the focus on as Tab would,
+        // which moves the cursor once more and leaves a second editor open on
+        // the cell after; the editor opened below takes the focus instead.
+        if (old->hasFocus()) old->clearFocus();
     }
     if (editor_index_.isValid()) closePersistentEditor(editor_index_);
     editor_index_ = current;
@@ -110,12 +119,15 @@ bool ledger_view::editor_passes_to_grid(const ledger_cell_editor& editor, const 
     case Qt::Key_Home:
     case Qt::Key_End:
         return key.modifiers() & Qt::ControlModifier;
-    // Left and Right move the caret inside the text and leave the cell at
-    // its edges.
+    // Left and Right leave a cell whose whole text is selected, as on
+    // entering it; once the caret is inside (Home, End, F2), they move it and
+    // leave the cell at the text's edges. With Shift they keep selecting.
     case Qt::Key_Left:
-        return !editor.hasSelectedText() && editor.cursorPosition() == 0;
+        return whole_text_selected(editor, key) ||
+               (!editor.hasSelectedText() && editor.cursorPosition() == 0);
     case Qt::Key_Right:
-        return !editor.hasSelectedText() && editor.cursorPosition() == editor.text().size();
+        return whole_text_selected(editor, key) ||
+               (!editor.hasSelectedText() && editor.cursorPosition() == editor.text().size());
     default:
         return false;
     }

@@ -129,7 +129,7 @@ void main_form::FormCreate() {
 
 void main_form::reset_month() {
     init_data(*data_, state_);
-    file_seen_ = {};
+    file_seen_ = seen_now(*data_, state_.open_path.str());
     zandaka_box_->clear();
 }
 
@@ -189,13 +189,24 @@ void main_form::build_menus() {
     add_menu("graph_menu", QStringLiteral("グラフ(&G)"),
              {{"show_graph_window_menu", QStringLiteral("月内集計グラフの表示(&R)"),
                &main_form::show_graph_window},
-              {"term_graph_menu", QStringLiteral("期間変動グラフの表示(&T)"), &main_form::term_graph}});
+              {"term_graph_menu", QStringLiteral("期間変動グラフの表示(&T)"), &main_form::term_graph},
+              {"year_table_menu", QStringLiteral("年間集計(&Y)"), &main_form::show_year_table}});
     add_menu("search_menu", QStringLiteral("検索(&S)"),
              {{"search_bottom_price_menu", QStringLiteral("最安値探索(&B)"), &main_form::search_bottom_price},
               {"price_book_menu", QStringLiteral("底値表(&P)"), &main_form::search_price_book}});
     add_menu("help_menu", QStringLiteral("ヘルプ(&H)"),
              {{"manual_menu", QStringLiteral("マニュアル(&M)"), &main_form::manual_menuClick},
               {"version", QStringLiteral("バージョン(&A)"), &main_form::versionClick}});
+    // The desktop's usual keys beside the access letters; none of them is a
+    // key the cell editor or an input method takes.
+    const std::pair<const char*, QKeySequence> shortcuts[] = {
+        {"file_create", QKeySequence(Qt::CTRL | Qt::Key_N)},
+        {"file_load", QKeySequence(Qt::CTRL | Qt::Key_O)},
+        {"file_overwrite", QKeySequence(Qt::CTRL | Qt::Key_S)},
+        {"file_save", QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S)},
+        {"Exit", QKeySequence(Qt::CTRL | Qt::Key_Q)}};
+    for (const auto& [name, keys] : shortcuts)
+        bar->findChild<QAction*>(QLatin1String(name))->setShortcut(keys);
 }
 
 void main_form::build_tool_bar() {

@@ -91,6 +91,7 @@ class main_form : public QMainWindow {
     // Graph and search menus.
     void show_graph_window();
     void term_graph();
+    void show_year_table();
     void search_bottom_price();
     void search_price_book();
     // Help menu.

@@ -4,6 +4,7 @@
 #include "period_commands.h"
 
 #include "core/bottom_price.h"
+#include "core/month_file.h"
 #include "core/month_walk.h"
 #include "core/term_points.h"
 #include "ledger_model.h"
@@ -18,6 +19,7 @@
 #include "ui/term_window/term_input_form.h"
 
 #include <QDate>
+#include <QRadioButton>
 #include <QTableWidget>
 #include <optional>
 #include <system_error>
@@ -35,13 +37,20 @@ std::pair<int, int> initial_month(const month_state& state) {
 }
 
 // Shows the period dialog; the query when the user pressed OK and the range
-// is right, nothing otherwise (a wrong range has been told).
-std::optional<period_query> ask_period(main_form& form, const QString& caption, const QString& label) {
+// is right, nothing otherwise (a wrong range has been told). With
+// month_format, the dialog starts at the format of the month in hand's file,
+// where it has one.
+std::optional<period_query> ask_period(main_form& form, const QString& caption, const QString& label,
+                                       bool month_format = false) {
     term_input_form dialog(&form);
     dialog.place_over(form);
     dialog.set_command_texts(caption, label);
     const auto [year, month] = initial_month(form.state());
     dialog.set_initial_month(year, month);
+    const file_path& own = form.state().open_path;
+    if (month_format && !own.empty())
+        (format_of_path(own.view()) == month_format::kzn ? dialog.kzn_item() : dialog.csv_item())
+            ->setChecked(true);
     if (form.runner().run(dialog) != QDialog::Accepted) return std::nullopt;
     const period_query query = dialog.query();
     if (!check_range(query, form.notify())) return std::nullopt;
@@ -141,7 +150,7 @@ void run_period_command(main_form& form, const QString& caption, const QString& 
 } // namespace
 
 std::optional<period_query> ask_period_query(main_form& form, const QString& caption, const QString& label) {
-    return ask_period(form, caption, label);
+    return ask_period(form, caption, label, true);
 }
 
 void show_period_graph(main_form& form, const period_query& query) {

@@ -11,9 +11,10 @@ namespace kozenica {
 
 class main_form;
 
-// Shows the period dialog with the command's caption and label; the query
-// when the user pressed OK and the range is right, nothing otherwise (a wrong
-// range has been told).
+// Shows the period dialog with the command's caption and label, starting at
+// the format of the month in hand's file where it has one; the query when the
+// user pressed OK and the range is right, nothing otherwise (a wrong range
+// has been told).
 [[nodiscard]] std::optional<period_query> ask_period_query(main_form& form, const QString& caption,
                                                            const QString& label);
 

@@ -8,6 +8,7 @@
 #include "ui/book_window/book_form.h"
 #include "ui/platform/message_box.h"
 #include "ui/platform/placement.h"
+#include "ui/platform/sjis.h"
 
 #include <system_error>
 
@@ -44,7 +45,11 @@ void main_form::search_price_book() {
         // The user stopped the walk: nothing more to show.
         if (!book) return;
         if (book->empty()) {
-            notify().tell(message_kind::warning, not_found_text(query->item_name.view()));
+            // Without an item name the book looked for every purchase.
+            notify().tell(message_kind::warning,
+                          query->item_name.empty()
+                              ? to_sjis(QStringLiteral("範囲の中に支出のある行がありませんでした"))
+                              : not_found_text(query->item_name.view()));
             return;
         }
         show_book(*this, *book, *query);

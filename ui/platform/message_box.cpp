@@ -2,6 +2,7 @@
 
 #include "sjis.h"
 
+#include <QGridLayout>
 #include <QMessageBox>
 #include <QPushButton>
 #include <cstring>
@@ -52,10 +53,36 @@ QMessageBox::Icon icon_of(message_kind kind) {
     return QMessageBox::NoIcon;
 }
 
+// What a window manager's title bar takes beside the caption: an icon, three
+// buttons and the margins between them.
+constexpr int title_bar_room = 140;
+
+// A box only as wide as its text and buttons has its caption cut by the
+// window manager ("Ko… a"): the box is made as wide as its caption in a
+// bold face of the box's own size, beside the title bar's buttons.
+void give_room_for_caption(QMessageBox& box) {
+    auto* grid = qobject_cast<QGridLayout*>(box.layout());
+    if (!grid) return;
+    QFont caption_font = box.font();
+    caption_font.setBold(true);
+    const int width = QFontMetrics(caption_font).horizontalAdvance(box.windowTitle()) + title_bar_room;
+    grid->addItem(new QSpacerItem(width, 0, QSizePolicy::Minimum, QSizePolicy::Fixed), grid->rowCount(), 0, 1,
+                  grid->columnCount());
+}
+
+// An empty box of the kind with its caption, room for it, and the text.
+void set_up(QMessageBox& box, message_kind kind, const QString& text) {
+    box.setIcon(icon_of(kind));
+    box.setWindowTitle(caption_of(kind));
+    box.setText(text);
+    give_room_for_caption(box);
+}
+
 } // namespace
 
 void message_boxes::show_ok_box(message_kind kind, const QString& text) {
-    QMessageBox box(icon_of(kind), caption_of(kind), text, QMessageBox::NoButton, parent_);
+    QMessageBox box(parent_);
+    set_up(box, kind, text);
     box.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);
     box.exec();
 }
@@ -72,7 +99,8 @@ namespace {
 
 // Yes and No; Escape and the close box answer No.
 bool ask(QWidget* parent, message_kind kind, std::string_view text, bool yes_is_default) {
-    QMessageBox box(icon_of(kind), caption_of(kind), to_qstring(text), QMessageBox::NoButton, parent);
+    QMessageBox box(parent);
+    set_up(box, kind, to_qstring(text));
     QPushButton* yes = box.addButton(QStringLiteral("はい(&Y)"), QMessageBox::YesRole);
     QPushButton* no = box.addButton(QStringLiteral("いいえ(&N)"), QMessageBox::NoRole);
     box.setDefaultButton(yes_is_default ? yes : no);
@@ -91,8 +119,23 @@ bool message_boxes::ask_yes_no_default_no(message_kind kind, std::string_view te
     return ask(parent_, kind, text, false);
 }
 
+// Escape and the close box answer Cancel, as does Enter.
+yes_no_cancel message_boxes::ask_yes_no_cancel(message_kind kind, std::string_view text) {
+    QMessageBox box(parent_);
+    set_up(box, kind, to_qstring(text));
+    QPushButton* yes = box.addButton(QStringLiteral("はい(&Y)"), QMessageBox::YesRole);
+    QPushButton* no = box.addButton(QStringLiteral("いいえ(&N)"), QMessageBox::NoRole);
+    QPushButton* cancel = box.addButton(QStringLiteral("ｷｬﾝｾﾙ"), QMessageBox::RejectRole);
+    box.setDefaultButton(cancel);
+    box.setEscapeButton(cancel);
+    box.exec();
+    if (box.clickedButton() == yes) return yes_no_cancel::yes;
+    return box.clickedButton() == no ? yes_no_cancel::no : yes_no_cancel::cancel;
+}
+
 bool message_boxes::tell_path_or_stop(message_kind kind, const path_message& text) {
-    QMessageBox box(icon_of(kind), caption_of(kind), to_qstring(text), QMessageBox::NoButton, parent_);
+    QMessageBox box(parent_);
+    set_up(box, kind, to_qstring(text));
     QPushButton* ok = box.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);
     QPushButton* stop = box.addButton(QStringLiteral("中止"), QMessageBox::RejectRole);
     box.setDefaultButton(ok);

@@ -2,7 +2,8 @@
 // Message boxes of the five kinds with their captions and buttons:
 // warning "警告", error "ｴﾗｰ", information "情報", confirmation "確認", and
 // plain (the program's title, no icon); buttons "OK", "はい(&Y)", "いいえ(&N)",
-// and "中止" beside OK where a box may stop its command.
+// "ｷｬﾝｾﾙ", and "中止" beside OK where a box may stop its command. Every box is
+// wide enough for the window manager to show its caption whole.
 
 #include "core/notifier.h"
 
@@ -28,6 +29,7 @@ class message_boxes : public notifier {
     void tell_path(message_kind kind, const path_message& text) override;
     [[nodiscard]] bool ask_yes_no(message_kind kind, std::string_view text) override;
     [[nodiscard]] bool ask_yes_no_default_no(message_kind kind, std::string_view text) override;
+    [[nodiscard]] yes_no_cancel ask_yes_no_cancel(message_kind kind, std::string_view text) override;
     [[nodiscard]] bool tell_path_or_stop(message_kind kind, const path_message& text) override;
 
   private:

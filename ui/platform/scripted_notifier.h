@@ -1,7 +1,8 @@
 #pragma once
 // A notifier for tests: records every message and answers questions from a
 // queue (No when the queue is empty), and boxes that may stop their command
-// from a queue of their own (OK when empty), so no test ever blocks on a box.
+// or that offer Cancel from queues of their own (OK or Cancel when empty), so
+// no test ever blocks on a box.
 
 #include "core/notifier.h"
 #include "sjis.h"
@@ -12,7 +13,7 @@
 
 namespace kozenica {
 
-enum class box_buttons { ok, yes_no, yes_no_default_no, ok_stop };
+enum class box_buttons { ok, yes_no, yes_no_default_no, ok_stop, yes_no_cancel };
 
 struct recorded_message {
     message_kind kind;
@@ -37,6 +38,13 @@ class scripted_notifier : public notifier {
         messages.push_back({kind, to_qstring(text), true, box_buttons::yes_no_default_no});
         return next(answers, false);
     }
+    [[nodiscard]] yes_no_cancel ask_yes_no_cancel(message_kind kind, std::string_view text) override {
+        messages.push_back({kind, to_qstring(text), true, box_buttons::yes_no_cancel});
+        if (choices.empty()) return yes_no_cancel::cancel;
+        const yes_no_cancel a = choices.front();
+        choices.pop_front();
+        return a;
+    }
     [[nodiscard]] bool tell_path_or_stop(message_kind kind, const path_message& text) override {
         messages.push_back({kind, to_qstring(text), false, box_buttons::ok_stop});
         return next(stops, false);
@@ -50,7 +58,8 @@ class scripted_notifier : public notifier {
 
     std::vector<recorded_message> messages;
     std::deque<bool> answers;
-    std::deque<bool> stops; // true: the stop button of the next such box
+    std::deque<bool> stops;            // true: the stop button of the next such box
+    std::deque<yes_no_cancel> choices; // Cancel when empty
 
   private:
     static bool next(std::deque<bool>& queue, bool otherwise) {

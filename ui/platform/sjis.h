@@ -1,6 +1,6 @@
 #pragma once
-// The one crossing between the core's Shift-JIS bytes and Qt's QString
-// (code page 932, "windows-31j": 0x81 0x60 is the wave dash).
+// The one crossing between the core's Shift-JIS bytes and Qt's QString,
+// through the core's code page 932 converter (0x81 0x60 is the wave dash).
 
 #include "core/notifier.h"
 
@@ -11,6 +11,8 @@
 namespace kozenica {
 
 [[nodiscard]] QString to_qstring(std::string_view sjis);
+// A character the code page lacks becomes '?': a text box that stores or
+// searches keeps such characters out first (storable_text).
 [[nodiscard]] std::string to_sjis(const QString& text);
 
 // A path as the file system's bytes, in the system's local 8-bit encoding (a

@@ -11,11 +11,11 @@ class QLineEdit;
 
 namespace kozenica {
 
-// The text with every character that code page 932 lacks left out. The few
-// characters that Unix input methods give in their JIS form (the wave dash
-// 〜, the minus sign −, the em dash —, the double vertical line ‖, the cent,
-// pound and not signs) become the code page's own forms (～ − ― ∥ ￠ ￡ ￢),
-// which look the same and are what the files hold.
+// The text with every character that code page 932 lacks left out, and every
+// other one as it will show once stored: the few characters that Unix input
+// methods give in their JIS form (the wave dash 〜, the minus sign −, the em
+// dash —, the double vertical line ‖, the cent, pound and not signs) become
+// the code page's look-alikes (～ － ― ∥ ￠ ￡ ￢), which are what the files hold.
 [[nodiscard]] QString storable_text(const QString& text);
 
 // Keeps a text box storable however text arrives: typed, pasted, dropped or
