@@ -1,6 +1,6 @@
 // The main window's texts and commands that the other suites leave alone: the start-up message,
-// new, version, captions and headers, the bottom row and grid at any size, an insert above line 1
-// and a refused copy, a year with leading zeros, and an open that fails while reading.
+// new, version, captions and headers, the bottom row and grid at any size, a year with leading
+// zeros, and an open that fails while reading.
 #include "ui/list_window/list_form.h"
 #include "ui/platform/sjis.h"
 #include "window_testing.h"
@@ -75,24 +75,6 @@ TEST_F(commands, bottom_row_and_grid_follow_the_client_size) {
         EXPECT_EQ(form->zandaka_box()->geometry(), QRect(cw - 125, ch - 21, 125, 21)) << cw << "x" << ch;
         EXPECT_EQ(grid().geometry(), QRect(0, 27, cw, ch - 50)) << cw << "x" << ch;
     }
-}
-
-TEST_F(commands, insert_above_line_1_moves_the_carried_forward_line_down_and_a_refused_copy_changes_nothing) {
-    grid().set_current_cell(1, 3);
-    run("inser_line_button");
-    EXPECT_EQ(std::tuple(form->table().row_count, line(1), line(2)),
-              std::tuple(3, shuushi_line{}, carried_forward_line()));
-    EXPECT_EQ(cell(1, 3) + u'|' + cell(2, 1) + u'|' + cell(2, 3), u"|1|繰越"_s);
-    EXPECT_EQ(current(), (cell_pos{1, 1}));
-
-    load_lines({{1, "a", 0, 100}, {2, "b", 0, 200}});
-    grid().set_current_cell(2, 6);
-    notify.messages.clear(), notify.answers = {false};
-    run("copy_befor_line_button");
-    EXPECT_EQ(told(notify),
-              QStringList{told(message_kind::warning, "１行上の行をコピーしてもよろしいですか?", true)});
-    EXPECT_EQ(std::tuple(line(2).expense, cell(2, 2) + u'|' + cell(2, 6), current()),
-              std::tuple(200, u"b|200"_s, cell_pos{6, 2}));
 }
 
 // The file name takes the year as typed, the month state its number.
