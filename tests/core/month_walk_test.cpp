@@ -91,32 +91,6 @@ TEST(MonthWalk, moreThan120MissingMonthsAskOnceBeforeTheFirstBox) {
                                              "とにメッセージが出ます\n続けますか?"));
 }
 
-TEST(MonthWalk, theMonthStepSeesEachReadMonthWholeAndMayStopTheWalk) {
-    fake_month_source src;
-    src.put("2000_1.kzn", {priced("milk", 100), priced("egg", 200)});
-    src.put("2000_3.kzn", {priced("tea", 300)});
-    src.put("2000_4.kzn", {priced("milk", 400)});
-    // Stop at no month, then at March: April is then never read.
-    for (const std::uint16_t stop_month : {std::uint16_t{0}, std::uint16_t{3}}) {
-        recording_notifier n;
-        std::vector<std::string> seen;
-        const walk_outcome outcome = month_walk_by_month(
-            query_of(2000, 1, 2000, 4), src.dir, n,
-            [&](const shuushi_data& table, std::uint16_t year, std::uint16_t month) {
-                std::string s = std::to_string(year) + '/' + std::to_string(month) + ':';
-                for (const shuushi_line& l : walked_lines(table))
-                    s += ' ' + l.item.str();
-                seen.push_back(s);
-                return month == stop_month ? walk_answer::stop : walk_answer::go_on;
-            },
-            src);
-        EXPECT_EQ(outcome, walk_outcome::walked);
-        EXPECT_EQ(seen, stop_month == 0 ? (names{"2000/1: milk egg", "2000/3: tea", "2000/4: milk"})
-                                        : (names{"2000/1: milk egg", "2000/3: tea"}));
-        EXPECT_EQ(n.told.size(), 1U); // the missing February
-    }
-}
-
 TEST(MonthWalk, matchesTheItemByItsExactBytesCutTo20AndReadsYears) {
     const std::string twenty = sjis("あいうえおかきくけこ");
     // clang-format off
