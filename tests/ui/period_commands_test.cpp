@@ -165,17 +165,6 @@ TEST_F(period_commands, everyCommandEndsWithoutAResultOnAWrongRangeNothingFoundC
     EXPECT_EQ(seen[0].section(u'|', 2, 5), u"%1|%2|%1|%2"_s.arg(today.year()).arg(today.month()));
 }
 
-// The walk reads the first 1999 lines of a longer file without a word.
-TEST_F(period_commands, theWalkReadsAFileLongerThanAMonthWithoutAMessage) {
-    std::string lines;
-    for (int i = 1; i <= 2500; ++i)
-        lines += "1,s,milk,0,0," + std::to_string(i) + ",\r\n";
-    dir.write("2024_2.csv", lines);
-    answer_period("milk", "2024/2", "2024/2"), form->search_bottom_price();
-    EXPECT_TRUE(notify.messages.empty());
-    EXPECT_EQ(table().cell(6, 10), u"10"_s);
-}
-
 // The price book from its menu item, and its result window sorted, filtered, copied and asked for
 // a price graph. 牛乳: 198 at 生協 (11/3), 180 at コンビニ twice, latest 200 at 駅前 (12/20).
 class price_book_command : public period_commands {
