@@ -2,11 +2,7 @@
 // permission bits stay, a symbolic link stays a link. And the temporary files
 // a killed save left behind, removed after a day.
 #include "core/atomic_file.h"
-#include "core/file_exists.h"
 #include "core/month_file.h"
-#include "core/month_walk.h"
-#include "core/settings.h"
-#include "core/startup.h"
 #include "file_testing.h"
 
 #include <cerrno>
@@ -68,20 +64,6 @@ TEST(replace_file, a_protected_month_is_refused_and_a_replaced_one_keeps_its_bit
     }
 }
 
-// The administrator saving a user's month leaves it the user's.
-TEST(replace_file, a_replaced_file_keeps_its_owner_where_the_system_allows) {
-    if (::geteuid() != 0) GTEST_SKIP() << "only the administrator may give a file away";
-    temp_dir dir;
-    const std::string path = write_bytes(dir.file("2024_5.kzn"), "old");
-    ASSERT_EQ(::chown(path.c_str(), 4321, 8765), 0);
-    ASSERT_EQ(::chmod(path.c_str(), 0600), 0);
-    ASSERT_EQ(replace_file(path, "new"), save_result::saved);
-    struct stat st {};
-    ASSERT_EQ(::stat(path.c_str(), &st), 0);
-    EXPECT_EQ(std::tuple(st.st_uid, st.st_gid, st.st_mode & 07777), std::tuple(4321u, 8765u, 0600u));
-    EXPECT_EQ(read_bytes(path), "new");
-}
-
 // Months kept on another disk: 2024_5.kzn in the program's folder is a link
 // (absolute or relative, perhaps through another link) to the real file.
 TEST(replace_file, a_linked_month_replaces_the_file_it_names_and_stays_a_link) {
@@ -122,37 +104,6 @@ TEST(replace_file, a_loop_of_links_is_refused) {
     fs::create_symlink("a", dir.file("b"));
     EXPECT_EQ(error_of([&] { return replace_file(dir.file("a"), "x"); }), ELOOP);
     EXPECT_TRUE(is_link(dir.file("a")) && is_link(dir.file("b")));
-}
-
-// Folders with Japanese names nested as deep as a path may reach (4096 bytes
-// with the save's temporary name): every file of the program keeps its path.
-TEST(deep_folders, every_file_works_where_the_path_is_as_long_as_the_system_takes) {
-    temp_dir top;
-    std::string dir = top.path();
-    const std::string folder = repeat("\xe5\xae\xb6", 84); // 家 84 times: 252 bytes
-    while (dir.size() + folder.size() + 1 + 28 < 4096)
-        dir += folder + '/';
-    dir += std::string(4096 - 28 - 1 - dir.size(), 'x') + '/'; // room left for ".kozenica-save-xxxxxxxx.tmp"
-    fs::create_directories(dir);
-    ASSERT_EQ(dir.size() + 27, 4095u);
-    write_bytes(dir + "kindlist.dat", "1\r\nfood\r\n");
-    const startup_files files = read_startup_files(dir);
-    EXPECT_FALSE(files.kind_list_missing);
-    EXPECT_EQ(files.kinds, kind_list({entry(1, "food")}));
-    for (const int month : {1, 12}) {
-        const shuushi_data table = table_of({make_line(month, "shop")});
-        EXPECT_EQ(save_month(table, month_path(dir, 2024, std::uint16_t(month), 0)).result, saved);
-    }
-    for (const int month : {1, 12}) {
-        const std::string path = dir + "2024_" + std::to_string(month) + ".kzn";
-        EXPECT_TRUE(file_exists(path));
-        EXPECT_EQ(lines_of(read_month(path, read_bytes(path)).table), std::vector{make_line(month, "shop")});
-    }
-    window_settings wide = default_settings();
-    wide[setting::main_width] = 1200;
-    ASSERT_EQ(write_settings_file(dir + "kozenic.int", wide), save_result::saved);
-    EXPECT_EQ(read_startup_files(dir).settings, wide);
-    EXPECT_EQ(std::distance(fs::directory_iterator(dir), {}), 4); // the lists, two months, the settings
 }
 
 TEST(remove_stale_temporaries, only_the_saves_own_files_older_than_a_day) {
