@@ -71,11 +71,13 @@ QString field_name(text_field field) {
     return QStringLiteral("メモ");
 }
 
-std::string csv_unsafe_text(const text_place& place) {
-    return to_sjis(QStringLiteral("%1行目の%2に、CSVファイルに書けない文字(カンマ、改行など)があります\n"
-                                  "カンマを全角の「，」に、ほかを空白にかえて保存しますか?")
-                       .arg(place.line)
-                       .arg(field_name(place.field)));
+// Names the first text, and how many there are when more than one.
+std::string csv_unsafe_text(const text_place& first, int count) {
+    QString where = QStringLiteral("%1行目の%2").arg(first.line).arg(field_name(first.field));
+    if (count > 1) where += QStringLiteral("など%1か所").arg(count);
+    return to_sjis(where + QStringLiteral("に、CSVファイルに書けない文字(カンマ、改行など)があります\n"
+                                          "カンマを全角の「，」(20バイトをこえる欄では半角の「､」)に、"
+                                          "ほかを空白にかえて保存しますか?"));
 }
 
 void name_month(month_state& state, const std::string& path, std::uint16_t year, std::uint16_t month) {
@@ -118,7 +120,9 @@ bool csv_texts_may_be_written(main_form& form, const std::string& path) {
     if (format_of_path(path) != month_format::csv) return true;
     const std::optional<text_place> place = find_csv_unsafe_text(form.table());
     if (!place) return true;
-    if (!form.notify().ask_yes_no(message_kind::warning, csv_unsafe_text(*place))) return false;
+    if (!form.notify().ask_yes_no(message_kind::warning,
+                                  csv_unsafe_text(*place, count_csv_unsafe_texts(form.table()))))
+        return false;
     make_texts_csv_safe(form.table());
     form.state().changed_flag = true;
     form.show_table_texts();
