@@ -5,6 +5,7 @@
 #include "core/month_file.h"
 #include "core/month_walk.h"
 #include "core/notifier.h"
+#include "core/texts.h"
 #include "main_form.h"
 #include "ui/f_name_window/file_name_form.h"
 #include "ui/help_window/manual_form.h"
@@ -177,6 +178,13 @@ void read_named_month(main_form& form) {
     const std::string path = form.state().open_path.str();
     form.file_seen() = {stamp_of(path), false};
     if (!file_exists(path)) {
+        // A pipe, device or folder under a month's name is no month: told as a
+        // damaged file, and the month left unnamed so that no save aims there.
+        if (other_than_a_file_at(path)) {
+            form.notify().tell_path(message_kind::error, {texts::damaged_file, path, {}});
+            form.reset_month();
+            return;
+        }
         form.notify().tell_path(message_kind::error, missing_file_text(form.state().open_name.view()));
         return;
     }
