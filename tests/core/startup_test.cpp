@@ -199,6 +199,7 @@ TEST(hostile_files, missing_files_pipes_folders_and_devices_are_refused_without_
                     f.kind_list_missing);
         for (const char* name : {"2024_5.kzn", "2024_5.csv"}) {
             EXPECT_FALSE(file_exists(dir.file(name))) << kind; // callers test it; the reader refuses too
+            EXPECT_EQ(other_than_a_file_at(dir.file(name)), kind != "missing") << kind;
             shuushi_data t;
             recording_notifier notify;
             EXPECT_EQ(error_of([&] { return month_file_reader(dir.file(name), t, notify); }), error) << kind;

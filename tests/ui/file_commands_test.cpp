@@ -3,6 +3,8 @@
 #include "core/month_file.h"
 #include "window_testing.h"
 
+#include <sys/stat.h>
+
 namespace kozenica {
 namespace {
 
@@ -26,6 +28,24 @@ TEST_F(file_commands, open_reads_either_format_and_names_the_month) {
                   std::tuple(3, month.lines[2], dir.file(name), false,
                              u"Kozenica [%1]"_s.arg(QLatin1String(name))));
     }
+}
+
+TEST_F(file_commands, damaged_or_missing_month_opens_empty_and_only_the_missing_one_keeps_its_name) {
+    dir.write("2024_5.kzn", "kozenic filX" + std::string("\x02\0\0\0", 4) + std::string(80, '\0'));
+    ASSERT_EQ(::mkfifo(dir.file("2024_6.kzn").c_str(), 0600), 0); // no month, and opening it never waits
+    const QString damaged = u"Kozenicaのデータではないか、もしくはファイルが壊れています\n"_s;
+    const std::tuple<int, int, QString, QString> cases[] = {
+        {5, 0, damaged + QString::fromStdString(dir.file("2024_5.kzn")), u"Kozenica"_s},
+        {6, 0, damaged + QString::fromStdString(dir.file("2024_6.kzn")), u"Kozenica"_s},
+        {5, 1, u"ファイル(2024_5.csv)がありません"_s, u"Kozenica [2024_5.csv]"_s}};
+    for (const auto& [month, format, error, caption] : cases) {
+        notify.messages.clear(), answer(choice{"2024", month, format}), form->file_loadClick();
+        EXPECT_EQ(std::tuple(notify.texts(), form->table().row_count, form->windowTitle()),
+                  std::tuple(QStringList{error}, 2, caption));
+    }
+    form->file_overwriteClick();
+    EXPECT_EQ(runner.runs(), 3) << "a named month is overwritten without a dialog";
+    EXPECT_EQ(dir.read("2024_5.csv"), sjis("1,,繰越,0,0,0,\r\n"));
 }
 
 TEST_F(file_commands, save_as_and_overwrite_without_a_name_write_the_chosen_format) {
