@@ -7,6 +7,7 @@
 #include <dirent.h>
 #include <fcntl.h>
 #include <memory>
+#include <optional>
 #include <random>
 #include <system_error>
 #include <unistd.h>
@@ -155,10 +156,31 @@ void sync_directory(file_io& io, const std::string& directory) {
     if (closed != 0) throw std::system_error(close_error, std::generic_category());
 }
 
+// Whoever owns the path itself (a link, not what it leads to).
+uid_t owner_of(file_io& io, const std::string& path) {
+    struct stat st {};
+    if (io.lstat(path.c_str(), &st) != 0) throw std::system_error(errno, std::generic_category());
+    return st.st_uid;
+}
+
+// What the last link leads to must be its owner's: the file, or where there is
+// no file yet, the folder it is to be made in ("." names the folder itself,
+// never a link to it).
+void require_owner(file_io& io, const std::string& path, uid_t link_owner) {
+    struct stat st {};
+    if (io.lstat(path.c_str(), &st) != 0) {
+        if (errno != ENOENT) throw std::system_error(errno, std::generic_category());
+        if (io.lstat((directory_of(path) + ".").c_str(), &st) != 0)
+            throw std::system_error(errno, std::generic_category());
+    }
+    if (st.st_uid != link_owner) throw std::system_error(EACCES, std::generic_category());
+}
+
 } // namespace
 
 std::string link_target(const std::string& path, file_io& io) {
     std::string current = path;
+    std::optional<uid_t> link_owner; // of every link followed so far
     for (int links = 0; links < 40; ++links) {
         std::string target(256, '\0');
         ssize_t n = 0;
@@ -166,9 +188,15 @@ std::string link_target(const std::string& path, file_io& io) {
             target.resize(target.size() * 2); // the name may have been cut
         // EINVAL: no link; ENOENT: nothing there yet, the save creates it.
         if (n < 0) {
-            if (errno == EINVAL || errno == ENOENT) return current;
-            throw std::system_error(errno, std::generic_category());
+            if (errno != EINVAL && errno != ENOENT) throw std::system_error(errno, std::generic_category());
+            if (link_owner) require_owner(io, current, *link_owner);
+            return current;
         }
+        // Every link on the way has the one owner: a link that leads on to
+        // someone else's link is not followed.
+        const uid_t owner = owner_of(io, current);
+        if (link_owner && owner != *link_owner) throw std::system_error(EACCES, std::generic_category());
+        link_owner = owner;
         target.resize(std::size_t(n));
         current = target.starts_with('/') ? target : directory_of(current) + target;
     }
@@ -201,6 +229,10 @@ existing_file check_replaceable(file_io& io, const std::string& target) {
         if (errno == ENOENT) return {};
         fail(errno);
     }
+    // Only a regular file is replaced: a folder, a pipe, a socket or a device
+    // named like one of the program's files is left as it is.
+    if (S_ISDIR(st.st_mode)) fail(EISDIR);
+    if (!S_ISREG(st.st_mode)) fail(EPERM);
     if ((st.st_mode & S_IWUSR) == 0) fail(EACCES);
     if (io.access(target.c_str(), W_OK) != 0) fail(errno);
     return {true, st.st_mode & 07777, st.st_uid, st.st_gid};
@@ -272,7 +304,7 @@ int remove_stale_temporaries(const std::string& directory, std::time_t now, file
         if (!is_save_temporary_name(entry->d_name)) continue;
         const std::string path = directory + entry->d_name;
         struct stat st {};
-        if (io.lstat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) continue;
+        if (io.lstat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode) || st.st_uid != ::geteuid()) continue;
         if (now - st.st_mtime <= one_day) continue; // perhaps a save in progress in another copy
         if (io.unlink(path.c_str()) == 0) ++removed;
     }

@@ -50,8 +50,11 @@ enum class save_result { saved, disk_full };
 // A target that exists without write permission for its owner, or that this
 // process may not write, is refused with EACCES and left as it is. A replaced
 // file keeps its permission bits, and its owner and group where the system
-// lets this process give them (the administrator saving a user's month). A target that is a symbolic link is
-// followed to the file it names, which is replaced in its own directory; the link stays.
+// lets this process give them (the administrator saving a user's month). Only
+// a regular file is replaced: a folder is refused with EISDIR, a pipe, socket
+// or device with EPERM. A target that is a symbolic link is followed as
+// link_target follows it, and the file it names is replaced in its own
+// directory; the link stays.
 //
 // With a version time (a month file's save), the bytes being replaced are
 // first kept as a version of the month (month_versions.h); a version that
@@ -63,7 +66,11 @@ enum class save_result { saved, disk_full };
 
 // The file a path names once every symbolic link on its last part has been
 // followed: the path itself when it is no link or names nothing yet.
-// ELOOP (thrown) after 40 links.
+// ELOOP (thrown) after 40 links. A link is followed only to what its own
+// owner owns: each further link, the file, and for a file not there yet the
+// folder it would be made in; anything else throws EACCES. So a user's link to
+// months on another disk works, while a link planted in a data folder never
+// leads a save, not even the administrator's, to another user's file.
 [[nodiscard]] std::string link_target(const std::string& path, file_io& io = system_file_io());
 
 // True for a name replace_file gives its temporary files.
@@ -71,9 +78,9 @@ enum class save_result { saved, disk_full };
 
 // Removes the temporary files replace_file left in the directory (a program
 // killed during a save) whose last change lies more than a day before now.
-// Only regular files of that name pattern are ever removed; a directory that
-// cannot be read, or a file that cannot be removed, is left alone. The number
-// of files removed.
+// Only regular files of that name pattern that this process's user owns are
+// ever removed; a directory that cannot be read, or a file that cannot be
+// removed, is left alone. The number of files removed.
 int remove_stale_temporaries(const std::string& directory, std::time_t now, file_io& io = system_file_io());
 
 } // namespace kozenica

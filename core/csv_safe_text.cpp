@@ -7,7 +7,8 @@ namespace kozenica {
 
 namespace {
 
-constexpr char full_width_comma[] = "\x81\x43"; // ，
+constexpr std::string_view full_width_comma = "\x81\x43"; // ，
+constexpr std::string_view half_width_comma = "\xA4";     // ､
 
 // None of these bytes can be the second byte of a double-byte character
 // (those are 0x40 and above), so a plain byte search finds them.
@@ -16,47 +17,50 @@ bool unsafe_byte(char c) {
 }
 
 bool holds_unsafe_byte(const line_text& text) {
-    for (const char c : text.view())
-        if (unsafe_byte(c)) return true;
-    return false;
+    return std::any_of(text.view().begin(), text.view().end(), unsafe_byte);
 }
 
-bool is_trail_byte(unsigned char b) {
-    return b >= 0x40 && b <= 0xFC && b != 0x7F;
-}
-
-void make_safe(line_text& text) {
-    const std::string_view in = text.view();
-    if (std::none_of(in.begin(), in.end(), unsafe_byte)) return;
+std::string replaced(std::string_view in, std::string_view comma) {
     std::string out;
-    for (std::size_t i = 0; i < in.size();) {
-        // One character: a double-byte one whole, or a single byte.
-        std::string_view unit = in.substr(i, 1);
-        if (is_sjis_lead_byte(static_cast<unsigned char>(in[i])) && i + 1 < in.size() &&
-            is_trail_byte(static_cast<unsigned char>(in[i + 1])))
-            unit = in.substr(i, 2);
-        i += unit.size();
-        if (unit == ",")
-            unit = full_width_comma;
-        else if (unit.size() == 1 && unsafe_byte(unit[0]))
-            unit = " ";
-        if (out.size() + unit.size() > text_bytes) break;
-        out += unit;
+    for (const char c : in)
+        out += c == ',' ? comma : unsafe_byte(c) ? std::string_view(" ") : std::string_view(&c, 1);
+    return out;
+}
+
+// The full-width comma takes two bytes where the comma took one; a text that
+// would then pass its 20 bytes takes the one-byte half-width comma instead, so
+// that nothing of it is cut.
+void make_safe(line_text& text) {
+    if (!holds_unsafe_byte(text)) return;
+    const std::string wide = replaced(text.view(), full_width_comma);
+    text.assign(wide.size() <= text_bytes ? wide : replaced(text.view(), half_width_comma));
+}
+
+// Calls `found` with each text that holds an unsafe byte, lines in order and
+// in each line shop, item, memo, until it returns false.
+template <class F> void each_unsafe_text(const shuushi_data& table, F found) {
+    const int last = std::min(table.row_count, max_rows);
+    for (int r = 1; r < last; ++r) {
+        const shuushi_line& line = table.lines[static_cast<std::size_t>(r)];
+        for (const auto& [text, field] : {std::pair{&line.shop, text_field::shop},
+                                          {&line.item, text_field::item},
+                                          {&line.memo, text_field::memo}})
+            if (holds_unsafe_byte(*text) && !found(text_place{r, field})) return;
     }
-    text.assign(out);
 }
 
 } // namespace
 
 std::optional<text_place> find_csv_unsafe_text(const shuushi_data& table) {
-    const int last = std::min(table.row_count, max_rows);
-    for (int r = 1; r < last; ++r) {
-        const shuushi_line& line = table.lines[static_cast<std::size_t>(r)];
-        if (holds_unsafe_byte(line.shop)) return text_place{r, text_field::shop};
-        if (holds_unsafe_byte(line.item)) return text_place{r, text_field::item};
-        if (holds_unsafe_byte(line.memo)) return text_place{r, text_field::memo};
-    }
-    return std::nullopt;
+    std::optional<text_place> first;
+    each_unsafe_text(table, [&](text_place place) { return first = place, false; });
+    return first;
+}
+
+int count_csv_unsafe_texts(const shuushi_data& table) {
+    int count = 0;
+    each_unsafe_text(table, [&](text_place) { return ++count, true; });
+    return count;
 }
 
 void make_texts_csv_safe(shuushi_data& table) {

@@ -22,9 +22,12 @@ struct text_place {
 // holds a comma, CR, LF or 0x1A; nothing when every text can be written.
 [[nodiscard]] std::optional<text_place> find_csv_unsafe_text(const shuushi_data& table);
 
+// How many texts of the month hold a comma, CR, LF or 0x1A.
+[[nodiscard]] int count_csv_unsafe_texts(const shuushi_data& table);
+
 // Writes every comma of the month's texts as the full-width comma "，" and
-// CR, LF and 0x1A as a space. A text that grows past 20 bytes keeps as many
-// whole characters as fit, so that no full-width comma is cut in half.
+// CR, LF and 0x1A as a space. A text that would grow past 20 bytes so takes
+// the half-width comma "､" (one byte, as the comma) instead: no text is cut.
 void make_texts_csv_safe(shuushi_data& table);
 
 } // namespace kozenica

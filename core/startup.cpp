@@ -1,10 +1,16 @@
 #include "startup.h"
 
+#include "atomic_file.h"
 #include "file_exists.h"
 #include "texts.h"
 #include "window_limits.h"
 
+#include <dirent.h>
+#include <memory>
+#include <set>
 #include <string>
+#include <sys/stat.h>
+#include <system_error>
 
 namespace kozenica {
 
@@ -22,7 +28,39 @@ std::vector<list_entry> read_list(const std::string& dir, const char* name,
     return std::move(list.entries);
 }
 
+// The names a save writes through: the settings file and the month files.
+bool saved_name(std::string_view name) {
+    return name == "kozenic.int" || name.ends_with(".kzn") || name.ends_with(".csv");
+}
+
+// The folders that the program's own links lead its saves to, each once.
+std::set<std::string> link_target_folders(const std::string& dir) {
+    std::set<std::string> folders;
+    const std::unique_ptr<DIR, int (*)(DIR*)> folder(::opendir(dir.empty() ? "." : dir.c_str()), ::closedir);
+    if (!folder) return folders;
+    while (const dirent* entry = ::readdir(folder.get())) {
+        struct stat st {};
+        const std::string path = dir + entry->d_name;
+        if (!saved_name(entry->d_name) || ::lstat(path.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) continue;
+        try {
+            const std::string target = link_target(path);
+            folders.insert(target.substr(0, target.rfind('/') + 1));
+        } catch (const std::system_error&) {
+            // a link no save would follow
+        }
+    }
+    return folders;
+}
+
 } // namespace
+
+int remove_stale_save_temporaries(std::string_view program_dir, std::time_t now) {
+    const std::string dir(program_dir);
+    int removed = remove_stale_temporaries(dir, now);
+    for (const std::string& folder : link_target_folders(dir))
+        if (folder != dir) removed += remove_stale_temporaries(folder, now);
+    return removed;
+}
 
 startup_files read_startup_files(std::string_view program_dir) {
     const std::string dir(program_dir);

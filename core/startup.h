@@ -4,6 +4,7 @@
 #include "lists.h"
 #include "settings.h"
 
+#include <ctime>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -24,5 +25,11 @@ struct startup_files {
 // (ending in its separator). Never throws: a file that cannot be read counts
 // as missing or short. Column widths come within 1 and 4096 pixels.
 [[nodiscard]] startup_files read_startup_files(std::string_view program_dir);
+
+// Removes the temporary files of saves cut short by a killed program, a day
+// old or older (remove_stale_temporaries): in program_dir and in each folder
+// that a month or settings link of program_dir leads a save to. The number of
+// files removed.
+int remove_stale_save_temporaries(std::string_view program_dir, std::time_t now);
 
 } // namespace kozenica

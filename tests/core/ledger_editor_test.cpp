@@ -104,17 +104,19 @@ TEST(ledger_editor, enter_on_an_item_takes_the_kind_of_the_first_exact_match) {
 TEST(ledger_editor, commands_move_lines_and_cursor_but_not_the_margin) {
     using E = ledger_editor;
     const std::string del = "?" + std::string(texts::confirm_delete_line),
-                      copy = "?" + std::string(texts::confirm_copy_line_above), A = "1a/5b/-3c/3d/1e/";
+                      copy = "?" + sjis("１行上の行をコピーしてもよろしいですか?"), A = "1a/5b/-3c/3d/1e/";
     // command, from, to, yes, days and shops (A: unchanged), margin of row 5 (was "m"), what was said
     const std::tuple<void (E::*)(), cell_pos, cell_pos, bool, std::string, std::string, messages> cases[] = {
         {&E::enter, {0, 2}, {1, 2}, false, A, "m", {}},
         {&E::enter, {7, 2}, {2, 3}, false, A, "m", {}},
         {&E::enter, {7, 5}, {2, 6}, false, "1a/5b/-3c/3d/1e/1e/", "m", {}},
         {&E::insert_line, {6, 5}, {1, 5}, false, "1a/5b/-3c/3d/0/1e/", "m", {}},
+        {&E::insert_line, {3, 1}, {1, 1}, false, "0/1a/5b/-3c/3d/1e/", "m", {}},
         {&E::delete_line, {4, 2}, {1, 2}, true, "1a/-3c/3d/1e/", "", {del}},
         {&E::delete_line, {4, 5}, {1, 4}, true, "1a/5b/-3c/3d/", "", {del}},
         {&E::delete_line, {4, 3}, {4, 3}, false, A, "m", {del}},
         {&E::copy_line_above, {5, 3}, {5, 3}, true, "1a/5b/5b/3d/1e/", "m", {copy}},
+        {&E::copy_line_above, {5, 3}, {5, 3}, false, A, "m", {copy}},
         {&E::copy_line_above, {5, 1}, {5, 1}, true, A, "m", {"!" + std::string(texts::no_line_above)}},
         {&E::go_top_line, {4, 3}, {1, 1}, false, A, "m", {}},
         {&E::go_bottom_line, {4, 3}, {1, 5}, false, A, "m", {}},

@@ -15,13 +15,6 @@ namespace {
 
 using namespace testing;
 
-std::string hex_of(std::string_view bytes) {
-    std::string out;
-    for (const char c : bytes)
-        out += "0123456789abcdef"[(c >> 4) & 15], out += "0123456789abcdef"[c & 15];
-    return out;
-}
-
 // The C library's converter, or nothing where it fails.
 std::optional<std::string> c_library(const char* to, const char* from, std::string in) {
     const iconv_t cd = iconv_open(to, from);
@@ -94,28 +87,6 @@ TEST(utf8_to_sjis, converts_cuts_at_the_byte_and_marks_what_it_could_not_hold) {
     for (const auto& c : cases) {
         const sjis_conversion r = utf8_to_sjis(c.utf8, c.max);
         EXPECT_EQ(std::pair(r.bytes, r.lossless), std::pair(c.sjis, c.lossless)) << c.utf8;
-    }
-}
-
-TEST(encoding_sniffer, tells_valid_utf8_and_shift_jis_in_pieces) {
-    // clang-format off
-    const struct { std::string bytes; bool utf8, long_utf8, sjis; } cases[] = {
-        {"", true, false, true}, {"plain ascii\r\n", true, false, true}, {"食費", true, true, true},
-        {sjis("食費"), false, false, true}, {"\xc0\x80", false, false, false}, {"\xe0\x80\x80", false, false, false},
-        {"\xed\xbf\xbf", false, false, true}, {"\xf4\x90\x80\x80", false, false, false}, {"\xf0\x9f\x98\x80", true, true, true},
-        {"\xe9\xa3", false, false, true}, {"\x82", false, false, false}, {"\x81\x7f", false, false, false},
-        {"\xa0", false, false, false}, {"\xb1\xdf", false, false, true}, {"\xca\xb2\xc2\xb0", true, false, true}};
-    // clang-format on
-    for (const auto& c : cases) {
-        for (std::size_t split = 0; split <= c.bytes.size(); ++split) {
-            encoding_sniffer s;
-            s.feed(std::string_view(c.bytes).substr(0, split));
-            s.feed(std::string_view(c.bytes).substr(split));
-            s.finish();
-            EXPECT_EQ(std::tuple(s.valid_utf8(), s.has_long_utf8(), s.valid_sjis()),
-                      std::tuple(c.utf8, c.long_utf8, c.sjis))
-                << hex_of(c.bytes) << " split at " << split;
-        }
     }
 }
 

@@ -60,10 +60,14 @@ TEST(settings_file, twenty_two_little_endian_integers_replaced_whole_or_kept) {
     struct : file_io {
         int rename(const char*, const char*) override { return errno = EIO, -1; }
     } failing;
+    struct : file_io {
+        ssize_t write(int, const void*, std::size_t) override { return 0; }
+    } short_write;
     temp_dir dir;
     const std::string path = write_bytes(dir.file("kozenic.int"), std::string(200, 'x'));
     ASSERT_EQ(write_settings_file(path, s), save_result::saved);
     EXPECT_THROW((void)write_settings_file(path, default_settings(), failing), std::system_error);
+    EXPECT_EQ(write_settings_file(path, default_settings(), short_write), save_result::disk_full);
     EXPECT_EQ(std::pair(read_bytes(path), dir.count()), std::pair(encode_settings(s), 1L));
 }
 
@@ -95,9 +99,8 @@ TEST(read_startup_files, settings_and_both_lists) {
     }
 }
 
-// Reading is all a file needs to exist: a month the user made read-only opens.
-// The period walk's one-open read finds a month exactly where the test does,
-// and leaves the table alone where it does not.
+// Reading is all a file needs to exist: a month the user made read-only opens. The walk's
+// one-open read and its count of the months without a file agree with the test of each.
 TEST(file_exists, only_a_regular_file_that_may_be_read) {
     temp_dir dir;
     const std::string long_name(253 - dir.path().size(), 'n'); // paths are used whole, however long
@@ -107,39 +110,29 @@ TEST(file_exists, only_a_regular_file_that_may_be_read) {
     std::filesystem::create_directory(dir.file("folder"));
     std::filesystem::create_symlink(dir.file("read-only"), dir.file("link"));
     ASSERT_EQ(::mkfifo(dir.file("pipe").c_str(), 0644), 0);
-    const auto expect_exists = [](const std::string& path, bool exists) {
-        EXPECT_EQ(file_exists(path), exists) << path;
+    // clang-format off
+    const std::pair<std::string, bool> cases[] = {{"plain", true}, {long_name, true}, {"read-only", true},
+        {"link", true}, {"missing", false}, {"folder", false}, {"plain/below", false}, {long_name + "-more", false},
+        {long_name.substr(1), false}, {"pipe", false}, {"PLAIN", false},
+        {"unreadable", ::geteuid() == 0}}; // the administrator may read any file
+    // clang-format on
+    std::vector<std::string> paths;
+    long without_file = 0;
+    for (const auto& [name, exists] : cases) {
+        const std::string& path = paths.emplace_back(dir.file(name));
+        without_file += !exists;
         shuushi_data table;
         table.row_count = 7;
         recording_notifier n;
         const std::optional<bool> read = month_file_reader_if_present(path, table, n);
-        EXPECT_EQ(read.has_value(), exists) << path;
-        if (read) {
-            EXPECT_FALSE(*read) << path; // one byte is a damaged month
-        } else {
-            EXPECT_EQ(table.row_count, 7) << path;
-        }
-    };
-    for (const std::string& path :
-         {dir.file("plain"), dir.file(long_name), dir.file("read-only"), dir.file("link")})
-        expect_exists(path, true);
-    for (const std::string& path :
-         {dir.file("missing"), dir.file("folder"), dir.file("plain/below"), std::string(),
-          dir.file(long_name + "-more"), dir.file(long_name.substr(1)), dir.file("pipe")})
-        expect_exists(path, false);
-    // The administrator may read any file.
-    expect_exists(dir.file("unreadable"), ::geteuid() == 0);
-    // The walk's count of the months without a file, from one listing of the
-    // folder, agrees with the test of each.
-    std::vector<std::string> in_folder;
-    for (const char* name :
-         {"plain", "read-only", "link", "missing", "folder", "pipe", "unreadable", "PLAIN"})
-        in_folder.push_back(dir.file(name));
-    in_folder.push_back(dir.file(long_name));
-    const auto without_file =
-        std::count_if(in_folder.begin(), in_folder.end(), [](auto& p) { return !file_exists(p); });
-    EXPECT_EQ(system_month_source().count_missing(dir.path(), in_folder), without_file);
-    EXPECT_EQ(without_file, ::geteuid() == 0 ? 4 : 5);
+        // one byte is a damaged month; a file not there leaves the table alone
+        EXPECT_EQ(std::tuple(file_exists(path), read.has_value(), read.value_or(false),
+                             read || table.row_count == 7),
+                  std::tuple(exists, exists, false, true))
+            << name;
+    }
+    EXPECT_FALSE(file_exists(""));
+    EXPECT_EQ(system_month_source().count_missing(dir.path(), paths), without_file);
 }
 
 // Crafted, damaged and oversized files fed to every reader: month as KZN and
@@ -206,6 +199,7 @@ TEST(hostile_files, missing_files_pipes_folders_and_devices_are_refused_without_
                     f.kind_list_missing);
         for (const char* name : {"2024_5.kzn", "2024_5.csv"}) {
             EXPECT_FALSE(file_exists(dir.file(name))) << kind; // callers test it; the reader refuses too
+            EXPECT_EQ(other_than_a_file_at(dir.file(name)), kind != "missing") << kind;
             shuushi_data t;
             recording_notifier notify;
             EXPECT_EQ(error_of([&] { return month_file_reader(dir.file(name), t, notify); }), error) << kind;

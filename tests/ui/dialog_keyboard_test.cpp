@@ -1,6 +1,5 @@
 // The two month dialogs: what their year boxes and item box take however text arrives, the period
-// dialog's outer size, cancel text and first focus, and Tab into the format group landing on the
-// chosen item.
+// dialog's outer size, cancel text and first focus. (Tab through them: the journeys.)
 #include "window_testing.h"
 
 namespace kozenica::testing {
@@ -61,34 +60,6 @@ TEST_F(dialogs, the_period_dialog_grows_with_its_label_cancels_with_a_wave_dash_
     EXPECT_EQ(to_sjis(form.cancel_button()->text()), "\x82\xe2\x81\x60\x82\xdf\x82\xbd");
     show_active(form);
     EXPECT_EQ(QApplication::focusWidget(), form.start_month_box()); // first in tab order
-}
-
-TEST_F(dialogs, tab_into_the_format_group_lands_on_the_chosen_item_and_the_arrows_choose) {
-    // the dialog, Tab from here enters the format group, Tab from the group goes there, its items
-    const std::tuple<QDialog*, QWidget*, QWidget*, QRadioButton*, QRadioButton*> both[] = {
-        {&file_form, file_form.year(), file_form.month(), file_form.kzn_item(), file_form.csv_item()},
-        {&term_form, term_form.end_month_box(), term_form.ok_button(), term_form.kzn_item(),
-         term_form.csv_item()}};
-    for (const auto& [dialog, before, after, kzn, csv] : both) {
-        show_active(*dialog);
-        for (QRadioButton* chosen : {csv, kzn}) {
-            chosen->setChecked(true);
-            before->setFocus();
-            QTest::keyClick(before, Qt::Key_Tab);
-            EXPECT_EQ(QApplication::focusWidget(), chosen) << chosen->text().toStdString();
-            QTest::keyClick(chosen, Qt::Key_Tab);
-            EXPECT_EQ(QApplication::focusWidget(), after) << "one Tab stop for the group";
-            QTest::keyClick(after, Qt::Key_Backtab);
-            EXPECT_EQ(QApplication::focusWidget(), chosen) << "Shift+Tab comes back to the chosen item";
-        }
-        // On CSV, Left chooses KZN; Right goes back to CSV.
-        csv->setChecked(true), csv->setFocus();
-        QTest::keyClick(csv, Qt::Key_Left);
-        EXPECT_EQ(std::pair(kzn->isChecked(), QApplication::focusWidget()), std::pair(true, (QWidget*)kzn));
-        QTest::keyClick(kzn, Qt::Key_Right);
-        EXPECT_EQ(std::pair(csv->isChecked(), QApplication::focusWidget()), std::pair(true, (QWidget*)csv));
-        dialog->hide();
-    }
 }
 
 } // namespace

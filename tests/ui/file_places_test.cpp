@@ -1,9 +1,8 @@
-// Where a household keeps its months: a folder with a Japanese name, a folder
-// nested deep, months and lists the user made read-only.
+// Where a household keeps its months: a folder with a Japanese name, months and lists the user
+// made read-only.
 #include "core/atomic_file.h"
 #include "core/month_file.h"
 #include "ui/help_window/manual_form.h"
-#include "ui/hyou_windows/hyou_form.h"
 #include "window_testing.h"
 
 #include <ctime>
@@ -27,55 +26,24 @@ shuushi_data month_of(int day, const char* shop_utf8) {
 
 class places : public program_window_test {
   protected:
-    // The program in a folder below the temporary one; then start-up, its messages kept.
-    void start_in(std::string_view folder_utf8) {
-        dir.enter(folder_utf8);
-        dir.write("kindlist.dat", "1\r\n" + sjis("食費") + "\r\n");
-        form = std::make_unique<main_form>(dir.path(), notify, runner);
-    }
     // The path of a file of the program's folder as a user reads it.
     QString shown(std::string_view name) const { return QString::fromUtf8(dir.file(name)); }
 };
 
-// The program in nested folders with Japanese names, 400 bytes and more: each message that names a file
-// shows the folders as they are named, and every file of the program keeps its whole path.
-TEST_F(places, a_japanese_folder_400_bytes_deep_is_named_so_and_keeps_every_file_apart) {
-    std::string deep = "山田/家計簿";
-    while (deep.size() < 400)
-        deep += "/家計簿の保管場所"; // 25 bytes a folder
-    start_in(deep);
-    ASSERT_TRUE(dir.path().size() > 400 && shown("").contains(u"/山田/家計簿/家計簿の保管場所/"_s));
-    EXPECT_EQ(std::pair(notify.texts(), form->kinds().size()), std::pair(QStringList(), std::size_t(1)));
-    dir.write("2024_5.kzn", "kozenic filX" + std::string("\x02\0\0\0", 4) + std::string(80, '\0')); // damaged
-    dir.write("2024_7.kzn", encode_kzn(month_of(7, "生協")));
-    const QString damaged_head = u"Kozenicaのデータではないか、もしくはファイルが壊れています\n"_s;
-    // clang-format off
-    const std::pair<std::function<void()>, QStringList> cases[] = {
-        {[&] { answer(choice{"2024", 5, 0}), form->file_loadClick(); }, {damaged_head + shown("2024_5.kzn")}},
-        {[&] { answer(choice{"2024", 6, 1}), form->file_loadClick(); }, {u"ファイル(2024_6.csv)がありません"_s}},
-        {[&] { answer_period("tea", "2024/5", "2024/7", false), form->search_bottom_price(); },
-         {damaged_head + shown("2024_5.kzn"), missing("2024_6.kzn")}},
-        {[&] { form->manual_menuClick(); }, {u"ﾌｧｲﾙ %1 は開けません"_s.arg(shown("manual.txt"))}}};
-    // clang-format on
-    for (const auto& [command, expected] : cases) {
-        notify.messages.clear(), command();
-        EXPECT_EQ(notify.texts(), expected);
-    }
-    EXPECT_EQ(form->hyou_window()->cell(2, 1), u"生協"_s); // the walk read July there
-    for (const int month : {1, 12}) {
-        form->table() = month_of(month, "店"), form->state().changed_flag = true;
-        answer(choice{"2024", month, 0}), form->file_saveClick();
-    }
-    for (const int month : {1, 12})
-        EXPECT_EQ(dir.read("2024_" + std::to_string(month) + ".kzn"), encode_kzn(month_of(month, "店")));
-    answer(choice{"2024", 1, 0}), form->file_loadClick();
-    EXPECT_EQ(form->table().lines[2].day, 1);
-    form->resize(700, 480);
-    form->state().changed_flag = false;
-    ASSERT_TRUE(form->close());
-    EXPECT_EQ(fs::directory_entry(dir.file("kozenic.int")).file_size(), 88u);
+// A message that names a file of a folder with a Japanese name shows the folder as it is named.
+TEST_F(places, a_japanese_folder_is_named_so_in_every_message) {
+    dir.enter("山田/家計簿");
     start();
-    EXPECT_EQ(form->settings()[setting::main_width], 700);
+    dir.write("2024_5.kzn", "kozenic filX" + std::string("\x02\0\0\0", 4) + std::string(80, '\0')); // damaged
+    const QString damaged =
+        u"Kozenicaのデータではないか、もしくはファイルが壊れています\n"_s + shown("2024_5.kzn");
+    ASSERT_TRUE(shown("").endsWith(u"/山田/家計簿/"_s));
+    answer(choice{"2024", 5, 0}), form->file_loadClick();
+    answer_period("tea", "2024/5", "2024/6", false), form->search_bottom_price();
+    form->manual_menuClick();
+    EXPECT_EQ(notify.texts(),
+              QStringList({damaged, damaged, missing("2024_6.kzn"), u"teaを発見できませんでした"_s,
+                           u"ﾌｧｲﾙ %1 は開けません"_s.arg(shown("manual.txt"))}));
 }
 
 // A month, the settings, the lists and the manual the user made read-only are

@@ -1,14 +1,14 @@
 // The ledger grid typed into as a user would, through real key and input-method events: moving
 // into a cell selects its text, so typing replaces it; an input method's composition never costs a
 // cell its text; only characters the month files can hold enter a cell; typed text shows its normal
-// form; row commands from the tool bar and the edit menu move lines, cells and cursor together; the
-// menus and tool buttons that carry the commands.
+// form; row commands from the tool bar and the edit menu move lines, cells and cursor together.
 #include "window_testing.h"
 
 #include <QAbstractItemModelTester>
 #include <QClipboard>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPushButton>
 #include <functional>
 
 namespace kozenica::testing {
@@ -191,19 +191,12 @@ TEST_F(ledger_grid, typed_text_shows_its_normal_form_and_reaches_the_line) {
     }
 }
 
-TEST_F(ledger_grid, enter_walks_two_lines_and_fills_in_the_kind_and_painting_marks_a_change) {
+// (The Enter walk over typed lines and the kind it fills in: the journeys.)
+TEST_F(ledger_grid, keypad_enter_walks_as_return_does_and_painting_marks_a_change) {
     load_lines({{0, "", 0, 0}});
-    grid().set_current_cell(1, 1);
-    QTest::keyClicks(focus(), u"5"_s);
-    for (const char* text : {"", "スーパー", "牛乳", "", "", "198", ""}) {
-        commit_input(QString::fromUtf8(text));
-        QTest::keyClick(focus(), Qt::Key_Return);
-    }
-    EXPECT_EQ(std::tuple(cell(1, 4), line(1).expense, current(), editor()->text()),
-              std::tuple(u"12"_s, 198, cell_pos{2, 2}, u"スーパー"_s));
+    grid().set_current_cell(1, 7);
     QTest::keyClick(focus(), Qt::Key_Enter, Qt::KeypadModifier);
-    EXPECT_EQ(current(), (cell_pos{3, 2}));
-    EXPECT_TRUE(notify.messages.empty());
+    EXPECT_EQ(std::pair(current(), notify.messages.size()), std::pair(cell_pos{2, 2}, std::size_t(0)));
     form->state().changed_flag = false;
     grid().viewport()->repaint();
     EXPECT_TRUE(form->state().changed_flag) << "painting the lines marks the month as changed";

@@ -101,13 +101,15 @@ TEST_F(save_safety, a_file_longer_than_a_month_is_told_at_open_and_asked_at_over
 TEST_F(save_safety, texts_a_csv_cannot_carry_are_asked_about_once_and_written_as_shown) {
     const auto hold = [this] {
         form->table().lines[2] = {5, line_text("ABC,Inc"), line_text("x"), 0, 0, 300, line_text("a\rb\x1A")};
-        form->table().lines[3] = {6, line_text("s"), line_text("i,j"), 0, 0, 1, {}};
+        form->table().lines[3] = {
+            6, line_text("s"), line_text("i,j"), 0, 0, 1, line_text("1,2,3,4,5,6,7,8,9,10")};
         form->table().row_count = 4;
         form->disp_data();
         form->state().changed_flag = true;
     };
-    const QString ask = u"2行目の店名に、CSVファイルに書けない文字(カンマ、改行など)があります\n"
-                        u"カンマを全角の「，」に、ほかを空白にかえて保存しますか?"_s;
+    const QString ask =
+        u"2行目の店名など4か所に、CSVファイルに書けない文字(カンマ、改行など)があります\n"
+        u"カンマを全角の「，」(20バイトをこえる欄では半角の「､」)に、ほかを空白にかえて保存しますか?"_s;
     hold();
     notify.answers = {false};
     answer(choice{"2024", 7, 1}), form->file_saveClick();
@@ -119,11 +121,13 @@ TEST_F(save_safety, texts_a_csv_cannot_carry_are_asked_about_once_and_written_as
     notify.messages.clear(), answer(choice{"2024", 7, 0}), form->file_saveClick();
     EXPECT_TRUE(notify.messages.empty());
     EXPECT_EQ(form->table().lines[2].shop.view(), "ABC,Inc");
-    // Yes: the file, and the month in hand, hold the full-width comma and spaces.
+    // Yes: the file, and the month in hand, hold the full-width comma and spaces, or the
+    // half-width comma where a text would grow past 20 bytes.
     notify.answers = {true};
     answer(choice{"2024", 7, 1}), form->file_saveClick();
     EXPECT_EQ(notify.texts(), QStringList{ask});
-    const std::string expected = sjis("1,,繰越,0,0,0,\r\n5,ABC，Inc,x,0,0,300,a b \r\n6,s,i，j,0,0,1,\r\n");
+    const std::string expected =
+        sjis("1,,繰越,0,0,0,\r\n5,ABC，Inc,x,0,0,300,a b \r\n6,s,i，j,0,0,1,1､2､3､4､5､6､7､8､9､10\r\n");
     EXPECT_EQ(std::tuple(dir.read("2024_7.csv"), encode_csv(form->table()),
                          form->model()->data(form->model()->index(1, 2), Qt::DisplayRole).toString()),
               std::tuple(expected, expected, u"ABC，Inc"_s));

@@ -4,7 +4,6 @@
 
 #include "core/ledger_editor.h"
 #include "core/month_file.h"
-#include "support/temp_program_dir.h"
 #include "ui/f_name_window/file_name_form.h"
 #include "ui/main/ledger_delegate.h"
 #include "ui/main/ledger_model.h"
@@ -19,13 +18,16 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QComboBox>
-#include <QDir>
+#include <QFile>
 #include <QInputMethodEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTemporaryDir>
 #include <QTest>
+#include <filesystem>
+#include <fstream>
 #include <gtest/gtest.h>
 #include <memory>
 #include <optional>
@@ -40,17 +42,37 @@ namespace kozenica::testing {
 
 using namespace Qt::StringLiterals;
 
+// A temporary program directory for one test, removed at the end; path() ends in '/'.
+class temp_program_dir {
+  public:
+    [[nodiscard]] const std::string& path() const { return path_; }
+    [[nodiscard]] std::string file(std::string_view name) const { return path_ + std::string(name); }
+    void write(std::string_view name, std::string_view bytes) const {
+        std::ofstream(file(name), std::ios::binary) << bytes;
+    }
+    [[nodiscard]] std::string read(std::string_view name) const {
+        std::ifstream in(file(name), std::ios::binary);
+        return {std::istreambuf_iterator<char>(in), {}};
+    }
+    [[nodiscard]] bool exists(std::string_view name) const { return std::filesystem::exists(file(name)); }
+    // Makes the folders of a relative path (UTF-8, as the file system names them) and takes the deepest.
+    void enter(std::string_view relative) {
+        std::filesystem::create_directories(path_ += std::string(relative) + '/');
+    }
+
+  private:
+    QTemporaryDir dir_;
+    std::string path_ = QFile::encodeName(dir_.path()).toStdString() + '/';
+};
+
+// Shift-JIS bytes of a UTF-8 text, for readable expectations.
+inline std::string sjis(std::string_view utf8) {
+    return to_sjis(QString::fromUtf8(utf8.data(), qsizetype(utf8.size())));
+}
+
 // Lines of UTF-8 text, split at '\n'.
 inline QStringList texts(const char* utf8_lines) {
     return QString::fromUtf8(utf8_lines).split(u'\n');
-}
-
-// Puts a window's outer frame exactly at the rectangle, whatever frame the platform draws.
-inline void set_outer_geometry(QWidget& w, const QRect& outer) {
-    w.setGeometry(outer);
-    const QRect in = w.geometry(), frame = w.frameGeometry();
-    w.setGeometry(outer.adjusted(in.left() - frame.left(), in.top() - frame.top(), in.right() - frame.right(),
-                                 in.bottom() - frame.bottom()));
 }
 
 struct choice {
@@ -90,16 +112,13 @@ class program_window_test : public ::testing::Test {
         form = std::make_unique<main_form>(dir.path(), notify, runner);
         notify.messages.clear();
     }
-    // The next year/month dialog is noted in seen as "caption year/month format x,y",
+    // The next year/month dialog is noted in seen as "caption year/month format",
     // filled in with the choice if any, then closed with OK or Cancel.
     void answer(std::optional<choice> c, bool ok = true) {
         runner.push([this, c, ok](QDialog& d) {
             auto& f = dynamic_cast<file_name_form&>(d);
-            seen << u"%1 %2/%3 %4 %5,%6"_s
-                        .arg(f.windowTitle(), f.year()->text(), f.month()->currentText(),
-                             f.format_item() ? u"CSV"_s : u"KZN"_s)
-                        .arg(f.x())
-                        .arg(f.y());
+            seen << u"%1 %2/%3 %4"_s.arg(f.windowTitle(), f.year()->text(), f.month()->currentText(),
+                                         f.format_item() ? u"CSV"_s : u"KZN"_s);
             if (c) {
                 f.year()->setText(QString::fromUtf8(c->year));
                 f.month()->setCurrentIndex(c->month - 1);
@@ -108,18 +127,16 @@ class program_window_test : public ::testing::Test {
             return ok ? QDialog::Accepted : QDialog::Rejected;
         });
     }
-    // The next period dialog is noted in seen as "caption|label|start year|month|end year|month|left,top",
+    // The next period dialog is noted in seen as "caption|label|start year|month|end year|month",
     // answered with the item and "year/month" texts, or cancelled when there is no item.
     void answer_period(const char* item, const char* start = "", const char* end = "", bool csv = true) {
         const QString from = QString::fromUtf8(start), to = QString::fromUtf8(end);
         runner.push([=, this](QDialog& d) {
             auto& f = dynamic_cast<term_input_form&>(d);
-            seen << u"%1|%2|%3|%4|%5|%6|%7,%8"_s
-                        .arg(f.windowTitle(), f.Label7()->text(), f.start_year_box()->text(),
-                             f.start_month_box()->currentText(), f.end_year_box()->text(),
-                             f.end_month_box()->currentText())
-                        .arg(f.x())
-                        .arg(f.y());
+            seen << QStringList({f.windowTitle(), f.Label7()->text(), f.start_year_box()->text(),
+                                 f.start_month_box()->currentText(), f.end_year_box()->text(),
+                                 f.end_month_box()->currentText()})
+                        .join(u'|');
             if (!item) return int(QDialog::Rejected);
             f.name_box()->setText(QString::fromUtf8(item));
             f.start_year_box()->setText(from.section(u'/', 0, 0));
@@ -146,10 +163,6 @@ class program_window_test : public ::testing::Test {
     // The box that tells of a missing month file of the program's folder.
     QString missing(const char* name) const {
         return u"ファイル(%1)がありません"_s.arg(QString::fromStdString(dir.file(name)));
-    }
-    // A directory where the file should be, so that writing it fails.
-    bool block(const char* name) const {
-        return QDir(QString::fromStdString(dir.path())).mkdir(QLatin1String(name));
     }
 
     temp_program_dir dir;

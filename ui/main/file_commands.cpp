@@ -5,6 +5,7 @@
 #include "core/month_file.h"
 #include "core/month_walk.h"
 #include "core/notifier.h"
+#include "core/texts.h"
 #include "main_form.h"
 #include "ui/f_name_window/file_name_form.h"
 #include "ui/help_window/manual_form.h"
@@ -71,11 +72,13 @@ QString field_name(text_field field) {
     return QStringLiteral("メモ");
 }
 
-std::string csv_unsafe_text(const text_place& place) {
-    return to_sjis(QStringLiteral("%1行目の%2に、CSVファイルに書けない文字(カンマ、改行など)があります\n"
-                                  "カンマを全角の「，」に、ほかを空白にかえて保存しますか?")
-                       .arg(place.line)
-                       .arg(field_name(place.field)));
+// Names the first text, and how many there are when more than one.
+std::string csv_unsafe_text(const text_place& first, int count) {
+    QString where = QStringLiteral("%1行目の%2").arg(first.line).arg(field_name(first.field));
+    if (count > 1) where += QStringLiteral("など%1か所").arg(count);
+    return to_sjis(where + QStringLiteral("に、CSVファイルに書けない文字(カンマ、改行など)があります\n"
+                                          "カンマを全角の「，」(20バイトをこえる欄では半角の「､」)に、"
+                                          "ほかを空白にかえて保存しますか?"));
 }
 
 void name_month(month_state& state, const std::string& path, std::uint16_t year, std::uint16_t month) {
@@ -118,7 +121,9 @@ bool csv_texts_may_be_written(main_form& form, const std::string& path) {
     if (format_of_path(path) != month_format::csv) return true;
     const std::optional<text_place> place = find_csv_unsafe_text(form.table());
     if (!place) return true;
-    if (!form.notify().ask_yes_no(message_kind::warning, csv_unsafe_text(*place))) return false;
+    if (!form.notify().ask_yes_no(message_kind::warning,
+                                  csv_unsafe_text(*place, count_csv_unsafe_texts(form.table()))))
+        return false;
     make_texts_csv_safe(form.table());
     form.state().changed_flag = true;
     form.show_table_texts();
@@ -179,6 +184,13 @@ void read_named_month(main_form& form) {
     month_file_seen seen = seen_now(form.table(), path);
     form.file_seen() = seen;
     if (!file_exists(path)) {
+        // A pipe, device or folder under a month's name is no month: told as a
+        // damaged file, and the month left unnamed so that no save aims there.
+        if (other_than_a_file_at(path)) {
+            form.notify().tell_path(message_kind::error, {texts::damaged_file, path, {}});
+            form.reset_month();
+            return;
+        }
         form.notify().tell_path(message_kind::error, missing_file_text(form.state().open_name.view()));
         return;
     }

@@ -1,6 +1,5 @@
 #include "main_form.h"
 
-#include "core/atomic_file.h"
 #include "core/ledger_editor.h"
 #include "core/notifier.h"
 #include "core/startup.h"
@@ -107,8 +106,9 @@ QTableView* main_form::draw_shuushi() const {
 }
 
 void main_form::FormCreate() {
-    // Saves cut short by a killed program leave their temporary files behind.
-    (void)remove_stale_temporaries(program_dir_, std::time(nullptr));
+    // Saves cut short by a killed program leave their temporary files behind,
+    // beside the program or where its links lead.
+    (void)remove_stale_save_temporaries(program_dir_, std::time(nullptr));
     startup_files files = read_startup_files(program_dir_);
     settings_ = files.settings;
     kinds_ = std::move(files.kinds);
