@@ -43,21 +43,25 @@ struct open_file {
     }
 };
 
-std::string read_whole(file_io& io, const std::string& path) {
+// The whole file, read straight into the string, which starts as large as
+// the file is likely to be (the new content's size) and grows if need be.
+std::string read_whole(file_io& io, const std::string& path, std::size_t likely_size) {
     open_file file{io, io.open(path.c_str(), O_RDONLY | O_CLOEXEC, 0)};
     if (file.fd < 0) fail(errno);
-    std::string bytes;
-    char buffer[65536];
+    std::string bytes(likely_size + 1, '\0');
+    std::size_t got = 0;
     for (;;) {
-        const ssize_t n = io.read(file.fd, buffer, sizeof buffer);
+        if (got == bytes.size()) bytes.resize(bytes.size() * 2);
+        const ssize_t n = io.read(file.fd, bytes.data() + got, bytes.size() - got);
         if (n < 0) {
             if (errno == EINTR) continue;
             fail(errno);
         }
         if (n == 0) break;
-        bytes.append(buffer, std::size_t(n));
+        got += std::size_t(n);
     }
     file.close();
+    bytes.resize(got);
     return bytes;
 }
 
@@ -220,7 +224,7 @@ std::optional<version_time> parse_version_name(std::string_view name, std::strin
 
 std::string keep_month_version(file_io& io, const std::string& month_path, const std::string& target,
                                std::string_view content, std::time_t now) {
-    const std::string replaced = read_whole(io, target);
+    const std::string replaced = read_whole(io, target, content.size());
     if (replaced == content) return {};
     const std::string folder = versions_folder(month_path);
     make_folder(io, folder.substr(0, folder.size() - name_part(month_path).size() - 1));
