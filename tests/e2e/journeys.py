@@ -367,7 +367,7 @@ def click_while_composing(j):
     """From line 2's memo back to its item: a composition opened and cancelled
     by Escape, then opened again and left by a click on line 1's item, a row
     above the selection's highlight (menu keys would go to the input method)."""
-    j.keys("Left*6")
+    j.keys("Left*4")
     j.text("ka")
     j.keys("Escape")
     png = j.shot("composition cancelled")
