@@ -1,8 +1,11 @@
 // What a save keeps of the file it replaces: a protected file is refused, the
 // permission bits stay, a symbolic link stays a link. And the temporary files
-// a killed save left behind, removed after a day.
+// a killed save left behind, removed after a day. Every file at the deepest path.
 #include "core/atomic_file.h"
+#include "core/file_exists.h"
 #include "core/month_file.h"
+#include "core/month_walk.h"
+#include "core/settings.h"
 #include "core/startup.h"
 #include "file_testing.h"
 
@@ -166,6 +169,31 @@ TEST(replace_file, a_loop_of_links_is_refused) {
 
 // Also where the program's month and settings links lead, and there only
 // the user's own files.
+// Japanese folder names nested as deep as a path may reach (4095 bytes with the save's temporary
+// name): the lists, each month and the settings all keep their path.
+TEST(deep_folders, every_file_works_where_the_path_is_as_long_as_the_system_takes) {
+    temp_dir top;
+    std::string dir = top.path();
+    const std::string folder = repeat("\xe5\xae\xb6", 84); // 家 84 times: 252 bytes
+    while (dir.size() + folder.size() + 1 + 28 < 4096)
+        dir += folder + '/';
+    dir += std::string(4096 - 28 - 1 - dir.size(), 'x') + '/'; // room left for ".kozenica-save-xxxxxxxx.tmp"
+    ASSERT_TRUE(fs::create_directories(dir) && dir.size() + 27 == 4095);
+    write_bytes(dir + "kindlist.dat", "1\r\nfood\r\n");
+    EXPECT_EQ(std::pair(read_startup_files(dir).kind_list_missing, read_startup_files(dir).kinds),
+              std::pair(false, kind_list({entry(1, "food")})));
+    for (const int month : {1, 12}) {
+        const std::string path = month_path(dir, 2024, std::uint16_t(month), 0);
+        EXPECT_EQ(save_month(table_of({make_line(month, "shop")}), path).result, saved);
+        EXPECT_TRUE(file_exists(path) && path.ends_with("/2024_" + std::to_string(month) + ".kzn"));
+        EXPECT_EQ(lines_of(read_month(path, read_bytes(path)).table), std::vector{make_line(month, "shop")});
+    }
+    window_settings wide = default_settings();
+    wide[setting::main_width] = 1200;
+    ASSERT_EQ(write_settings_file(dir + "kozenic.int", wide), save_result::saved);
+    EXPECT_EQ(read_startup_files(dir).settings, wide);
+}
+
 TEST(remove_stale_temporaries, only_the_saves_own_files_older_than_a_day) {
     temp_dir dir;
     const std::time_t now = std::time(nullptr), day = 24 * 60 * 60;

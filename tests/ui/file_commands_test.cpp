@@ -1,8 +1,9 @@
-// The file menu: open, save as, overwrite, and their year/month dialog; closing: the save question.
+// The file menu: open, save as, overwrite, their year/month dialog; closing: the save question, the settings.
 // (The settings that bring sizes back at the next start: the journeys.)
 #include "core/month_file.h"
 #include "window_testing.h"
 
+#include <algorithm>
 #include <sys/stat.h>
 
 namespace kozenica {
@@ -143,6 +144,17 @@ TEST_F(shutdown, asks_right_after_start_up_and_stays_after_a_failed_or_cancelled
     const QString question = u"現在のデータを保存しますか?"_s;
     EXPECT_EQ(notify.texts(), QStringList({question, general_io_error_text(EISDIR), question, question}));
     EXPECT_EQ(dir.read("kozenic.int").size(), 88u);
+}
+
+// Written also when nothing changed, the kind list never shown with its first size, graph entries as read.
+TEST_F(shutdown, a_run_that_changed_nothing_writes_back_what_it_started_with) {
+    form->state().changed_flag = false;
+    ASSERT_TRUE(form->close() && notify.messages.empty());
+    window_settings expected = form->settings();
+    std::ranges::copy(std::array{10, 80, 110, 120, 30, 80, 80, 120, 0, 0, 635, 450, 64, 64, 208, 185},
+                      expected.values.begin());
+    EXPECT_EQ(std::pair(dir.read("kozenic.int").size(), read_settings_file(dir.file("kozenic.int")).values),
+              std::pair(std::size_t(88), expected.values));
 }
 
 } // namespace

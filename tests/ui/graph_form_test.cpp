@@ -1,5 +1,5 @@
 // The period graph painted (every point of the price line but the last on a blue pixel, wherever
-// the line turns), and the monthly summary command: the warning, the table handed over, its place.
+// the line turns), column widths at each resize, the legend's highlight, and the monthly summary command.
 // (The pie's and the price graph's pixels in the real window: the journeys.)
 #include "core/period_graph_geometry.h"
 #include "tests/core/summary_testing.h"
@@ -45,6 +45,51 @@ TEST(period_graph_painting, every_point_but_the_last_is_a_blue_pixel) {
             EXPECT_EQ(image.pixelColor(pic.price_line[k].x, pic.price_line[k].y), QColor(Qt::blue))
                 << what << k;
     }
+}
+
+// Each resize sets the columns again, whatever the user dragged them to: the pie legend's swatch, gap and
+// name (10 in a legend 20 pixels or narrower); in mode 2 the legend's halves and the table's thirds.
+TEST(graph_form, table_and_legend_columns_are_set_again_at_every_resize) {
+    for (const auto& [legend, name] : {std::pair(100, 77), {24, 1}, {21, 0}, {20, 10}, {5, 10}}) {
+        const pie_legend_widths w = pie_legend_column_widths(legend);
+        EXPECT_EQ(std::tuple(w.swatch, w.gap, w.name), std::tuple(15, 5, name)) << legend;
+    }
+    for (const int mode : {1, 2}) {
+        graph_form form(mode, nullptr);
+        form.set_table_size(mode == 1 ? 4 : 3, 3);
+        form.taiou_list_box()->setColumnCount(mode == 1 ? 3 : 2), form.show();
+        QTableWidget &table = *form.draw_Shuukei(), &legend = *form.taiou_list_box();
+        for (const QSize size : {QSize(360, 410), QSize(620, 420)}) {
+            table.setColumnWidth(0, 250), legend.setColumnWidth(1, 3), form.resize(size);
+            QApplication::processEvents();
+            const int cw = form.width(), w = cw / 3 * 2;
+            QList<int> columns, expected;
+            for (int c = 0; c < legend.columnCount(); ++c)
+                columns << legend.columnWidth(c),
+                    expected << (mode == 1 ? QList{15, 5, cw - w - 24}[c] : legend.width() / 2 - 1);
+            for (int c = 0; mode == 2 && c < 3; ++c)
+                columns << table.columnWidth(c), expected << table.width() / 3 - 10;
+            EXPECT_EQ(columns, expected) << "mode " << mode << ", width " << cw;
+            EXPECT_TRUE(mode == 2 || legend.geometry() == QRect(w + 1, 0, cw - w - 1, form.height() / 2));
+        }
+    }
+}
+
+// A clicked legend cell is highlighted until the focus moves on.
+TEST(graph_form, legend_gives_up_its_highlight_with_the_focus) {
+    graph_form form(1, nullptr);
+    form.set_table_size(4, 3);
+    for (int r = 1; r <= 2; ++r)
+        form.set_table_text(1, r, u"kind"_s), form.set_table_text(3, r, u"50.00"_s);
+    form.show(), QApplication::setActiveWindow(&form);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&form));
+    QTableWidget& legend = *form.taiou_list_box();
+    QTest::mouseClick(legend.viewport(), Qt::LeftButton, {},
+                      legend.visualItemRect(legend.item(1, 2)).center());
+    ASSERT_EQ(legend.selectedItems().size(), 1);
+    form.draw_Shuukei()->setFocus();
+    QApplication::processEvents();
+    EXPECT_TRUE(legend.selectedItems().isEmpty() && !legend.currentIndex().isValid());
 }
 
 class summary_command : public testing::program_window_test {

@@ -1,15 +1,24 @@
-// The main window's texts and commands that the other suites leave alone: the start-up message,
-// new, version, captions and headers, the bottom row and grid at any size, a year with leading
-// zeros, and an open that fails while reading.
+// The main window's texts and commands that the other suites leave alone: the start-up message, new,
+// version, captions, the bottom row at any size, the font command, a year with leading zeros, a failed read,
+// closing on a full disk; where every grid puts its text, 20-pixel header rows, the borders the user drags.
+#include "core/texts.h"
+#include "ui/graph_window/graph_cells.h"
+#include "ui/graph_window/graph_form.h"
+#include "ui/help_window/manual_form.h"
+#include "ui/hyou_windows/hyou_form.h"
 #include "ui/list_window/list_form.h"
+#include "ui/platform/fonts.h"
 #include "ui/platform/sjis.h"
 #include "window_testing.h"
 
-#include "ui/hyou_windows/hyou_form.h"
-
+#include <QFontDialog>
+#include <QHeaderView>
+#include <QMenuBar>
 #include <QTableView>
 #include <QTableWidget>
 #include <cerrno>
+#include <cstring>
+#include <sys/mount.h>
 #include <unistd.h>
 
 namespace kozenica::testing {
@@ -32,6 +41,15 @@ QString told(message_kind kind, const char* utf8, bool question = false) {
 void name_month(month_state& s, const std::string& path, const char* name, int year, int month) {
     s.open_path.assign(path), s.open_name.assign(name);
     std::tie(s.open_year, s.open_month, s.changed_flag) = std::tuple(year, month, true);
+}
+
+// The box of dark pixels inside a rectangle of the image, its border lines left out.
+QRect ink(const QImage& image, const QRect& r) {
+    QRect box;
+    for (int y = r.top() + 1; y < r.bottom(); ++y)
+        for (int x = r.left() + 1; x < r.right(); ++x)
+            if (qGray(image.pixel(x, y)) < 96) box |= QRect(x, y, 1, 1);
+    return box;
 }
 
 TEST_F(quiet_window, a_missing_kind_list_is_told_once_and_new_drops_the_named_month_and_its_balance) {
@@ -152,6 +170,171 @@ TEST_F(commands, ctrl_keys_run_the_file_commands) {
     EXPECT_TRUE(dir.read("2024_5.csv").starts_with("1,x,") && notify.messages.empty());
     QTest::keyClick(focus(), Qt::Key_Q, C);
     EXPECT_TRUE(!form->isVisible() && dir.exists("kozenic.int"));
+}
+
+// Chosen (not cancelled), the font reaches the balance row, cell editor and kind list; not menu bar or
+// manual.
+TEST_F(commands, font_command_reaches_the_balance_row_and_kind_list_but_not_menu_bar_or_manual) {
+    const auto sizes = [&, button = form->findChild<QPushButton*>(u"zandaka_button"_s)] {
+        return std::tuple(QFontInfo(grid().font()).pixelSize(),
+                          QFontInfo(form->zandaka_box()->font()).pixelSize(),
+                          QFontInfo(button->font()).pixelSize(), form->menuBar()->font());
+    };
+    const auto before = sizes();
+    QFont big = grid().font();
+    big.setPixelSize(30);
+    for (const bool ok : {false, true})
+        runner.push([&, ok](QDialog& d) {
+            static_cast<QFontDialog&>(d).setCurrentFont(big);
+            return ok ? int(QDialog::Accepted) : int(QDialog::Rejected);
+        });
+    form->font_menuClick();
+    EXPECT_EQ(sizes(), before);
+    run("font_menu");
+    const int chosen = std::max(30, std::get<0>(sizes())); // the dialog works in points: 30 or 31
+    EXPECT_EQ(sizes(), std::tuple(chosen, chosen, chosen, std::get<3>(before)));
+    load_lines({{1, "a", 0, 0}, {2, "b", 0, 0}}); // the rows keep their height
+    EXPECT_EQ(std::pair(QFontInfo(editor()->font()).pixelSize(), grid().rowHeight(1)), std::pair(chosen, 20));
+    form->show_list_form();
+    EXPECT_EQ(QFontInfo(form->list_window()->draw_klist()->font()).pixelSize(), chosen);
+    dir.write("manual.txt", "manual\r\n");
+    form->manual_menuClick();
+    const manual_form* manual = form->findChild<manual_form*>();
+    ASSERT_NE(manual, nullptr);
+    EXPECT_EQ(std::pair(manual->font(), manual->windowTitle()), std::pair(manual_font(), u"MANUAL"_s));
+}
+
+// A disk with no room left: a small tmpfs over the program directory, filled up.
+TEST_F(quiet_window, closing_on_a_full_disk_keeps_an_unsaved_month_open_and_the_old_settings_file) {
+    if (::mount("tmpfs", dir.path().c_str(), "tmpfs", 0, "size=16k") != 0)
+        GTEST_SKIP() << "cannot mount a small tmpfs: " << std::strerror(errno);
+    const std::shared_ptr<void> unmount(nullptr, [&](void*) { ::umount2(dir.path().c_str(), MNT_DETACH); });
+    const std::string old_settings(88, '\x01');
+    dir.write("kozenic.int", old_settings);
+    dir.write("filler", std::string(64 * 1024, 'x')); // as much as fits
+    start();
+    form->state().changed_flag = true;
+    notify.answers = {true, false};
+    answer(choice{"2024", 5, 0});
+    EXPECT_TRUE(!form->close() && form->state().changed_flag);
+    EXPECT_TRUE(form->close());
+    const QString question = u"現在のデータを保存しますか?"_s;
+    EXPECT_EQ(notify.texts(), QStringList({question, to_qstring(texts::disk_full), question,
+                                           u"ディスクがいっぱいで、初期化ファイルを保存できませんでした\n"
+                                           u"kozenic.intを削除してください"_s}));
+    EXPECT_EQ(std::pair(dir.exists("2024_5.kzn"), dir.read("kozenic.int")), std::pair(false, old_settings));
+}
+
+// Where each grid puts a cell's text, by grid, row (0 the header) and column: left, centred or
+// right, always on the top line.
+TEST(grid_cells, every_grid_aligns_its_header_and_cells_on_the_top_line) {
+    // header row, data rows (columns 0 to 7); the graph table's data rows by mode (columns 0 to 3), legend
+    const char *const ledger[2] = {"cccccccc", "rcllrrrl"}, *const result_table[2] = {"cccccccc", "lcllrrrl"},
+                      *const graph_table[3] = {"", "rlrrl", "rrrrr"};
+    const auto letter = [](Qt::Alignment a) {
+        return !(a & Qt::AlignTop) ? '?' : a & Qt::AlignLeft ? 'l' : a & Qt::AlignHCenter ? 'c' : 'r';
+    };
+    for (int row : {0, 1, 5})
+        for (int c = 0; c < 8; ++c)
+            EXPECT_EQ(std::pair(letter(ledger_cell_alignment(row, c)), letter(hyou_cell_alignment(c, row))),
+                      std::pair(ledger[row > 0][c], result_table[row > 0][c]))
+                << "ledger and result table " << row << "," << c;
+    for (int mode : {1, 2})
+        for (int c = 0; c < 5; ++c)
+            EXPECT_EQ(letter(c < 4 ? table_cell_alignment(mode, c) : legend_cell_alignment(mode)),
+                      graph_table[mode][c])
+                << "graph " << mode << "," << c;
+    const klist_cell_layout number = draw_klistDrawCell(0, QRect(0, 0, 40, 20)),
+                            name = draw_klistDrawCell(1, QRect(10, 20, 80, 20));
+    EXPECT_EQ(std::tuple(letter(number.alignment), letter(name.alignment), name.text_rect),
+              std::tuple('c', 'l', QRect(12, 22, 76, 16)));
+}
+
+// Where the text sits, by its ink: a ledger cell's 2 pixels from the cell's sides (a left-aligned
+// shop's ink starts 2 or 3 pixels in, the glyph's own bearing; a right-aligned amount's ends so). A
+// small font in a header row shows it at the top: centred in 20 pixels its ink would start 6 or 7
+// pixels down; at the top it starts 2 to 4 down (the inset, then the face's own leading).
+TEST_F(commands, ledger_text_keeps_2_pixels_in_and_every_header_row_is_20_high_with_its_text_at_the_top) {
+    const auto between = [](int at, int low, int high) { return at >= low && at <= high; };
+    load_lines({{1, "", 0, 0}, {2, "HHHH", 0, 8888}});
+    grid().set_current_cell(1, 1);
+    QApplication::processEvents();
+    const QImage cells = grid().viewport()->grab().toImage();
+    const QRect shop = grid().visualRect(form->model()->index(1, 2)),
+                expense = grid().visualRect(form->model()->index(1, 6));
+    const QRect shop_ink = ink(cells, shop), expense_ink = ink(cells, expense);
+    EXPECT_TRUE(between(shop_ink.left() - shop.left(), 2, 3) &&
+                between(expense.right() - expense_ink.right(), 2, 4) && shop_ink.top() - shop.top() >= 2)
+        << shop_ink.left() - shop.left() << " " << expense.right() - expense_ink.right();
+    list_form kinds(nullptr);
+    kinds.show_kinds(kind_list{}, form->settings(), {0, 0});
+    graph_form graph(1, nullptr);
+    graph.set_table_size(4, 2), graph.set_table_text(1, 0, u"比率"_s), graph.show();
+    hyou_form table(nullptr);
+    table.set_col_count(8), table.set_row_count(3), table.set_col_width(0, 40);
+    table.set_cell(2, 0, u"店名"_s), table.set_cell(0, 1, u"ab"_s), table.show();
+    // grid, its window, header, section, whether its text is left-aligned
+    const std::tuple<const char*, QWidget*, QHeaderView*, int, bool> cases[] = {
+        {"ledger", form.get(), form->ledger_grid()->horizontalHeader(), 1, false},
+        {"kind list, number", &kinds, kinds.draw_klist()->horizontalHeader(), 0, false},
+        {"kind list, name", &kinds, kinds.draw_klist()->horizontalHeader(), 1, true},
+        {"graph table", &graph, graph.draw_Shuukei()->horizontalHeader(), 1, false},
+        {"result table, row 0", &table, table.hyou_disp()->horizontalHeader(), 1, false},
+        {"result table, column 0", &table, table.hyou_disp()->verticalHeader(), 0, true}};
+    for (const auto& [name, window, header, section, left_aligned] : cases) {
+        QFont font = window_font();
+        const bool across = header->orientation() == Qt::Horizontal;
+        for (const int pixels : {30, 8}) {
+            font.setPixelSize(pixels);
+            window->setFont(font);
+            QApplication::processEvents();
+            EXPECT_EQ(across ? header->height() : header->sectionSize(section), 20)
+                << name << ", font " << pixels;
+        }
+        const int at = header->sectionViewportPosition(section), size = header->sectionSize(section);
+        const QRect rect =
+            across ? QRect(at, 0, size, header->height()) : QRect(0, at, header->width(), size);
+        const QPoint in = ink(header->grab().toImage(), rect).topLeft() - rect.topLeft();
+        EXPECT_TRUE(between(in.y(), 2, 4) && (!left_aligned || between(in.x(), 2, 4)))
+            << name << ": text " << in.y() << " pixels down, " << in.x() << " in";
+    }
+}
+
+void drag(QWidget& widget, QPoint from, QPoint to) {
+    for (const auto& [type, at] : {std::pair(QEvent::MouseButtonPress, from),
+                                   {QEvent::MouseMove, to},
+                                   {QEvent::MouseButtonRelease, to}}) {
+        const Qt::MouseButtons held = type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton;
+        QMouseEvent event(type, at, widget.mapToGlobal(at), Qt::LeftButton, held, Qt::NoModifier);
+        QApplication::sendEvent(&widget, &event);
+    }
+}
+
+// The ledger's and kind list's rows at their borders in the first column; the result table's column 0
+// at its right border, also in the corner button above it.
+TEST_F(commands, ledger_and_kind_list_rows_and_result_column_0_are_dragged_at_their_borders) {
+    load_lines({{1, "a", 0, 0}, {2, "b", 0, 0}});
+    form->show_list_form();
+    for (QTableView* g : {static_cast<QTableView*>(form->ledger_grid()),
+                          static_cast<QTableView*>(form->list_window()->draw_klist())}) {
+        drag(*g->viewport(), {5, 19}, {5, 35});          // the border under the first row
+        drag(*g->viewport(), {5, 36 + 19}, {5, 36 + 9}); // just above the border under the second
+        drag(*g->viewport(), {5, 10}, {5, 30});          // inside a row: no border taken
+        EXPECT_EQ(std::pair(g->rowHeight(0), g->rowHeight(1)), std::pair(36, 10))
+            << g->objectName().toStdString();
+    }
+    hyou_form table(nullptr);
+    table.set_col_count(8), table.set_row_count(3), table.set_col_width(0, 10), table.show();
+    QHeaderView& side = *table.hyou_disp()->verticalHeader();
+    QWidget* corner = table.hyou_disp()->findChild<QAbstractButton*>();
+    ASSERT_NE(corner, nullptr);
+    // where, from, to; then column 0's width (the corner as wide): away from the border a row is taken
+    const std::tuple<QWidget*, int, int, int> drags[] = {
+        {side.viewport(), 9, 39, 40}, {corner, 39, 14, 15}, {side.viewport(), 5, 60, 15}};
+    for (const auto& [where, from, to, width] : drags) {
+        drag(*where, {from, 5}, {to, 5});
+        EXPECT_EQ(table.col_width(0), width) << from << " to " << to;
+    }
 }
 
 } // namespace
