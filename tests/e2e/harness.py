@@ -274,6 +274,10 @@ class InputMethod:
         """Waits for Mozc's server, which starts when the program first takes the keyboard:
         keys typed before it runs pass through as romaji."""
         poll("Mozc's server", lambda: any(name == "mozc_server" for _, name in self.processes()))
+        if self.kind == "fcitx5":  # and the program has found Fcitx over the X server's bus, with the focus
+            poll("the program's input context", lambda: re.search(r"program:kozenica .*focus:1", self.run(
+                ["dbus-send", "--session", "--print-reply", "--dest=org.fcitx.Fcitx5", "/controller",
+                 "org.fcitx.Fcitx.Controller1.DebugInfo"])))
         time.sleep(1)
 
     def close(self):
