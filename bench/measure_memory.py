@@ -34,10 +34,10 @@ def main():
     args = parser.parse_args()
     peak = []
     # The last line, so that the grid draws the end of the month too.
-    spec = J([("start",), ("open", 2024, 1, "kzn"), ("caption", "Kozenica [2024_1.kzn]"), ("menu", "eb"),
+    plan = J([("start",), ("open", 2024, 1, "kzn"), ("caption", "Kozenica [2024_1.kzn]"), ("menu", "eb"),
               ("sleep", 1), ("shot", "month open"), lambda j: peak.append(peak_kib(j)), ("exit",)],
              files={"2024_1.kzn": kzn(*FULL)})
-    j = Journey("measure_memory", spec, os.path.abspath(args.exe), os.path.abspath(args.data), args.out)
+    j = Journey("measure_memory", plan, os.path.abspath(args.exe), os.path.abspath(args.data), args.out)
     try:
         j.run()
     except Failed as e:

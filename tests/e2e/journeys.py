@@ -46,22 +46,22 @@ J = namedtuple("J", "steps files folder ime by_keys", defaults=({}, None, None, 
 
 
 class Journey:
-    def __init__(self, name, spec, exe, data, out, folder=None):
-        self.name, self.spec, self.shots, self.last_shot, self.programs, self.named = name, spec, 0, None, [], {}
+    def __init__(self, name, plan, exe, data, out, folder=None):
+        self.name, self.plan, self.shots, self.last_shot, self.programs, self.named = name, plan, 0, None, [], {}
         self.out = os.path.join(out, name)
         shutil.rmtree(self.out, ignore_errors=True)
         os.makedirs(self.out)
         self.root = tempfile.mkdtemp(prefix=f"kozenica-e2e-{name}-")
-        self.dir = folder or os.path.join(self.root, spec.folder or "")
+        self.dir = folder or os.path.join(self.root, plan.folder or "")
         if not folder:  # a copy of the built program with the shipped lists beside it
             os.makedirs(self.dir, exist_ok=True)
             shutil.copy2(exe, self.path("kozenica"))
             for f in ("kindlist.dat", "corresp.dat", "manual.txt"):
                 shutil.copy2(os.path.join(data, f), self.path(f))
-        for name_, data_ in spec.files.items():
+        for name_, data_ in plan.files.items():
             self.write(name_, data_)
         self.screen = Screen()
-        self.ime = spec.ime and InputMethod(spec.ime, self.screen.name, self.out)
+        self.ime = plan.ime and InputMethod(plan.ime, self.screen.name, self.out)
         if self.ime:
             self.ime.give(self.dir)
 
@@ -77,7 +77,7 @@ class Journey:
             f.write(data)
 
     def run(self):
-        for n, step in enumerate(self.spec.steps, 1):
+        for n, step in enumerate(self.plan.steps, 1):
             try:
                 step(self) if callable(step) else getattr(self, step[0])(*step[1:])
             except (Failed, AssertionError) as e:
@@ -149,9 +149,9 @@ class Journey:
         if self.ime:
             self.ime.engine_running()
 
-    def keys(self, spec, window=None):
+    def keys(self, names, window=None):
         """Keys as xdotool names them, "Return*7" for seven."""
-        for k in spec.split():
+        for k in names.split():
             name, _, times = k.partition("*")
             for _ in range(int(times or 1)):
                 self.xdo("key", "--clearmodifiers", "--delay", 60, name)
@@ -176,7 +176,7 @@ class Journey:
 
     def menu(self, letters, window="main"):
         wid = getattr(self, window)
-        if self.spec.by_keys:
+        if self.plan.by_keys:
             active = lambda: self.screen.root.get_full_property(self.screen.atom("_NET_ACTIVE_WINDOW"), 0)
             poll("the main window holding the keyboard", lambda: active().value[0] == wid, 5)
         else:
@@ -579,12 +579,12 @@ def main():
     parser.add_argument("--keep", action="store_true", help="keep the program's folder")
     parser.add_argument("journey", choices=sorted(JOURNEYS))
     args = parser.parse_args()
-    spec = JOURNEYS[args.journey]
-    lack = missing(spec.ime)
+    plan = JOURNEYS[args.journey]
+    lack = missing(plan.ime)
     if lack:
         print(f"e2e {args.journey}: missing {' '.join(lack)} (scripts/install-deps installs them)")
         return 77
-    j = Journey(args.journey, spec, os.path.abspath(args.exe), os.path.abspath(args.data), os.path.abspath(args.out))
+    j = Journey(args.journey, plan, os.path.abspath(args.exe), os.path.abspath(args.data), os.path.abspath(args.out))
     try:
         j.run()
         print(f"e2e {args.journey}: passed; screenshots in {j.out}")
